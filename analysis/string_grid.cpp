@@ -1,0 +1,59 @@
+#include "string_grid.h"
+
+#include <stdexcept>
+
+namespace corvane {
+
+StringGrid::StringGrid(int colCount, int rowCount, int defaultColWidth)
+    : colCount_(colCount), rowCount_(rowCount), defaultColWidth_(defaultColWidth),
+      cells_(static_cast<std::size_t>(colCount) * rowCount),
+      widths_(static_cast<std::size_t>(colCount), defaultColWidth) {
+    if (colCount < 1 || rowCount < 1)
+        throw std::invalid_argument("a grid has at least one row and one column");
+}
+
+void StringGrid::SetRowCount(int rowCount) {
+    if (rowCount < 1)
+        rowCount = 1;
+    cells_.resize(static_cast<std::size_t>(colCount_) * rowCount);
+    rowCount_ = rowCount;
+    ++generation_;
+    Changed();
+}
+
+const std::string& StringGrid::Cell(int col, int row) const {
+    return cells_.at(static_cast<std::size_t>(row) * colCount_ + col);
+}
+
+void StringGrid::SetCell(int col, int row, std::string text) {
+    if (col < 0 || col >= colCount_ || row < 0 || row >= rowCount_)
+        throw std::out_of_range("cell outside the grid");
+    cells_[static_cast<std::size_t>(row) * colCount_ + col] = std::move(text);
+    Changed();
+}
+
+void StringGrid::ClearRow(int row) {
+    for (int col = 0; col < colCount_; ++col)
+        cells_.at(static_cast<std::size_t>(row) * colCount_ + col).clear();
+    Changed();
+}
+
+void StringGrid::CopyRow(const StringGrid& from, int fromRow, int toRow) {
+    for (int col = 0; col < colCount_; ++col)
+        cells_.at(static_cast<std::size_t>(toRow) * colCount_ + col) = from.Cell(col, fromRow);
+    Changed();
+}
+
+int StringGrid::ColWidth(int col) const { return widths_.at(col); }
+
+void StringGrid::SetColWidth(int col, int width) {
+    widths_.at(col) = width < 0 ? 0 : width;
+    Changed();
+}
+
+void StringGrid::Changed() const {
+    if (observer_)
+        observer_();
+}
+
+} // namespace corvane

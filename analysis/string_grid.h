@@ -1,0 +1,50 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace corvane {
+
+// A table of text cells addressed as (column, row), with a settable row count and column
+// widths in pixels (width 0 hides a column). Every number of the tables lives here as text.
+class StringGrid {
+public:
+    static constexpr int kDefaultColWidth = 46;
+
+    StringGrid(int colCount, int rowCount, int defaultColWidth = kDefaultColWidth);
+
+    int ColCount() const { return colCount_; }
+    int RowCount() const { return rowCount_; }
+    // Rows beyond the new count are discarded; new rows are empty.
+    void SetRowCount(int rowCount);
+
+    const std::string& Cell(int col, int row) const;
+    void SetCell(int col, int row, std::string text);
+    void ClearRow(int row);
+    // Copies every cell of row `fromRow` of `from` into row `toRow` (same column count).
+    void CopyRow(const StringGrid& from, int fromRow, int toRow);
+
+    int DefaultColWidth() const { return defaultColWidth_; }
+    int ColWidth(int col) const;
+    void SetColWidth(int col, int width);
+
+    // Called after every change of cells, rows or widths, so a view can repaint.
+    void SetObserver(std::function<void()> observer) { observer_ = std::move(observer); }
+    // Counts changes of the row layout (row count), so a long operation can tell that the
+    // table it walks was rebuilt under it.
+    unsigned long long Generation() const { return generation_; }
+
+private:
+    void Changed() const;
+
+    int colCount_;
+    int rowCount_;
+    int defaultColWidth_;
+    std::vector<std::string> cells_; // row-major
+    std::vector<int> widths_;
+    std::function<void()> observer_;
+    unsigned long long generation_ = 0;
+};
+
+} // namespace corvane

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+// A sectioned key=value settings file. Every read and every write goes to the disk.
+// Section and key names match without regard to case; blanks around keys and values are
+// trimmed. A write keeps every other line, replaces the key's line in place or adds it at
+// the end of its section (adding the section at the end of the file), and replaces the file
+// atomically through a temporary file in the same folder.
+class IniFile {
+public:
+    explicit IniFile(std::string path);
+
+    const std::string& Path() const { return path_; }
+
+    // The value of section/key, or `fallback` when the file, section or key is missing.
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view fallback) const;
+    // The value as a whole number, or `fallback` when missing or not a whole number.
+    long long ReadInteger(std::string_view section, std::string_view key,
+                          long long fallback) const;
+
+    // False when the file could not be written; the previous file is then intact.
+    bool WriteString(std::string_view section, std::string_view key, std::string_view value);
+
+private:
+    std::string path_;
+};
+
+} // namespace corvane

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "store/fixed_text.h"
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace corvane {
+
+// One diver of the roster.
+struct TDiverEntry {
+    FixedText<10> Id;
+    FixedText<25> Surname;
+    FixedText<20> GivenName;
+    FixedText<3> Nation;
+};
+
+// "SURNAME, GIVEN" and "SURNAME, GIVEN [NAT]".
+std::string DiverName(const TDiverEntry& diver);
+std::string DiverLabel(const TDiverEntry& diver);
+
+// The diver roster: rows in their supplied order plus an id index that keeps, for an id
+// that occurs twice, its first row, so lookups equal a scan from the first row.
+class DiverRoster {
+public:
+    DiverRoster() = default;
+    explicit DiverRoster(std::vector<TDiverEntry> rows);
+
+    std::span<const TDiverEntry> Rows() const { return rows_; }
+    int Size() const { return static_cast<int>(rows_.size()); }
+
+    // The first row whose id equals `id` exactly, or nullptr.
+    const TDiverEntry* FindDiver(std::string_view id) const;
+
+private:
+    std::vector<TDiverEntry> rows_;
+    std::unordered_map<std::string_view, const TDiverEntry*> byId_;
+};
+
+// Parses roster text: one row per line, `Id`, `Surname`, `GivenName`, `Nation` separated by
+// tabs, an optional header line starting with "Id\t". Returns nothing and sets `error` when
+// a line does not have that shape or a field is longer than its capacity.
+std::optional<DiverRoster> ParseRoster(std::string_view text, std::string* error);
+
+// The roster that ships inside the program.
+DiverRoster BuiltInRoster();
+
+// The one start-up call: the catalogue is a constant table, so this fills the roster.
+void FillReferenceTables(DiverRoster& roster);
+
+} // namespace corvane

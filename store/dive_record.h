@@ -1,0 +1,15 @@
+#pragma once
+
+#include "fixed_text.h"
+
+namespace corvane {
+
+// One dive of one diver, as a line of a result file states it.
+struct TDiveRecord {
+    FixedText<10> DiverId;
+    FixedText<5> DiveCode;
+    double DD = 0.0;
+    double Points = 0.0;
+};
+
+} // namespace corvane

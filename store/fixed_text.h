@@ -1,0 +1,45 @@
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+// Text of at most N bytes held inside its owner; longer text is cut to its first N bytes.
+// Any byte is kept as it is, NUL included, and comparisons are byte for byte.
+template <std::size_t N> class FixedText {
+    static_assert(N > 0 && N < 256);
+
+public:
+    constexpr FixedText() = default;
+    constexpr FixedText(std::string_view text) { assign(text); }
+
+    constexpr void assign(std::string_view text) {
+        size_ = static_cast<std::uint8_t>(std::min(text.size(), N));
+        std::copy_n(text.data(), size_, chars_.data());
+    }
+    constexpr void clear() { size_ = 0; }
+
+    constexpr std::string_view view() const { return {chars_.data(), size_}; }
+    std::string str() const { return std::string(view()); }
+    constexpr std::size_t size() const { return size_; }
+    constexpr bool empty() const { return size_ == 0; }
+    static constexpr std::size_t capacity() { return N; }
+
+    friend constexpr bool operator==(const FixedText& a, const FixedText& b) {
+        return a.view() == b.view();
+    }
+    friend constexpr bool operator==(const FixedText& a, std::string_view b) {
+        return a.view() == b;
+    }
+
+private:
+    std::array<char, N> chars_{};
+    std::uint8_t size_ = 0;
+};
+
+} // namespace corvane

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "dive_record.h"
+#include "events.h"
+
+#include <array>
+#include <span>
+
+namespace corvane {
+
+// The four fixed record arrays. Slot k of an event (1-based) is element k - 1 of its span.
+// Every slot starts as an empty record; the loader fills them once.
+struct RecordStore {
+    std::array<TDiveRecord, kEvents[0].capacity> M3MDives{};
+    std::array<TDiveRecord, kEvents[1].capacity> W3MDives{};
+    std::array<TDiveRecord, kEvents[2].capacity> M10MDives{};
+    std::array<TDiveRecord, kEvents[3].capacity> W10MDives{};
+
+    // eventIndex is 1..4; the span covers every slot, filled or not.
+    std::span<TDiveRecord> Dives(int eventIndex);
+    std::span<const TDiveRecord> Dives(int eventIndex) const;
+};
+
+} // namespace corvane
