@@ -29,6 +29,10 @@ class DiverRoster {
 public:
     DiverRoster() = default;
     explicit DiverRoster(std::vector<TDiverEntry> rows);
+    DiverRoster(const DiverRoster& other);
+    DiverRoster& operator=(const DiverRoster& other);
+    DiverRoster(DiverRoster&&) noexcept = default;
+    DiverRoster& operator=(DiverRoster&&) noexcept = default;
 
     std::span<const TDiverEntry> Rows() const { return rows_; }
     int Size() const { return static_cast<int>(rows_.size()); }
@@ -37,7 +41,10 @@ public:
     const TDiverEntry* FindDiver(std::string_view id) const;
 
 private:
+    void BuildIndex();
+
     std::vector<TDiverEntry> rows_;
+    // Keys view the ids inside rows_, whose buffer a move keeps; a copy rebuilds the index.
     std::unordered_map<std::string_view, const TDiverEntry*> byId_;
 };
 

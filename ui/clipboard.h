@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+namespace corvane {
+
+// Where "Copy Table to Clipboard" puts its text; tests substitute one that refuses.
+class ClipboardSink {
+public:
+    virtual ~ClipboardSink() = default;
+    // Replaces the clipboard's contents with plain text; false when it cannot be opened.
+    virtual bool SetText(const QString& text) = 0;
+};
+
+// The system clipboard.
+class SystemClipboard : public ClipboardSink {
+public:
+    bool SetText(const QString& text) override;
+};
+
+// Cell bytes as the clipboard and the screen show them (Latin-1).
+QString FromCellBytes(const std::string& bytes);
+
+} // namespace corvane

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "analysis/grid_sort.h"
+#include "analysis/string_grid.h"
+#include "ui/cell_painters.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QPushButton;
+
+namespace corvane {
+
+class StringGridView;
+class ClipboardSink;
+class UserMessages;
+
+// What the breakdown window needs of the main window.
+struct DiveStatsHost {
+    std::function<Thresholds()> thresholds; // read afresh for every cell
+    std::function<SortSplit()> sortSplit;   // Sort Count and the message pump
+    std::function<void(int row)> setClickedRow;
+    UserMessages* messages = nullptr;
+    ClipboardSink* clipboard = nullptr;
+};
+
+// The Dive Statistics window: the one-row summary, the title bar and the per-diver table of
+// one dive. Closing it only hides it.
+class TDiveStats : public QDialog {
+    Q_OBJECT
+
+public:
+    TDiveStats(DiveStatsHost host, QWidget* parent = nullptr);
+    ~TDiveStats() override;
+
+    StringGrid& statsGrid() { return statsGrid_; }
+    StringGrid& diveStatsGrid() { return diveStatsGrid_; }
+    StringGridView* StatsGrid() const { return statsView_; }
+    StringGridView* DiveStatsGrid() const { return diveStatsView_; }
+    QLabel* LabelTitle() const { return labelTitle_; }
+    QPushButton* ButtonCopy() const { return buttonCopy_; }
+
+    int statsSortCol() const { return StatsSortCol; }
+
+    // Shows the window modeless and brings it to the front; centred on the main window the
+    // first time, where the user left it afterwards.
+    void ShowBreakdown(const QString& title);
+
+public slots:
+    void ButtonCopyClick();
+
+private:
+    void FormCreate();
+    void DiveStatsGridMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pos);
+    void DiveStatsGridMouseMove(QPoint pos);
+    void BuildLayout();
+
+    DiveStatsHost host_;
+    StringGrid statsGrid_{17, 2};
+    StringGrid diveStatsGrid_{17, 2};
+    StringGridView* statsView_ = nullptr;
+    StringGridView* diveStatsView_ = nullptr;
+    QLabel* labelTitle_ = nullptr;
+    QPushButton* buttonCopy_ = nullptr;
+    int StatsSortCol = 2;
+    bool shownBefore_ = false;
+};
+
+} // namespace corvane
