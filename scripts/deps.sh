@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need, when missing.
+# Usage: scripts/deps.sh build|run|test
+set -euo pipefail
+
+build_pkgs=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg-dev
+            fonts-liberation2)
+test_pkgs=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool xclip
+           imagemagick x11-utils)
+
+case "${1:-build}" in
+    build | run) wanted=("${build_pkgs[@]}" libgtest-dev libbenchmark-dev) ;;
+    test) wanted=("${build_pkgs[@]}" "${test_pkgs[@]}") ;;
+    *) echo "usage: $0 build|run|test" >&2; exit 2 ;;
+esac
+
+missing=()
+for pkg in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$pkg")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+else
+    echo "These Debian packages are missing. Install them with:" >&2
+    echo "  sudo apt-get install -y ${missing[*]}" >&2
+    exit 1
+fi

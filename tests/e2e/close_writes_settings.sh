@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# The real program under a real X server: it opens its window on the sample results and,
+# closed with its "Close" button, writes the settings file with the ten keys.
+PROGRAM=$1 SAMPLE_DIR=$2 ARTEFACTS=${3:-}
+source "$(dirname "$0")/lib.sh"
+
+start_x
+dir=$(make_data_dir)
+start_program "$dir"
+win=$(wait_for_window "WAVO DD Analyser 2008-2012")
+[ -e "$dir/DD.ini" ] && fail "DD.ini written before the window closed"
+
+# "Close": left panel at (0, 17), button at (16, 552), 169 x 25.
+click_in "$win" 100 581
+wait_until 20 bash -c "! kill -0 $APP_PID" || fail "the program did not end after Close"
+
+expected=$'[Values]\nCount=50\nDD=3.0\nPercent=30\nTwoCol=60\nNine=5\nSortCount=10\n[Sort]\nM3M=0\nW3M=0\nM10M=0\nW10M=0'
+actual=$(tr -d '\r' <"$dir/DD.ini" | sed '/^$/d')
+[ "$actual" = "$expected" ] || fail "DD.ini differs:"$'\n'"$actual"
+echo "PASS"
