@@ -1,0 +1,14 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace corvane {
+
+// The command-line companion: prints an event table or the per-diver table of one dive as
+// the tab-separated text the window copies, under the same filter and sort choices.
+// Returns the process exit code: 0 done, 1 the result files could not be read, 2 bad usage.
+int RunDiveTables(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+} // namespace corvane

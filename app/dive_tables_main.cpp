@@ -1,0 +1,8 @@
+#include "dive_tables.h"
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    return corvane::RunDiveTables({argv + 1, argv + argc}, std::cout, std::cerr);
+}
