@@ -1,1 +1,86 @@
-// placeholder: replaced by the real source
+// Loading the result files: the whole of start-up's file work, which should stay well
+// under the time a user would notice (a few milliseconds for the four sample files).
+
+#include "store/result_loader.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace corvane {
+namespace {
+
+bool SampleFilesPresent(std::string& missing) {
+    for (const EventInfo& event : kEvents) {
+        const std::string path = JoinPath(CORVANE_SAMPLE_DIR, event.id);
+        if (!std::filesystem::is_regular_file(path)) {
+            missing = "sample file not found: " + path;
+            return false;
+        }
+    }
+    return true;
+}
+
+std::int64_t SampleBytes() {
+    std::int64_t bytes = 0;
+    for (const EventInfo& event : kEvents) {
+        bytes += static_cast<std::int64_t>(
+            std::filesystem::file_size(JoinPath(CORVANE_SAMPLE_DIR, event.id)));
+    }
+    return bytes;
+}
+
+void BM_LoadResultFiles(benchmark::State& state) {
+    std::string missing;
+    if (!SampleFilesPresent(missing)) {
+        state.SkipWithError(missing.c_str());
+        return;
+    }
+    // The store is about a megabyte: too big for the stack.
+    auto store = std::make_unique<RecordStore>();
+    for (auto _ : state) {
+        const LoadOutcome outcome = LoadResultFiles(CORVANE_SAMPLE_DIR, *store);
+        if (outcome.kind != LoadOutcome::Kind::Loaded) {
+            state.SkipWithError((outcome.path + ": " + outcome.message).c_str());
+            break;
+        }
+        benchmark::DoNotOptimize(store->W10MDives.back());
+    }
+    state.SetBytesProcessed(state.iterations() * SampleBytes());
+}
+BENCHMARK(BM_LoadResultFiles)->Unit(benchmark::kMillisecond);
+
+// Lines shaped like real ones: runs of the same dive code, CRLF line ends, a fifth field.
+std::string SyntheticResultText(int lines) {
+    std::string text;
+    for (int i = 0; i < lines; ++i) {
+        text += "D" + std::to_string(100000 + i % 700) + "\t" + std::to_string(101 + i / 40) +
+                "B\t" + std::to_string(1 + i % 3) + ".2\t" + std::to_string(30 + i % 50) +
+                ".50\tRound " + std::to_string(i % 6) + "\r\n";
+    }
+    return text;
+}
+
+void BM_LoadResultText(benchmark::State& state) {
+    const int lines = static_cast<int>(state.range(0));
+    const std::string text = SyntheticResultText(lines);
+    std::vector<TDiveRecord> slots(static_cast<std::size_t>(lines));
+    for (auto _ : state) {
+        const LoadOutcome outcome = LoadResultText(text, slots, "memory");
+        if (outcome.kind != LoadOutcome::Kind::Loaded) {
+            state.SkipWithError(outcome.message.c_str());
+            break;
+        }
+        benchmark::DoNotOptimize(slots.back());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+    state.SetItemsProcessed(state.iterations() * lines);
+}
+BENCHMARK(BM_LoadResultText)->Arg(kEvents[0].capacity)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+} // namespace corvane

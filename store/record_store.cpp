@@ -1,1 +1,37 @@
-// placeholder: replaced by the real source
+#include "record_store.h"
+
+#include <stdexcept>
+#include <type_traits>
+
+namespace corvane {
+
+namespace {
+
+// Shared by the const and non-const accessors; Store is RecordStore or const RecordStore.
+template <typename Store> auto DivesOf(Store& store, int eventIndex) {
+    using Record = std::remove_reference_t<decltype(store.M3MDives[0])>;
+    switch (eventIndex) {
+    case 1:
+        return std::span<Record>(store.M3MDives);
+    case 2:
+        return std::span<Record>(store.W3MDives);
+    case 3:
+        return std::span<Record>(store.M10MDives);
+    case 4:
+        return std::span<Record>(store.W10MDives);
+    default:
+        throw std::out_of_range("event index out of range");
+    }
+}
+
+} // namespace
+
+std::span<TDiveRecord> RecordStore::Dives(int eventIndex) {
+    return DivesOf(*this, eventIndex);
+}
+
+std::span<const TDiveRecord> RecordStore::Dives(int eventIndex) const {
+    return DivesOf(*this, eventIndex);
+}
+
+} // namespace corvane

@@ -1,1 +1,320 @@
-// placeholder: replaced by the real source
+#include "store/result_loader.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <unistd.h>
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+using Kind = LoadOutcome::Kind;
+
+constexpr std::size_t kSlots = 8;
+using Slots = std::array<TDiveRecord, kSlots>;
+
+LoadOutcome Load(std::string_view text, Slots& slots) {
+    return LoadResultText(text, slots, "dir/M3M");
+}
+
+std::string Ids(const Slots& slots) {
+    std::string ids = slots[0].DiverId.str();
+    for (std::size_t i = 1; i < slots.size(); ++i) {
+        ids += "|" + slots[i].DiverId.str();
+    }
+    return ids;
+}
+
+bool IsEmptyRecord(const TDiveRecord& r) {
+    return r.DiverId.empty() && r.DiveCode.empty() && r.DD == 0.0 && r.Points == 0.0;
+}
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempDir {
+public:
+    TempDir() {
+        std::random_device random;
+        path_ = fs::temp_directory_path() /
+                ("corvane-loader-" + std::to_string(::getpid()) + "-" + std::to_string(random()));
+        fs::create_directories(path_);
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(path_, ignored);
+    }
+    std::string File(std::string_view name) const { return (path_ / name).string(); }
+    std::string Path() const { return path_.string(); }
+    void Write(std::string_view name, std::string_view content) const {
+        std::ofstream out(path_ / name, std::ios::binary);
+        out << content;
+    }
+
+private:
+    fs::path path_;
+};
+
+struct LineEndCase {
+    const char* name;
+    std::string text;
+};
+
+TEST(ResultLineEnds, CrCrlfAndLfEachEndALine) {
+    const LineEndCase cases[] = {
+        {"CR", "a\t101A\t1.2\t3\t\rb\t102B\t1.4\t5\t\rc\t103C\t1.6\t7\t"},
+        {"CRLF", "a\t101A\t1.2\t3\t\r\nb\t102B\t1.4\t5\t\r\nc\t103C\t1.6\t7\t\r\n"},
+        {"LF", "a\t101A\t1.2\t3\t\nb\t102B\t1.4\t5\t\nc\t103C\t1.6\t7\t\n"},
+        {"mixed", "a\t101A\t1.2\t3\t\r\nb\t102B\t1.4\t5\t\nc\t103C\t1.6\t7\t\r"},
+        {"LF CR", "a\t101A\t1.2\t3\t\n\rb\t102B\t1.4\t5\t\n\rc\t103C\t1.6\t7\t"},
+        {"runs", "\r\n\r\n\ra\t101A\t1.2\t3\t\n\n\r\r\nb\t102B\t1.4\t5\t\r\n\nc\t103C\t1.6\t7\t"},
+    };
+    for (const LineEndCase& c : cases) {
+        Slots slots{};
+        EXPECT_EQ(Load(c.text, slots).kind, Kind::Loaded) << c.name;
+        EXPECT_EQ(Ids(slots), "a|b|c|||||") << c.name;
+        EXPECT_EQ(slots[2].DiveCode, "103C") << c.name;
+        EXPECT_DOUBLE_EQ(slots[2].Points, 7.0) << c.name;
+    }
+}
+
+TEST(ResultLineEnds, LastLineNeedsNoLineEnd) {
+    Slots slots{};
+    // The last tab is the fourth field's end; without it the points field would be empty.
+    EXPECT_EQ(Load("a\t101A\t1.2\t3\t", slots).kind, Kind::Loaded);
+    EXPECT_EQ(slots[0].DiverId, "a");
+}
+
+TEST(ResultLineEnds, CtrlZEndsTheFile) {
+    Slots slots{};
+    EXPECT_EQ(Load("a\t101A\t1.2\t3\t\r\n\x1a"
+                   "b\t102B\tjunk\t5\t\r\n",
+                   slots)
+                  .kind,
+              Kind::Loaded);
+    EXPECT_EQ(Ids(slots), "a|||||||");
+
+    // Ctrl+Z inside a line ends that line too, here before the fourth field's tab.
+    Slots cut{};
+    const LoadOutcome outcome = Load("a\t101A\t1.2\t3\t\r\nb\t102B\t1.4\t5\x1a\t\r\n", cut);
+    EXPECT_EQ(outcome.kind, Kind::Failed);
+    EXPECT_EQ(outcome.message, "'' is not a valid floating point value");
+}
+
+TEST(ResultBlankLines, BlankLinesTakeNoSlot) {
+    Slots slots{};
+    const std::string text = "  \t \r\n"
+                             "a\t101A\t1.2\t3\t\r\n"
+                             "\t\t\t\t\r\n"
+                             "\x01\x02\x1f\x0b\x0c\r\n"
+                             "b\t102B\t1.4\t5\t\r\n"
+                             "   ";
+    EXPECT_EQ(Load(text, slots).kind, Kind::Loaded);
+    EXPECT_EQ(Ids(slots), "a|b||||||");
+}
+
+TEST(ResultBlankLines, BytesBeyondAsciiAreNotBlank) {
+    Slots slots{};
+    const LoadOutcome outcome = Load("\xA0\r\n", slots);
+    EXPECT_EQ(outcome.kind, Kind::Failed);
+    EXPECT_EQ(outcome.message, "'' is not a valid floating point value");
+}
+
+struct SplitCase {
+    std::string line;
+    const char* message; // nullptr: the line loads
+};
+
+TEST(ResultFields, FourTabsDelimitFourFields) {
+    const SplitCase cases[] = {
+        {"a", "'' is not a valid floating point value"},
+        {"a\t101A", "'' is not a valid floating point value"},
+        {"a\t101A\t1.2", "'' is not a valid floating point value"},
+        {"a\t101A\t1.2\t3", "'' is not a valid floating point value"},
+        {"a\t101A\t1.2\t3\t", nullptr},
+        {"a\t101A\t1.2\t3\tignored\tmore\t", nullptr},
+        {"a\t101A\t1.2\t3\t2,4\tx", nullptr},
+        {"a\t101A\t2,4\t3\t", "'2,4' is not a valid floating point value"},
+        {"a\t101A\t1.2\tabc\t", "'abc' is not a valid floating point value"},
+        {"a\t101A\t\t3\t", "'' is not a valid floating point value"},
+        {"a\t101A\t1,2\tabc\t", "'1,2' is not a valid floating point value"},
+        {"\t\t1.2\t3\t", nullptr},
+        {"a\t101A\t 1.2 \t 3\t", nullptr},
+    };
+    for (const SplitCase& c : cases) {
+        Slots slots{};
+        const LoadOutcome outcome = Load(c.line, slots);
+        if (c.message == nullptr) {
+            EXPECT_EQ(outcome.kind, Kind::Loaded) << c.line << ": " << outcome.message;
+            EXPECT_DOUBLE_EQ(slots[0].DD, 1.2) << c.line;
+            EXPECT_DOUBLE_EQ(slots[0].Points, 3.0) << c.line;
+        } else {
+            EXPECT_EQ(outcome.kind, Kind::Failed) << c.line;
+            EXPECT_EQ(outcome.message, c.message) << c.line;
+            EXPECT_TRUE(IsEmptyRecord(slots[0])) << c.line;
+        }
+    }
+}
+
+TEST(ResultFields, NumberGrammar) {
+    const std::pair<std::string, bool> cases[] = {
+        {"2.4", true},   {" 2.4 ", true},  {"-2.4", true},    {"2e1", true},
+        {"2,4", false},  {"1e400", false}, {"nan", false},    {"inf", false},
+        {"0x10", false}, {"--2.4", false}, {"2\0.4"s, false}, {"2.4\0"s, false},
+    };
+    for (const auto& [field, valid] : cases) {
+        Slots slots{};
+        const LoadOutcome outcome = Load("a\t101A\t" + field + "\t60\t", slots);
+        EXPECT_EQ(outcome.kind == Kind::Loaded, valid) << field;
+        if (!valid) {
+            EXPECT_EQ(outcome.message, "'" + field + "' is not a valid floating point value");
+        }
+    }
+}
+
+TEST(ResultFields, TextFieldsAreCutNotTrimmed) {
+    Slots slots{};
+    ASSERT_EQ(Load("ABCDEFGHIJKL\t5337DX\t3.2\t50\t\r\n"
+                   " id\t 105B\t1.3\t20\t\r\n"
+                   "\xC3\x84\xFF\t\xE9\x31\t1.3\t20\t\r\n",
+                   slots)
+                  .kind,
+              Kind::Loaded);
+    EXPECT_EQ(slots[0].DiverId, "ABCDEFGHIJ");
+    EXPECT_EQ(slots[0].DiveCode, "5337D");
+    EXPECT_EQ(slots[1].DiverId, " id");
+    EXPECT_EQ(slots[1].DiveCode, " 105B");
+    EXPECT_EQ(slots[2].DiverId, "\xC3\x84\xFF");
+    EXPECT_EQ(slots[2].DiveCode, "\xE9\x31");
+}
+
+TEST(ResultSlots, UnfilledSlotsStayEmpty) {
+    Slots slots{};
+    ASSERT_EQ(Load("a\t101A\t1.2\t3\t\r\nb\t102B\t1.4\t5\t\r\n", slots).kind, Kind::Loaded);
+    EXPECT_EQ(slots[1].DiverId, "b");
+    EXPECT_DOUBLE_EQ(slots[1].DD, 1.4);
+    for (std::size_t i = 2; i < kSlots; ++i) {
+        EXPECT_TRUE(IsEmptyRecord(slots[i])) << i;
+    }
+}
+
+TEST(ResultSlots, RecordsBeforeAnErrorStay) {
+    Slots slots{};
+    const LoadOutcome outcome = Load(
+        "a\t101A\t1.2\t3\t\r\nb\t102B\t1.4\t5\t\r\nc\t103C\tX\t7\t\r\nd\t104D\t1\t1\t\r\n", slots);
+    EXPECT_EQ(outcome.kind, Kind::Failed);
+    EXPECT_EQ(outcome.message, "'X' is not a valid floating point value");
+    EXPECT_EQ(Ids(slots), "a|b||||||");
+    EXPECT_TRUE(IsEmptyRecord(slots[2]));
+}
+
+TEST(ResultSlots, SurplusLinesNeverPassTheLastSlot) {
+    std::array<TDiveRecord, 3> storage{};
+    const std::span<TDiveRecord> slots(storage.data(), 2);
+    const std::string two = "a\t101A\t1.2\t3\t\r\nb\t102B\t1.4\t5\t\r\n";
+
+    EXPECT_EQ(LoadResultText(two + "  \r\n\r\n", slots, "p").kind, Kind::Loaded);
+
+    const LoadOutcome outcome = LoadResultText(two + "c\t103C\t1.6\t7\t\r\n", slots, "dir/W3M");
+    EXPECT_EQ(outcome.kind, Kind::Failed);
+    EXPECT_EQ(outcome.message, "Too many dives in dir/W3M: at most 2");
+    EXPECT_EQ(storage[1].DiverId, "b");
+    EXPECT_TRUE(IsEmptyRecord(storage[2]));
+}
+
+TEST(ResultFiles, MissingFileNamesThePath) {
+    TempDir dir;
+    Slots slots{};
+    const LoadOutcome outcome = LoadResultFile(dir.File("M3M"), slots);
+    EXPECT_EQ(outcome.kind, Kind::MissingFile);
+    EXPECT_EQ(outcome.path, dir.File("M3M"));
+}
+
+TEST(ResultFiles, FolderInPlaceOfAFileFails) {
+    TempDir dir;
+    fs::create_directory(dir.File("M3M"));
+    Slots slots{};
+    const LoadOutcome outcome = LoadResultFile(dir.File("M3M"), slots);
+    EXPECT_EQ(outcome.kind, Kind::Failed);
+    EXPECT_NE(outcome.message.find(dir.File("M3M")), std::string::npos) << outcome.message;
+}
+
+TEST(ResultFiles, UnreadableFileFails) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root reads files whatever their permissions";
+    }
+    TempDir dir;
+    dir.Write("M3M", "a\t101A\t1.2\t3\t\r\n");
+    fs::permissions(dir.File("M3M"), fs::perms::none);
+    Slots slots{};
+    const LoadOutcome outcome = LoadResultFile(dir.File("M3M"), slots);
+    EXPECT_EQ(outcome.kind, Kind::Failed);
+    EXPECT_FALSE(outcome.message.empty());
+    EXPECT_TRUE(IsEmptyRecord(slots[0]));
+}
+
+TEST(ResultFiles, FileOnDiskReadsLikeText) {
+    TempDir dir;
+    dir.Write("M3M", "a\t101A\t1.2\t3\t\r\n\r\nb\t102B\t1.4\t5\t\nc\t103C\t1.6\t7\t\r\x1a\r\n");
+    Slots slots{};
+    EXPECT_EQ(LoadResultFile(dir.File("M3M"), slots).kind, Kind::Loaded);
+    EXPECT_EQ(Ids(slots), "a|b|c|||||");
+}
+
+TEST(ResultFiles, EachEventGoesToItsOwnArray) {
+    TempDir dir;
+    for (const EventInfo& event : kEvents) {
+        dir.Write(event.id, "id" + std::string(event.id) + "\t101A\t1.2\t3\t\r\n");
+    }
+    auto store = std::make_unique<RecordStore>();
+    EXPECT_EQ(LoadResultFiles(dir.Path(), *store).kind, Kind::Loaded);
+    for (int i = 1; i <= kEventCount; ++i) {
+        EXPECT_EQ(store->Dives(i)[0].DiverId.view(), "id" + std::string(EventByIndex(i).id));
+        EXPECT_EQ(store->Dives(i).size(), static_cast<std::size_t>(EventByIndex(i).capacity));
+        EXPECT_TRUE(IsEmptyRecord(store->Dives(i)[1]));
+    }
+}
+
+TEST(ResultFiles, MissingFileStopsTheLoad) {
+    TempDir dir;
+    dir.Write("M3M", "m\t101A\t1.2\t3\t\r\n");
+    dir.Write("M10M", "p\t101A\t1.2\t3\t\r\n");
+    auto store = std::make_unique<RecordStore>();
+    const LoadOutcome outcome = LoadResultFiles(dir.Path(), *store);
+    EXPECT_EQ(outcome.kind, Kind::MissingFile);
+    EXPECT_EQ(outcome.path, dir.Path() + "/W3M");
+    EXPECT_EQ(store->M3MDives[0].DiverId, "m");
+    EXPECT_TRUE(IsEmptyRecord(store->M10MDives[0]));
+}
+
+TEST(ResultFiles, FailedFileStopsTheLoad) {
+    TempDir dir;
+    for (const EventInfo& event : kEvents) {
+        dir.Write(event.id, "x\t101A\t1.2\t3\t\r\n");
+    }
+    dir.Write("W3M", "w\t101A\t1.2\t3\t\r\nbad line\r\n");
+    auto store = std::make_unique<RecordStore>();
+    const LoadOutcome outcome = LoadResultFiles(dir.Path(), *store);
+    EXPECT_EQ(outcome.kind, Kind::Failed);
+    EXPECT_EQ(outcome.message, "'' is not a valid floating point value");
+    EXPECT_EQ(store->W3MDives[0].DiverId, "w");
+    EXPECT_TRUE(IsEmptyRecord(store->M10MDives[0]));
+}
+
+TEST(ResultFiles, JoinPathUsesOneSlash) {
+    EXPECT_EQ(JoinPath("/data", "M3M"), "/data/M3M");
+    EXPECT_EQ(JoinPath("/data/", "W10M"), "/data/W10M");
+    EXPECT_EQ(JoinPath("/", "M3M"), "/M3M");
+}
+
+} // namespace
+} // namespace corvane
