@@ -1,1 +1,25 @@
-// placeholder: replaced by the real source
+#include "ui/clipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+namespace corvane {
+
+bool SystemClipboard::SetText(const QString& text) {
+    // Without an application object there is no clipboard to open (and asking Qt for one
+    // would only print a warning).
+    if (QGuiApplication::instance() == nullptr)
+        return false;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard == nullptr)
+        return false;
+    // setText replaces the whole mime data, so formats held before are dropped.
+    clipboard->setText(text, QClipboard::Clipboard);
+    return true;
+}
+
+QString FromCellBytes(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+} // namespace corvane

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+class QFrame;
 class QLabel;
 class QPushButton;
 
@@ -33,6 +34,9 @@ class TDiveStats : public QDialog {
     Q_OBJECT
 
 public:
+    static constexpr int kClientWidth = 898;
+    static constexpr int kClientHeight = 710;
+
     TDiveStats(DiveStatsHost host, QWidget* parent = nullptr);
     ~TDiveStats() override;
 
@@ -52,17 +56,29 @@ public:
 public slots:
     void ButtonCopyClick();
 
+protected:
+    // The window outlives every close: it only hides, keeping its contents.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void FormCreate();
     void DiveStatsGridMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pos);
     void DiveStatsGridMouseMove(QPoint pos);
     void BuildLayout();
+    void BuildTitleBar();
+    // The looks of the cells of the two grids; the views draw them.
+    CellLook StatsGridDrawCell(int col, int row, bool isCurrent) const;
+    CellLook DiveStatsGridDrawCell(int col, int row, bool isCurrent) const;
+    Thresholds CurrentThresholds() const;
+    // The frame position that centres this window on its owner (or on the screen).
+    QPoint CentredPosition() const;
 
     DiveStatsHost host_;
     StringGrid statsGrid_{17, 2};
     StringGrid diveStatsGrid_{17, 2};
     StringGridView* statsView_ = nullptr;
     StringGridView* diveStatsView_ = nullptr;
+    QFrame* titleBar_ = nullptr;
     QLabel* labelTitle_ = nullptr;
     QPushButton* buttonCopy_ = nullptr;
     int StatsSortCol = 2;
