@@ -35,14 +35,14 @@ struct CellLook {
     std::uint32_t textColour = colours::kBlack;
     bool bold = false;
     bool drawText = true;
-    std::string text;     // what is drawn ("%" and "...dbl click..." included)
-    bool frame = false;   // the green frame of the current cell
+    std::string text;         // what is drawn ("%" and "...dbl click..." included)
+    bool frame = false;       // the green frame of the current cell
     bool leftAligned = false; // column 0: left at 2 px; otherwise centred
 };
 
 // The event grids. `sortCol` is the sort column of the shown event.
-CellLook EventCellLook(const StringGrid& grid, int col, int row, const Thresholds& t,
-                       int sortCol, bool isCurrent);
+CellLook EventCellLook(const StringGrid& grid, int col, int row, const Thresholds& t, int sortCol,
+                       bool isCurrent);
 // The one-row summary grid of the breakdown window.
 CellLook SummaryCellLook(const StringGrid& grid, int col, int row, const Thresholds& t,
                          bool isCurrent);
