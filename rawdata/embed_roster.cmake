@@ -1,3 +1,3 @@
 # Turns roster.tsv into a C++ string constant.
-file(READ ${INPUT} text)
-file(WRITE ${OUTPUT} "// Generated from roster.tsv.\nnamespace corvane {\nextern const char kRosterText[];\nconst char kRosterText[] = R\"roster(${text})roster\";\n}\n")
+file(READ "${INPUT}" text)
+file(WRITE "${OUTPUT}" "// Generated from roster.tsv.\nnamespace corvane {\nextern const char kRosterText[];\nconst char kRosterText[] = R\"roster(${text})roster\";\n}\n")
