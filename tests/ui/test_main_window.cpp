@@ -1,1 +1,778 @@
-// placeholder: replaced by the real source
+#include "analysis/statistics.h"
+#include "analysis/table_text.h"
+#include "app/settings.h"
+#include "store/number_text.h"
+#include "store/result_loader.h"
+#include "ui/clipboard.h"
+#include "ui/filter_combo.h"
+#include "ui/jpeg_image.h"
+#include "ui/spin_edit.h"
+#include "ui/string_grid_view.h"
+#include "ui/unit_main.h"
+#include "ui/unit_stats.h"
+#include "ui/user_messages.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+using namespace corvane;
+
+namespace {
+
+constexpr int kStartTimeoutMs = 60000;
+const QStringList kEventFiles{"M3M", "W3M", "M10M", "W10M"};
+
+class RecordingMessages : public UserMessages {
+public:
+    void Notice(const QString& text) override { notices << text; }
+    void Error(const QString& message) override { errors << message; }
+    QStringList notices;
+    QStringList errors;
+};
+
+class FakeClipboard : public ClipboardSink {
+public:
+    bool SetText(const QString& text) override {
+        if (refuse) {
+            return false;
+        }
+        contents = text;
+        return true;
+    }
+    bool refuse = false;
+    QString contents = QStringLiteral("held before");
+};
+
+// One run of the program in the current folder, wired as main() wires it.
+struct Session {
+    RecordingMessages messages;
+    FakeClipboard clipboard;
+    std::unique_ptr<TForm1> form;
+    TDiveStats* stats = nullptr;
+
+    Session() : form(std::make_unique<TForm1>(&messages, &clipboard)) {
+        stats = new TDiveStats(form->MakeDiveStatsHost(), form.get());
+        form->AttachDiveStats(stats);
+    }
+    // Shows the window and waits for the start-up step to end, however it ends.
+    void Show() { form->show(); }
+    bool Start() {
+        Show();
+        return QTest::qWaitFor([this] { return !form->busy(); }, kStartTimeoutMs);
+    }
+    QWidget* Viewport(int eventIndex) { return form->EventGrid(eventIndex)->viewport(); }
+    QPoint CellCentre(int eventIndex, int col, int row) {
+        return form->EventGrid(eventIndex)->cellRect(col, row).center();
+    }
+};
+
+std::vector<std::string> Snapshot(const StringGrid& grid) {
+    std::vector<std::string> cells;
+    for (int row = 0; row < grid.RowCount(); ++row) {
+        for (int col = 0; col < grid.ColCount(); ++col) {
+            cells.push_back(grid.Cell(col, row));
+        }
+    }
+    return cells;
+}
+
+long long SumOfCounts(const StringGrid& table) {
+    long long sum = 0;
+    for (int row = 1; row < table.RowCount(); ++row) {
+        sum += CellInteger(table.Cell(1, row));
+    }
+    return sum;
+}
+
+int NonBlankLines(const QString& path) {
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    int lines = 0;
+    for (const QByteArray& line : file.readAll().split('\r')) {
+        lines += line.trimmed().isEmpty() ? 0 : 1;
+    }
+    return lines;
+}
+
+// Rows with Count >= sortCount first, then the rest; each block in the order of `col`
+// (0: ascending bytes, else descending numbers).
+bool SortedInBlocks(const StringGrid& table, int col, int sortCount) {
+    bool upperBlock = true;
+    for (int row = 1; row < table.RowCount(); ++row) {
+        const bool upper = CellInteger(table.Cell(1, row)) >= sortCount;
+        if (upper && !upperBlock) {
+            return false;
+        }
+        const bool sameBlock = row > 1 && upper == upperBlock;
+        upperBlock = upper;
+        if (!sameBlock) {
+            continue;
+        }
+        const std::string& before = table.Cell(col, row - 1);
+        const std::string& here = table.Cell(col, row);
+        if (col == 0 ? before > here : CellNumber(before) < CellNumber(here)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+QStringList Items(const QComboBox* combo) {
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i) {
+        items << combo->itemText(i);
+    }
+    return items;
+}
+
+QStringList KeysAndValues(const QString& iniPath) {
+    QFile file(iniPath);
+    file.open(QIODevice::ReadOnly);
+    QStringList pairs;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        if (line.contains('=')) {
+            pairs << QString::fromLatin1(line.trimmed());
+        }
+    }
+    return pairs;
+}
+
+void TypeInto(SpinEdit* edit, const QString& text) {
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void layoutOfTheWindow();
+    void thresholdControls_data();
+    void thresholdControls();
+    void logoDecodesWithLibjpeg();
+    void errorBoxText_data();
+    void errorBoxText();
+
+    void spinEditTyping();
+    void spinEditButtonsAndKeys();
+
+    void startupFillsAndSortsEveryTable();
+    void firstRunUsesDefaultsAndWritesTenKeys();
+    void unreadableSettingsFallBack();
+    void typedValuesAndHeaderPressSurviveARestart();
+    void missingResultFileEndsWithoutSaving();
+    void conversionErrorKeepsBusyUntilRegenerate();
+    void unwritableSettingsStillClose();
+
+    void dataRowPressDoesNotSort();
+    void sortCountResortsOnlyTheActiveTable();
+    void countryChoiceRefillsDiverList();
+    void regenerateAppliesTheCountry();
+    void headerCursorIsAPointingHand();
+    void copyPutsTheActiveTableOnTheClipboard();
+    void doubleClickOpensTheBreakdown();
+    void populateFillsTheDiversColumn();
+    void regenerateDuringCountStopsIt();
+    void closeDuringCountStopsIt();
+
+private:
+    void PrepareFolder(const QStringList& files = kEventFiles);
+    void WriteIni(const QByteArray& text);
+    void WriteW10MWithBadDD(int line, const QByteArray& dd);
+    QString FolderFile(const QString& name) const { return folder_->filePath(name); }
+
+    std::unique_ptr<QTemporaryDir> folder_;
+    QString startDir_;
+};
+
+void TestMainWindow::initTestCase() {
+    QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+    startDir_ = QDir::currentPath();
+}
+
+void TestMainWindow::init() {
+    folder_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(folder_->isValid());
+    QVERIFY(QDir::setCurrent(folder_->path()));
+}
+
+void TestMainWindow::cleanup() {
+    QDir::setCurrent(startDir_);
+    folder_.reset();
+}
+
+void TestMainWindow::PrepareFolder(const QStringList& files) {
+    for (const QString& name : files) {
+        QVERIFY(QFile::copy(QStringLiteral(CORVANE_SAMPLE_DIR "/") + name, FolderFile(name)));
+    }
+}
+
+void TestMainWindow::WriteIni(const QByteArray& text) {
+    QFile file(FolderFile("DD.ini"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+}
+
+void TestMainWindow::WriteW10MWithBadDD(int line, const QByteArray& dd) {
+    QFile source(QStringLiteral(CORVANE_SAMPLE_DIR "/W10M"));
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    QList<QByteArray> lines = source.readAll().split('\r');
+    QList<QByteArray> fields = lines[line].split('\t');
+    fields[2] = dd;
+    lines[line] = fields.join('\t');
+    QFile broken(FolderFile("W10M"));
+    QVERIFY(broken.open(QIODevice::WriteOnly));
+    broken.write(lines.join('\r'));
+}
+
+// ---- Layout and small parts -----------------------------------------------------------
+
+void TestMainWindow::layoutOfTheWindow() {
+    Session session;
+    TForm1& form = *session.form;
+    QCOMPARE(form.size(), QSize(1016, 716));
+    QCOMPARE(form.minimumSize(), form.maximumSize());
+    QCOMPARE(form.windowTitle(), QStringLiteral("WAVO DD Analyser 2008-2012"));
+    QCOMPARE(form.TheGrids()->geometry(), QRect(201, 17, 815, 680));
+    QCOMPARE(form.TheGrids()->count(), 4);
+    QCOMPARE(form.TheGrids()->tabText(3), QStringLiteral("W10M"));
+    QVERIFY(form.Button1()->isHidden());
+    QCOMPARE(form.Logo()->pixmap().size(), QSize(151, 67));
+    QCOMPARE(form.Logo()->pos(), QPoint(24, 592));
+
+    QStringList status;
+    for (QLabel* label : form.findChild<QFrame*>("StatusBar")->findChildren<QLabel*>()) {
+        status << label->text();
+    }
+    QCOMPARE(status, QStringList({"   Version 1.1", "www.corvane.example", "All Intl Sr. Events",
+                                  "M3M : 10081 Dives", "W3M : 7358 Dives", "M10M : 8317 Dives",
+                                  "W10M : 6741 Dives", ""}));
+    const std::pair<const char*, QColor> legends[] = {
+        {"Panel6", QColor(0xFF99FF)}, {"Panel5", QColor(0xFF99FF)}, {"Panel4", QColor(0xFF99FF)},
+        {"Panel7", QColor(0x0000FF)}, {"Panel3", QColor(0x008000)}, {"Panel8", QColor(0xB3D7FB)}};
+    for (const auto& [name, colour] : legends) {
+        const QFrame* legend = form.findChild<QFrame*>(name);
+        QVERIFY2(legend, name);
+        QCOMPARE(legend->palette().color(QPalette::Window), colour);
+        QCOMPARE(legend->size(), QSize(30, 21));
+    }
+    // No display name: the window system shows the title exactly.
+    session.Show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(form.windowHandle()->title(), QStringLiteral("WAVO DD Analyser 2008-2012"));
+    form.close();
+}
+
+void TestMainWindow::thresholdControls_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<double>("step");
+    QTest::addColumn<double>("maximum");
+    QTest::addColumn<int>("decimals");
+    QTest::newRow("Count") << "VarCount" << 5.0 << 9999.0 << 0;
+    QTest::newRow("DD") << "VarDD" << 0.1 << 9.9 << 1;
+    QTest::newRow("Percent") << "VarPercent" << 5.0 << 100.0 << 0;
+    QTest::newRow("2 Column") << "Var2Col" << 5.0 << 100.0 << 0;
+    QTest::newRow("> 9.0") << "Var9" << 1.0 << 100.0 << 0;
+    QTest::newRow("Sort Count") << "VarSortCount" << 5.0 << 9999.0 << 0;
+}
+
+void TestMainWindow::thresholdControls() {
+    QFETCH(QString, name);
+    QFETCH(double, step);
+    QFETCH(double, maximum);
+    QFETCH(int, decimals);
+    Session session;
+    const auto* edit = session.form->findChild<SpinEdit*>(name);
+    QVERIFY(edit);
+    QCOMPARE(edit->singleStep(), step);
+    QCOMPARE(edit->maximum(), maximum);
+    QCOMPARE(edit->decimals(), decimals);
+    QCOMPARE(edit->size(), QSize(49, 21));
+}
+
+void TestMainWindow::logoDecodesWithLibjpeg() {
+    const QImage logo = LoadJpeg(QStringLiteral(":/corvane/logo.jpg"));
+    QCOMPARE(logo.size(), QSize(151, 67));
+    const QColor corner = logo.pixelColor(2, 2);
+    QVERIFY(corner.blue() > corner.red() + 60); // the deep blue end of the gradient
+
+    QFile file(QStringLiteral(":/corvane/logo.jpg"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(DecodeJpeg(bytes.left(20)).isNull());
+    QVERIFY(DecodeJpeg(QByteArray("not a picture at all")).isNull());
+    QVERIFY(DecodeJpeg({}).isNull());
+    QVERIFY(LoadJpeg(QStringLiteral(":/corvane/none.jpg")).isNull());
+}
+
+void TestMainWindow::errorBoxText_data() {
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("letter") << "Unable to write to /x/DD.ini"
+                            << "Unable to write to /x/DD.ini.";
+    QTest::newRow("quote") << "'2,4' is not a valid floating point value"
+                           << "'2,4' is not a valid floating point value.";
+    QTest::newRow("full stop") << "Done."
+                               << "Done.";
+    QTest::newRow("bracket") << "see (a)"
+                             << "see (a)";
+    QTest::newRow("dash") << "a -"
+                          << "a -";
+    QTest::newRow("slash") << "a/"
+                           << "a/.";
+    QTest::newRow("empty") << ""
+                           << "";
+}
+
+void TestMainWindow::errorBoxText() {
+    QFETCH(QString, message);
+    QFETCH(QString, shown);
+    QCOMPARE(ErrorBoxText(message), shown);
+}
+
+// ---- Spin edits -------------------------------------------------------------------------
+
+void TestMainWindow::spinEditTyping() {
+    SpinEdit count(0, 5, 9999);
+    QSignalSpy changes(&count, &SpinEdit::changed);
+    count.setValue(50);
+    TypeInto(&count, QStringLiteral("1234"));
+    QCOMPARE(count.text(), QStringLiteral("123")); // the fourth character is refused
+    QCOMPARE(count.value(), 123.0);
+    QVERIFY(changes.count() >= 4);
+
+    TypeInto(&count, QStringLiteral("-a1"));
+    QCOMPARE(count.text(), QStringLiteral("1"));
+
+    count.selectAll();
+    QTest::keyClick(&count, Qt::Key_Delete);
+    QTest::keyClick(&count, Qt::Key_Return);
+    QCOMPARE(count.text(), QString()); // empty stays empty and reads 0
+    QCOMPARE(count.value(), 0.0);
+
+    SpinEdit percent(0, 5, 100);
+    TypeInto(&percent, QStringLiteral("150"));
+    QCOMPARE(percent.value(), 100.0); // read as the limit at once
+    QTest::keyClick(&percent, Qt::Key_Return);
+    QCOMPARE(percent.text(), QStringLiteral("100")); // and written back when done
+
+    SpinEdit dd(1, 0.1, 9.9);
+    dd.setValue(3);
+    QCOMPARE(dd.text(), QStringLiteral("3.0"));
+    TypeInto(&dd, QStringLiteral("2.55"));
+    QCOMPARE(dd.text(), QStringLiteral("2.5"));
+    TypeInto(&dd, QStringLiteral("2.5."));
+    QCOMPARE(dd.text(), QStringLiteral("2.5"));
+    TypeInto(&dd, QStringLiteral("12"));
+    QTest::keyClick(&dd, Qt::Key_Return);
+    QCOMPARE(dd.text(), QStringLiteral("9.9"));
+}
+
+void TestMainWindow::spinEditButtonsAndKeys() {
+    SpinEdit count(0, 5, 9999);
+    count.setValue(9990);
+    QTest::keyClick(&count, Qt::Key_Up);
+    QCOMPARE(count.text(), QStringLiteral("9995"));
+    QTest::keyClick(&count, Qt::Key_Up);
+    QCOMPARE(count.text(), QStringLiteral("9999")); // four digits by the buttons
+    count.stepBy(1);
+    QCOMPARE(count.text(), QStringLiteral("9999"));
+    QTest::keyClick(&count, Qt::Key_PageDown);
+    QCOMPARE(count.text(), QStringLiteral("9989"));
+    count.setValue(3);
+    QTest::keyClick(&count, Qt::Key_Down);
+    QCOMPARE(count.text(), QStringLiteral("0"));
+    count.setValue(-5);
+    QCOMPARE(count.text(), QStringLiteral("0"));
+    QTest::keyClick(&count, Qt::Key_PageUp);
+    QCOMPARE(count.text(), QStringLiteral("10"));
+
+    SpinEdit dd(1, 0.1, 9.9);
+    dd.setValue(3.0);
+    for (int i = 0; i < 3; ++i) {
+        dd.stepBy(1);
+    }
+    QCOMPARE(dd.text(), QStringLiteral("3.3"));
+    dd.setValue(9.85);
+    QCOMPARE(dd.text(), QStringLiteral("9.9"));
+    dd.stepBy(1);
+    QCOMPARE(dd.text(), QStringLiteral("9.9"));
+}
+
+// ---- Start-up, settings and close ------------------------------------------------------------
+
+void TestMainWindow::startupFillsAndSortsEveryTable() {
+    PrepareFolder();
+    WriteIni("[Values]\nSortCount=5\n[Sort]\nM3M=1\nW3M=0\nM10M=4\nW10M=15\n");
+    Session session;
+    QVERIFY(session.Start());
+    TForm1& form = *session.form;
+    QCOMPARE(form.dataDir(), QDir::currentPath().toStdString());
+    QCOMPARE(form.TheGrids()->currentIndex(), 0);
+    const int sortCols[] = {1, 0, 4, 15};
+    for (int eventIndex = 1; eventIndex <= 4; ++eventIndex) {
+        const StringGrid& table = form.eventTable(eventIndex);
+        QCOMPARE(form.sortCol(eventIndex), sortCols[eventIndex - 1]);
+        QVERIFY(table.RowCount() > 10);
+        QCOMPARE(table.Cell(0, 0), std::string("Dive"));
+        // The initial run counts every dive of the file.
+        QCOMPARE(SumOfCounts(table), NonBlankLines(FolderFile(kEventFiles[eventIndex - 1])));
+        QVERIFY2(SortedInBlocks(table, sortCols[eventIndex - 1], 5),
+                 qPrintable(kEventFiles[eventIndex - 1]));
+    }
+    // The filter lists: everything of the roster, byte order, "***ALL***" first.
+    const QStringList divers = Items(form.DiverList());
+    QCOMPARE(divers.size(), form.roster().Size() + 1);
+    QCOMPARE(divers.front(), QStringLiteral("***ALL***"));
+    QVERIFY(std::is_sorted(divers.begin(), divers.end()));
+    const QStringList countries = Items(form.CountryList());
+    QCOMPARE(countries.size(), form.filterLists().countryGrid.RowCount());
+    QVERIFY(std::is_sorted(countries.begin(), countries.end()));
+    QCOMPARE(form.CountryList()->currentIndex(), 0);
+    QVERIFY(session.messages.errors.isEmpty());
+}
+
+void TestMainWindow::firstRunUsesDefaultsAndWritesTenKeys() {
+    PrepareFolder();
+    Session session;
+    QVERIFY(session.Start());
+    TForm1& form = *session.form;
+    const QStringList texts{form.VarCount()->text(),   form.VarDD()->text(),
+                            form.VarPercent()->text(), form.Var2Col()->text(),
+                            form.Var9()->text(),       form.VarSortCount()->text()};
+    QCOMPARE(texts, QStringList({"50", "3.0", "30", "60", "5", "10"}));
+    for (int eventIndex = 1; eventIndex <= 4; ++eventIndex) {
+        QCOMPARE(form.sortCol(eventIndex), 0);
+    }
+    QVERIFY(!QFile::exists(FolderFile("DD.ini")));
+    form.CloseButton()->click();
+    QVERIFY(!form.isVisible());
+    QCOMPARE(KeysAndValues(FolderFile("DD.ini")),
+             QStringList({"Count=50", "DD=3.0", "Percent=30", "TwoCol=60", "Nine=5", "SortCount=10",
+                          "M3M=0", "W3M=0", "M10M=0", "W10M=0"}));
+}
+
+void TestMainWindow::unreadableSettingsFallBack() {
+    PrepareFolder();
+    WriteIni("[Values]\nCount=\nDD=3,5\nPercent=12.5\nTwoCol=abc\nNine=7\n"
+             "[Sort]\nM3M=x\nW3M=2\n");
+    Session session;
+    QVERIFY(session.Start());
+    TForm1& form = *session.form;
+    QCOMPARE(form.VarCount()->text(), QStringLiteral("50"));
+    QCOMPARE(form.VarDD()->text(), QStringLiteral("3.0"));
+    QCOMPARE(form.VarPercent()->text(), QStringLiteral("30"));
+    QCOMPARE(form.Var2Col()->text(), QStringLiteral("60"));
+    QCOMPARE(form.Var9()->text(), QStringLiteral("7"));
+    QCOMPARE(form.sortCol(1), 0);
+    QCOMPARE(form.sortCol(2), 2);
+}
+
+void TestMainWindow::typedValuesAndHeaderPressSurviveARestart() {
+    PrepareFolder();
+    {
+        Session session;
+        QVERIFY(session.Start());
+        TypeInto(session.form->Var9(), QStringLiteral("7"));
+        TypeInto(session.form->VarSortCount(), QStringLiteral("25"));
+        QTest::mouseClick(session.Viewport(1), Qt::LeftButton, {}, session.CellCentre(1, 3, 0));
+        QCOMPARE(session.form->clickedRow(), 0);
+        QCOMPARE(session.form->sortCol(1), 3);
+        QVERIFY(SortedInBlocks(session.form->eventTable(1), 3, 25));
+        session.form->close();
+    }
+    Session again;
+    QVERIFY(again.Start());
+    QCOMPARE(again.form->Var9()->text(), QStringLiteral("7"));
+    QCOMPARE(again.form->VarSortCount()->text(), QStringLiteral("25"));
+    QCOMPARE(again.form->sortCol(1), 3);
+    QVERIFY(SortedInBlocks(again.form->eventTable(1), 3, 25));
+}
+
+void TestMainWindow::missingResultFileEndsWithoutSaving() {
+    PrepareFolder({"M3M", "W3M", "M10M"});
+    Session session;
+    session.Show();
+    QVERIFY(QTest::qWaitFor([&] { return !session.messages.notices.isEmpty(); }, kStartTimeoutMs));
+    const QString path = QDir::currentPath() + QStringLiteral("/W10M");
+    QCOMPARE(session.messages.notices, QStringList{QStringLiteral("Could not find file\n") + path +
+                                                   QStringLiteral("\nCannot continue")});
+    QVERIFY(!session.form->isVisible());
+    QVERIFY(!QFile::exists(FolderFile("DD.ini")));
+    // The three other files were read before the missing one was met.
+    for (int eventIndex = 1; eventIndex <= 3; ++eventIndex) {
+        QVERIFY(!session.form->store().Dives(eventIndex)[0].DiveCode.empty());
+    }
+    QVERIFY(session.form->busy());
+}
+
+void TestMainWindow::conversionErrorKeepsBusyUntilRegenerate() {
+    PrepareFolder({"M3M", "W3M", "M10M"});
+    constexpr int kBadLine = 40;
+    WriteW10MWithBadDD(kBadLine, "2,4");
+
+    Session session;
+    session.Show();
+    TForm1& form = *session.form;
+    QVERIFY(QTest::qWaitFor([&] { return !session.messages.errors.isEmpty(); }, kStartTimeoutMs));
+    QCOMPARE(session.messages.errors,
+             QStringList{QStringLiteral("'2,4' is not a valid floating point value")});
+    QVERIFY(form.busy());
+    QVERIFY(form.isVisible());
+    // While busy the country list does not touch the diver list.
+    form.DiverList()->AddSorted(QStringLiteral("SENTINEL"));
+    form.CountryList()->AddSorted(QStringLiteral("XYZ"));
+    form.CountryList()->setCurrentIndex(1);
+    form.CountryListChange();
+    QCOMPARE(form.DiverList()->count(), 2);
+
+    form.CountryList()->ResetToAll();
+    form.DiverList()->ResetToAll();
+    QTest::mouseClick(form.GenerateStats(), Qt::LeftButton);
+    QVERIFY(!form.busy());
+    QCOMPARE(SumOfCounts(form.eventTable(1)), NonBlankLines(FolderFile("M3M")));
+    QCOMPARE(form.DiverList()->count(), form.roster().Size() + 1);
+    // The dives read before the bad line are in the W10M table.
+    const StringGrid& w10m = form.eventTable(4);
+    const std::string firstCode = form.store().Dives(4)[0].DiveCode.str();
+    bool found = false;
+    for (int row = 1; row < w10m.RowCount(); ++row) {
+        found = found || w10m.Cell(0, row) == firstCode;
+    }
+    QVERIFY(found);
+    QVERIFY(form.store().Dives(4)[kBadLine].DiveCode.empty());
+}
+
+void TestMainWindow::unwritableSettingsStillClose() {
+    PrepareFolder();
+    // A folder in the settings file's place: the write cannot replace it.
+    QVERIFY(QDir(folder_->path()).mkdir(QStringLiteral("DD.ini")));
+    Session session;
+    QVERIFY(session.Start());
+    session.form->close();
+    QCOMPARE(session.messages.errors,
+             QStringList{QStringLiteral("Unable to write to ") + FolderFile("DD.ini")});
+    QVERIFY(!session.form->isVisible());
+}
+
+// ---- Handlers after start-up ---------------------------------------------------------------
+
+void TestMainWindow::dataRowPressDoesNotSort() {
+    PrepareFolder();
+    Session session;
+    QVERIFY(session.Start());
+    const auto before = Snapshot(session.form->eventTable(1));
+    QTest::mouseClick(session.Viewport(1), Qt::LeftButton, {}, session.CellCentre(1, 3, 2));
+    QCOMPARE(session.form->clickedRow(), 2);
+    QCOMPARE(session.form->sortCol(1), 0);
+    QVERIFY(Snapshot(session.form->eventTable(1)) == before);
+}
+
+void TestMainWindow::sortCountResortsOnlyTheActiveTable() {
+    PrepareFolder();
+    Session session;
+    QVERIFY(session.Start());
+    TForm1& form = *session.form;
+    form.TheGrids()->setCurrentIndex(1);
+    // A header press on the W3M tab is W3M's sort column.
+    QTest::mouseClick(session.Viewport(2), Qt::LeftButton, {}, session.CellCentre(2, 2, 0));
+    QCOMPARE(form.sortCol(2), 2);
+    QCOMPARE(form.sortCol(1), 0);
+    const auto m3m = Snapshot(form.eventTable(1));
+    TypeInto(form.VarSortCount(), QStringLiteral("0"));
+    QVERIFY(SortedInBlocks(form.eventTable(2), 2, 0));
+    QVERIFY(!SortedInBlocks(form.eventTable(2), 2, 10));
+    QVERIFY(Snapshot(form.eventTable(1)) == m3m);
+}
+
+void TestMainWindow::countryChoiceRefillsDiverList() {
+    PrepareFolder();
+    Session session;
+    QVERIFY(session.Start());
+    TForm1& form = *session.form;
+    const QString nation = form.CountryList()->itemText(form.CountryList()->count() / 2);
+    QTest::keyClicks(form.CountryList(), nation); // incremental search, as the user types
+    QCOMPARE(form.CountryList()->currentText(), nation);
+
+    QStringList expected;
+    for (const TDiverEntry& diver : form.roster().Rows()) {
+        if (diver.Nation == nation.toStdString()) {
+            expected << FromCellBytes(DiverLabel(diver));
+        }
+    }
+    std::sort(expected.begin(), expected.end());
+    expected.prepend(QStringLiteral("***ALL***"));
+    QCOMPARE(Items(form.DiverList()), expected);
+    QCOMPARE(form.DiverList()->currentIndex(), 0);
+
+    // Back to "***ALL***": the diver list keeps that country's divers.
+    form.CountryList()->setCurrentIndex(0);
+    emit form.CountryList()->activated(0);
+    QCOMPARE(Items(form.DiverList()), expected);
+}
+
+void TestMainWindow::regenerateAppliesTheCountry() {
+    PrepareFolder();
+    Session session;
+    QVERIFY(session.Start());
+    TForm1& form = *session.form;
+    const QString nation = form.CountryList()->itemText(1);
+    form.CountryList()->setCurrentIndex(1);
+    emit form.CountryList()->activated(1);
+    form.TheGrids()->setCurrentIndex(2);
+    QTest::mouseClick(form.GenerateStats(), Qt::LeftButton);
+    QVERIFY(!form.busy());
+    QCOMPARE(form.TheGrids()->currentIndex(), 0);
+    QVERIFY(!QApplication::overrideCursor()); // the hourglass is gone after the run
+    for (int eventIndex = 1; eventIndex <= 4; ++eventIndex) {
+        long long expected = 0;
+        for (const TDiveRecord& record : form.store().Dives(eventIndex)) {
+            const TDiverEntry* diver = form.roster().FindDiver(record.DiverId.view());
+            expected += diver && diver->Nation == nation.toStdString() ? 1 : 0;
+        }
+        QCOMPARE(SumOfCounts(form.eventTable(eventIndex)), expected);
+    }
+}
+
+void TestMainWindow::headerCursorIsAPointingHand() {
+    PrepareFolder();
+    Session session;
+    QVERIFY(session.Start());
+    QWidget* viewport = session.Viewport(1);
+    const auto moveTo = [viewport](QPoint pos) {
+        QMouseEvent move(QEvent::MouseMove, pos, viewport->mapToGlobal(pos), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &move);
+    };
+    moveTo(session.CellCentre(1, 4, 0));
+    QCOMPARE(viewport->cursor().shape(), Qt::PointingHandCursor);
+    moveTo(session.CellCentre(1, 4, 3));
+    QCOMPARE(viewport->cursor().shape(), Qt::ArrowCursor);
+}
+
+void TestMainWindow::copyPutsTheActiveTableOnTheClipboard() {
+    PrepareFolder();
+    Session session;
+    QVERIFY(session.Start());
+    TForm1& form = *session.form;
+    form.TheGrids()->setCurrentIndex(3);
+    QTest::mouseClick(form.ButtonCopy(), Qt::LeftButton);
+    const QStringList lines = session.clipboard.contents.split(QStringLiteral("\r\n"));
+    const StringGrid& w10m = form.eventTable(4);
+    QCOMPARE(lines.size(), w10m.RowCount());
+    for (const QString& line : lines) {
+        QCOMPARE(line.count(u'\t'), 17);
+    }
+    QVERIFY(lines[0].startsWith(QStringLiteral("Dive\tCount\tDD\tAvg Pts\t")));
+    QVERIFY(lines[1].startsWith(QString::fromStdString(w10m.Cell(0, 1) + "\t")));
+    QVERIFY(session.messages.errors.isEmpty());
+
+    session.clipboard.refuse = true;
+    session.clipboard.contents = QStringLiteral("kept");
+    QTest::mouseClick(form.ButtonCopy(), Qt::LeftButton);
+    QCOMPARE(session.messages.errors, QStringList{QStringLiteral("Cannot open clipboard")});
+    QCOMPARE(session.clipboard.contents, QStringLiteral("kept"));
+}
+
+void TestMainWindow::doubleClickOpensTheBreakdown() {
+    PrepareFolder();
+    Session session;
+    QVERIFY(session.Start());
+    TForm1& form = *session.form;
+    QTest::mouseDClick(session.Viewport(1), Qt::LeftButton, {}, session.CellCentre(1, 0, 0));
+    QVERIFY(!session.stats->isVisible()); // a header row opens nothing
+
+    QTest::mouseDClick(session.Viewport(1), Qt::LeftButton, {}, session.CellCentre(1, 2, 1));
+    QCOMPARE(form.clickedRow(), 1);
+    QVERIFY(session.stats->isVisible());
+    const StringGrid& table = form.eventTable(1);
+    QVERIFY(!table.Cell(kDiversCol, 1).empty());
+    const QString title =
+        QStringLiteral("M3M - %1 - DD %2 - %3 divers")
+            .arg(QString::fromStdString(table.Cell(0, 1)), QString::fromStdString(table.Cell(2, 1)),
+                 QString::fromStdString(table.Cell(kDiversCol, 1)));
+    QCOMPARE(session.stats->LabelTitle()->text(), title);
+
+    // Closing the main window takes the breakdown window with it.
+    form.close();
+    QVERIFY(!session.stats->isVisible());
+}
+
+void TestMainWindow::populateFillsTheDiversColumn() {
+    PrepareFolder();
+    Session session;
+    QVERIFY(session.Start());
+    TForm1& form = *session.form;
+    form.TheGrids()->setCurrentIndex(2);
+    QTest::mouseClick(form.ButtonPopulate(), Qt::LeftButton);
+    const StringGrid& table = form.eventTable(3);
+    for (int row = 1; row < table.RowCount(); ++row) {
+        QVERIFY(!table.Cell(kDiversCol, row).empty());
+    }
+    // Row 1 against a count of its own: distinct names of rostered divers with a nation.
+    std::set<std::string> names;
+    for (const TDiveRecord& record : form.store().Dives(3)) {
+        const TDiverEntry* diver = form.roster().FindDiver(record.DiverId.view());
+        if (record.DiveCode == table.Cell(0, 1) && diver && !IsBlank(diver->Nation.view())) {
+            names.insert(DiverName(*diver));
+        }
+    }
+    QCOMPARE(table.Cell(kDiversCol, 1), std::to_string(names.size()));
+    QVERIFY(form.eventTable(1).Cell(kDiversCol, 1).empty()); // the other tabs keep theirs
+}
+
+void TestMainWindow::regenerateDuringCountStopsIt() {
+    PrepareFolder();
+    Session session;
+    QVERIFY(session.Start());
+    TForm1& form = *session.form;
+    // Runs from inside the count's message processing after its first row.
+    QMetaObject::invokeMethod(&form, &TForm1::GenerateStatsClick, Qt::QueuedConnection);
+    form.PopulateDiverCount1Click();
+    const StringGrid& table = form.eventTable(1);
+    QVERIFY(table.RowCount() > 10);
+    for (int row = 1; row < table.RowCount(); ++row) {
+        QVERIFY2(table.Cell(kDiversCol, row).empty(), qPrintable(QString::number(row)));
+    }
+}
+
+void TestMainWindow::closeDuringCountStopsIt() {
+    PrepareFolder();
+    Session session;
+    QVERIFY(session.Start());
+    TForm1& form = *session.form;
+    QMetaObject::invokeMethod(&form, &QWidget::close, Qt::QueuedConnection);
+    form.PopulateDiverCount1Click();
+    const StringGrid& table = form.eventTable(1);
+    QVERIFY(!table.Cell(kDiversCol, 1).empty());
+    QVERIFY(table.Cell(kDiversCol, 2).empty());
+    QVERIFY(!form.isVisible());
+    QVERIFY(QFile::exists(FolderFile("DD.ini")));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"
