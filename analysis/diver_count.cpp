@@ -1,1 +1,91 @@
-// placeholder: replaced by the real source
+#include "diver_count.h"
+
+#include "drill_down.h"
+#include "statistics.h"
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace corvane {
+
+namespace {
+
+// Adds the record's diver to the working list when the record passes and the name is new.
+bool AddIfNewDiver(const TDiveRecord& record, const DiverRoster& roster,
+                   const FilterSelection& filter, DiverList& workingList) {
+    if (IsUnfilledSlot(record))
+        return false;
+    const TDiverEntry* diver = roster.FindDiver(record.DiverId.view());
+    if (diver == nullptr || !PassesBreakdownFilter(*diver, filter))
+        return false;
+    if (workingList.Find(*diver) >= 0)
+        return false;
+    workingList.Add(*diver);
+    return true;
+}
+
+// The slots of every dive code in slot order. The records never change after loading, so
+// visiting a code's slots gives exactly what a scan of every slot gives, without comparing
+// each table row's code against every record.
+using SlotsByCode = std::unordered_map<std::string_view, std::vector<int>>;
+
+SlotsByCode IndexByCode(std::span<const TDiveRecord> dives) {
+    SlotsByCode index;
+    for (std::size_t slot = 0; slot < dives.size(); ++slot) {
+        if (!IsUnfilledSlot(dives[slot]))
+            index[dives[slot].DiveCode.view()].push_back(static_cast<int>(slot));
+    }
+    return index;
+}
+
+int CountIndexedDivers(std::string_view diveCode, std::span<const TDiveRecord> dives,
+                       const SlotsByCode& index, const DiverRoster& roster,
+                       const FilterSelection& filter, StringGrid& workingList) {
+    DiverList list(workingList);
+    const auto found = index.find(diveCode);
+    if (found == index.end())
+        return 0;
+    int count = 0;
+    for (int slot : found->second) {
+        if (AddIfNewDiver(dives[static_cast<std::size_t>(slot)], roster, filter, list))
+            ++count;
+    }
+    return count;
+}
+
+} // namespace
+
+int CountDistinctDivers(std::string_view diveCode, std::span<const TDiveRecord> dives,
+                        const DiverRoster& roster, const FilterSelection& filter,
+                        StringGrid& workingList) {
+    DiverList list(workingList);
+    int count = 0;
+    for (const TDiveRecord& record : dives) {
+        if (record.DiveCode.view() == diveCode && AddIfNewDiver(record, roster, filter, list))
+            ++count;
+    }
+    return count;
+}
+
+void PopulateDiverCount(StringGrid& table, std::span<const TDiveRecord> dives,
+                        const DiverRoster& roster, StringGrid& workingList,
+                        const DiverCountHooks& hooks) {
+    const unsigned long long generation = table.Generation();
+    const int lastRow = table.RowCount() - 1;
+    const SlotsByCode index = IndexByCode(dives);
+    for (int row = 1; row <= lastRow; ++row) {
+        // The lists may have changed while messages ran after the previous row.
+        const FilterSelection filter = hooks.filter ? hooks.filter() : FilterSelection{};
+        // A statistics run between two rows rebuilt the table: its rows are no longer ours.
+        if (table.Generation() != generation)
+            return;
+        const std::string diveCode = table.Cell(0, row);
+        const int count = CountIndexedDivers(diveCode, dives, index, roster, filter, workingList);
+        table.SetCell(kDiversCol, row, std::to_string(count));
+        if (hooks.afterRow && !hooks.afterRow())
+            return;
+    }
+}
+
+} // namespace corvane

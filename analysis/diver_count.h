@@ -1,9 +1,9 @@
 #pragma once
 
 #include "filter.h"
-#include "string_grid.h"
 #include "rawdata/roster.h"
 #include "store/dive_record.h"
+#include "string_grid.h"
 
 #include <functional>
 #include <span>

@@ -2,12 +2,13 @@
 
 #include "filter.h"
 #include "grid_sort.h"
-#include "string_grid.h"
 #include "rawdata/roster.h"
 #include "store/dive_record.h"
+#include "string_grid.h"
 
 #include <span>
 #include <string>
+#include <unordered_map>
 
 namespace corvane {
 
@@ -15,7 +16,7 @@ namespace corvane {
 struct DrillDownResult {
     bool opened = false; // false: the guard stopped it and nothing changed
     int diverCount = 0;
-    std::string title;   // "W3M - 101B - DD 1.5 - 7 divers"
+    std::string title; // "W3M - 101B - DD 1.5 - 7 divers"
 };
 
 // Where the breakdown goes: the summary grid, the per-diver grid and its sort column.
@@ -31,6 +32,29 @@ DrillDownResult DrillDown(StringGrid& eventTable, int eventIndex, int clickedRow
                           std::span<const TDiveRecord> dives, const DiverRoster& roster,
                           const FilterSelection& filter, BreakdownTarget target,
                           const SortSplit& split);
+
+// The per-diver list, shared with the diver count: row 0 is the header row, rows 1.. hold one
+// diver name each in column 0, and an empty column 0 in row 1 means the list is empty. A side
+// index of the names finds a diver without scanning the rows; while a DiverList is in use, the
+// grid's rows change only through it.
+class DiverList {
+public:
+    // Empties the list: 2 rows, row 1 blank.
+    explicit DiverList(StringGrid& grid);
+
+    // The row whose column 0 holds the diver's name, or -1. Only the name is compared.
+    int Find(const TDiverEntry& diver);
+    // Writes the diver's name into a new row (row 1 while the list is empty, else a row
+    // appended at the end) and returns that row.
+    int Add(const TDiverEntry& diver);
+
+private:
+    const std::string& NameOf(const TDiverEntry& diver);
+
+    StringGrid& grid_;
+    std::string name_; // reused for every lookup, so a lookup allocates nothing
+    std::unordered_map<std::string, int> rows_;
+};
 
 // Sorts the per-diver grid by `statsSortCol` (0 and 1 text, others numeric; -1 no key),
 // rows from 1, count column 2.

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "rawdata/roster.h"
+#include "store/dive_record.h"
 
 #include <string>
+#include <string_view>
 
 namespace corvane {
 
@@ -19,5 +21,14 @@ bool PassesFilter(const TDiverEntry& diver, const FilterSelection& filter);
 
 // The same, plus a nation that is not blank: the rule of the breakdown and the diver count.
 bool PassesBreakdownFilter(const TDiverEntry& diver, const FilterSelection& filter);
+
+// Whether `text` is the diver's label ("SURNAME, GIVEN [NAT]"), compared piece by piece so
+// that a filtered run builds no label per record.
+bool IsDiverLabel(std::string_view text, const TDiverEntry& diver);
+
+// A slot that no result line filled (empty id and empty code); it never counts anywhere.
+inline bool IsUnfilledSlot(const TDiveRecord& record) {
+    return record.DiverId.empty() && record.DiveCode.empty();
+}
 
 } // namespace corvane

@@ -2,9 +2,9 @@
 
 #include "filter.h"
 #include "grid_sort.h"
-#include "string_grid.h"
 #include "rawdata/roster.h"
 #include "store/dive_record.h"
+#include "string_grid.h"
 
 #include <span>
 #include <string>
@@ -30,13 +30,16 @@ struct FilterLists {
 // Resets both grids to the single "***ALL***" row and empties the item lists.
 void ResetFilterLists(FilterLists& lists);
 // Adds every roster entry (and every new non-blank nation) as the initial run does.
+// GenerateEventTable leaves the lists alone: the window calls this once, with the M3M pass
+// of the initial run.
 void FillFilterLists(const DiverRoster& roster, FilterLists& lists);
 
 // One pass of a statistics run for event `eventIndex` over `dives`: header row, widths,
 // rows of the dive groups, shares; then the sort by `sortCol` with `split`.
-// `initialRun` counts every filled record; otherwise the filter applies.
+// `initialRun` counts every filled record; otherwise the filter applies. `table` has 17
+// columns.
 void GenerateEventTable(StringGrid& table, int eventIndex, std::span<const TDiveRecord> dives,
-                        const DiverRoster& roster, bool initialRun,
-                        const FilterSelection& filter, int sortCol, const SortSplit& split);
+                        const DiverRoster& roster, bool initialRun, const FilterSelection& filter,
+                        int sortCol, const SortSplit& split);
 
 } // namespace corvane

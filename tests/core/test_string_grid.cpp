@@ -1,1 +1,72 @@
-// placeholder: replaced by the real source
+#include "analysis/string_grid.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace corvane {
+namespace {
+
+TEST(StringGrid, RowCountKeepsOldRowsAndAddsEmptyOnes) {
+    StringGrid grid(3, 2);
+    grid.SetCell(2, 1, "kept");
+    grid.SetRowCount(4);
+    EXPECT_EQ(grid.Cell(2, 1), "kept");
+    EXPECT_EQ(grid.Cell(0, 3), "");
+
+    grid.SetCell(1, 3, "dropped");
+    grid.SetRowCount(2);
+    grid.SetRowCount(4);
+    EXPECT_EQ(grid.Cell(1, 3), "") << "rows beyond the new count are discarded";
+}
+
+TEST(StringGrid, GenerationCountsRowLayoutChangesOnly) {
+    StringGrid grid(2, 2);
+    const auto before = grid.Generation();
+    grid.SetCell(0, 1, "x");
+    grid.SetColWidth(1, 10);
+    grid.ClearRow(1);
+    EXPECT_EQ(grid.Generation(), before);
+    grid.SetRowCount(2);
+    EXPECT_NE(grid.Generation(), before) << "even the same count rebuilds the rows";
+}
+
+TEST(StringGrid, CellsOutsideTheGridAreRefused) {
+    StringGrid grid(2, 2);
+    EXPECT_THROW(grid.SetCell(2, 0, "x"), std::out_of_range);
+    EXPECT_THROW(grid.SetCell(0, 2, "x"), std::out_of_range);
+    EXPECT_THROW(grid.SetCell(-1, 0, "x"), std::out_of_range);
+    EXPECT_THROW(StringGrid(0, 1), std::invalid_argument);
+}
+
+TEST(StringGrid, CopyRowClearRowAndWidths) {
+    StringGrid from(3, 2);
+    from.SetCell(0, 1, "a");
+    from.SetCell(2, 1, "c");
+    StringGrid to(3, 3);
+    to.SetCell(1, 2, "old");
+    to.CopyRow(from, 1, 2);
+    EXPECT_EQ(to.Cell(0, 2), "a");
+    EXPECT_EQ(to.Cell(1, 2), "");
+    EXPECT_EQ(to.Cell(2, 2), "c");
+    to.ClearRow(2);
+    EXPECT_EQ(to.Cell(0, 2), "");
+
+    EXPECT_EQ(to.ColWidth(1), StringGrid::kDefaultColWidth);
+    to.SetColWidth(1, -5);
+    EXPECT_EQ(to.ColWidth(1), 0);
+}
+
+TEST(StringGrid, ObserverHearsEveryChange) {
+    StringGrid grid(2, 2);
+    int calls = 0;
+    grid.SetObserver([&calls] { ++calls; });
+    grid.SetCell(0, 0, "x");
+    grid.SetRowCount(3);
+    grid.SetColWidth(0, 5);
+    grid.ClearRow(1);
+    EXPECT_EQ(calls, 4);
+}
+
+} // namespace
+} // namespace corvane
