@@ -22,7 +22,9 @@ void StringGrid::SetRowCount(int rowCount) {
 }
 
 const std::string& StringGrid::Cell(int col, int row) const {
-    return cells_.at(static_cast<std::size_t>(row) * colCount_ + col);
+    if (col < 0 || col >= colCount_ || row < 0 || row >= rowCount_)
+        throw std::out_of_range("cell outside the grid");
+    return cells_[static_cast<std::size_t>(row) * colCount_ + col];
 }
 
 void StringGrid::SetCell(int col, int row, std::string text) {
@@ -33,18 +35,24 @@ void StringGrid::SetCell(int col, int row, std::string text) {
 }
 
 void StringGrid::ClearRow(int row) {
+    if (row < 0 || row >= rowCount_)
+        throw std::out_of_range("row outside the grid");
     for (int col = 0; col < colCount_; ++col)
-        cells_.at(static_cast<std::size_t>(row) * colCount_ + col).clear();
+        cells_[static_cast<std::size_t>(row) * colCount_ + col].clear();
     Changed();
 }
 
 void StringGrid::CopyRow(const StringGrid& from, int fromRow, int toRow) {
+    if (toRow < 0 || toRow >= rowCount_ || from.colCount_ != colCount_)
+        throw std::out_of_range("row outside the grid");
     for (int col = 0; col < colCount_; ++col)
-        cells_.at(static_cast<std::size_t>(toRow) * colCount_ + col) = from.Cell(col, fromRow);
+        cells_[static_cast<std::size_t>(toRow) * colCount_ + col] = from.Cell(col, fromRow);
     Changed();
 }
 
-int StringGrid::ColWidth(int col) const { return widths_.at(col); }
+int StringGrid::ColWidth(int col) const {
+    return widths_.at(col);
+}
 
 void StringGrid::SetColWidth(int col, int width) {
     widths_.at(col) = width < 0 ? 0 : width;
