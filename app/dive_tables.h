@@ -8,7 +8,8 @@ namespace corvane {
 
 // The command-line companion: prints an event table or the per-diver table of one dive as
 // the tab-separated text the window copies, under the same filter and sort choices.
-// Returns the process exit code: 0 done, 1 the result files could not be read, 2 bad usage.
+// Returns the process exit code: 0 done, 1 the result files could not be read or the dive
+// to break down is not in the table, 2 bad usage.
 int RunDiveTables(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace corvane

@@ -59,7 +59,9 @@ private:
 
 // The whole content of a regular file. A folder or any read error is an Error.
 ReadResult ReadFile(const std::string& path, std::string& content) {
-    FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK: a FIFO in place of the file must fail below, not wait for a writer; it
+    // changes nothing for a regular file.
+    FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.Get() < 0) {
         return errno == ENOENT ? ReadResult::Missing : ReadResult::Error;
     }

@@ -145,7 +145,9 @@ int ReadAll(int fd, std::size_t sizeHint, std::string& text) {
 
 // Reads the whole file at `path` into `text`, or says why it could not.
 LoadOutcome ReadWholeFile(const std::string& path, std::string& text) {
-    const FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK: a FIFO in place of the file must fail below, not wait for a writer; it
+    // changes nothing for a regular file.
+    const FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.Get() < 0) {
         const int error = errno;
         if (error == ENOENT) {

@@ -3,14 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <memory>
 #include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace corvane {
@@ -246,6 +250,33 @@ TEST(ResultFiles, FolderInPlaceOfAFileFails) {
     const LoadOutcome outcome = LoadResultFile(dir.File("M3M"), slots);
     EXPECT_EQ(outcome.kind, Kind::Failed);
     EXPECT_NE(outcome.message.find(dir.File("M3M")), std::string::npos) << outcome.message;
+}
+
+// Runs `load` on a thread of its own. A load that blocks opening the FIFO `fifo` (waiting for
+// a writer) fails the test and is then let go by opening the other end.
+template <typename Load> auto WithoutWaitingForAWriter(const std::string& fifo, Load load) {
+    auto result = std::async(std::launch::async, load);
+    if (result.wait_for(std::chrono::seconds(5)) == std::future_status::ready) {
+        return result.get();
+    }
+    ADD_FAILURE() << "opening " << fifo << " waited for a writer";
+    const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+    auto value = result.get();
+    if (writer >= 0) {
+        ::close(writer);
+    }
+    return value;
+}
+
+TEST(ResultFiles, FifoInPlaceOfAFileFailsAtOnce) {
+    TempDir dir;
+    const std::string path = dir.File("M3M");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    Slots slots{};
+    const LoadOutcome outcome =
+        WithoutWaitingForAWriter(path, [&] { return LoadResultFile(path, slots); });
+    EXPECT_EQ(outcome.kind, Kind::Failed);
+    EXPECT_NE(outcome.message.find(path), std::string::npos) << outcome.message;
 }
 
 TEST(ResultFiles, UnreadableFileFails) {

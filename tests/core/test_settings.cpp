@@ -2,13 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <random>
 #include <sstream>
 #include <string>
 #include <string_view>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace corvane {
@@ -243,6 +247,35 @@ TEST(SettingsWriteFailure, FolderInPlaceOfTheFileStays) {
     EXPECT_TRUE(fs::is_directory(dir.Ini()));
     EXPECT_TRUE(fs::exists(fs::path(dir.Ini()) / "inside"));
     EXPECT_EQ(dir.EntryCount(), 1u); // the temporary file was removed
+}
+
+// Runs `access` on a thread of its own. An access that blocks opening the FIFO `fifo` (waiting
+// for a writer) fails the test and is then let go by keeping the other end open.
+template <typename Access> auto WithoutWaitingForAWriter(const std::string& fifo, Access access) {
+    auto result = std::async(std::launch::async, access);
+    if (result.wait_for(std::chrono::seconds(5)) == std::future_status::ready) {
+        return result.get();
+    }
+    ADD_FAILURE() << "opening " << fifo << " waited for a writer";
+    const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+    auto value = result.get();
+    if (writer >= 0) {
+        ::close(writer);
+    }
+    return value;
+}
+
+TEST(SettingsFile, FifoInPlaceOfTheFileIsNeitherWaitedForNorReplaced) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.Ini().c_str(), 0600), 0);
+    IniFile ini(dir.Ini());
+    const Settings settings =
+        WithoutWaitingForAWriter(dir.Ini(), [&] { return ReadSettings(ini); });
+    ExpectDefaults(settings);
+    EXPECT_EQ(
+        WithoutWaitingForAWriter(dir.Ini(), [&] { return WriteSettings(ini, kDefaultTexts, {}); }),
+        "Unable to write to " + dir.Ini());
+    EXPECT_TRUE(fs::is_fifo(dir.Ini()));
 }
 
 TEST(SettingsWriteFailure, ReadOnlyFolderKeepsTheOldFile) {
