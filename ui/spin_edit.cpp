@@ -14,6 +14,7 @@ SpinEdit::SpinEdit(int decimals, double step, double maximum, QWidget* parent)
     : QAbstractSpinBox(parent), decimals_(decimals), step_(step), maximum_(maximum) {
     setAccelerated(false);
     connect(lineEdit(), &QLineEdit::textChanged, this, &SpinEdit::changed);
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this] { editedByUser_ = true; });
     // A typed value beyond the maximum is brought back once the user is done with it, so
     // that the field does not jump while "150" is on its way to "15".
     connect(this, &QAbstractSpinBox::editingFinished, this, &SpinEdit::BringBackIntoRange);
@@ -28,7 +29,7 @@ void SpinEdit::setValue(double value) {
 }
 
 QValidator::State SpinEdit::validate(QString& input, int& /*pos*/) const {
-    if (input.size() > kTypedLength && input != shownByProgram_) {
+    if (input.size() > kTypedLength && (editedByUser_ || input != shownByProgram_)) {
         return QValidator::Invalid;
     }
     if (!HasOnlyNumberCharacters(input)) {
@@ -103,6 +104,7 @@ bool SpinEdit::HasOnlyNumberCharacters(const QString& text) const {
 
 void SpinEdit::ShowText(const QString& text) {
     shownByProgram_ = text;
+    editedByUser_ = false;
     lineEdit()->setText(text);
 }
 

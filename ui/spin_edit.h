@@ -51,8 +51,10 @@ private:
     int decimals_;
     double step_;
     double maximum_;
-    // What the program itself put into the field: it may be longer than a user may type.
+    // What the program itself put into the field: it may be longer than a user may type, but
+    // only as long as the user has not edited it.
     QString shownByProgram_;
+    bool editedByUser_ = false;
 };
 
 } // namespace corvane

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFrame>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -154,6 +155,30 @@ QStringList KeysAndValues(const QString& iniPath) {
     return pairs;
 }
 
+// Records, in order, which grids were painted.
+class PaintLog : public QObject {
+public:
+    void Watch(StringGridView* grid) {
+        names_[grid->viewport()] = grid->objectName();
+        grid->viewport()->installEventFilter(this);
+    }
+    QStringList painted;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            const QString name = names_.value(watched);
+            if (painted.isEmpty() || painted.back() != name) {
+                painted << name;
+            }
+        }
+        return false;
+    }
+
+private:
+    QHash<QObject*, QString> names_;
+};
+
 void TypeInto(SpinEdit* edit, const QString& text) {
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Delete);
@@ -171,6 +196,8 @@ private slots:
     void cleanup();
 
     void layoutOfTheWindow();
+    void focusFollowsTheLeftPanelOrder();
+    void leftPanelPlacesEveryControl();
     void thresholdControls_data();
     void thresholdControls();
     void logoDecodesWithLibjpeg();
@@ -195,6 +222,7 @@ private slots:
     void headerCursorIsAPointingHand();
     void copyPutsTheActiveTableOnTheClipboard();
     void doubleClickOpensTheBreakdown();
+    void thresholdChangeRepaintsWithoutResorting();
     void populateFillsTheDiversColumn();
     void regenerateDuringCountStopsIt();
     void closeDuringCountStopsIt();
@@ -287,6 +315,76 @@ void TestMainWindow::layoutOfTheWindow() {
     form.close();
 }
 
+// Positions relative to the left panel (the panel's own controls) or to their group box.
+void TestMainWindow::leftPanelPlacesEveryControl() {
+    Session session;
+    const TForm1& form = *session.form;
+    const QWidget* panel = form.findChild<QWidget*>(QStringLiteral("LeftPanel"));
+    QVERIFY(panel);
+    QCOMPARE(panel->geometry(), QRect(0, 17, 201, 680));
+    const std::pair<const char*, QRect> onPanel[] = {
+        {"ButtonCopy", {16, 16, 169, 25}}, {"ButtonPopulate", {16, 56, 169, 25}},
+        {"Button1", {40, 128, 75, 25}},    {"CloseButton", {16, 552, 169, 25}},
+        {"Logo", {24, 592, 151, 67}},
+    };
+    for (const auto& [name, rect] : onPanel) {
+        const QWidget* widget = panel->findChild<QWidget*>(QString::fromLatin1(name));
+        QVERIFY2(widget && widget->parentWidget() == panel, name);
+        QCOMPARE(widget->geometry(), rect);
+    }
+    const QWidget* variables = form.VarCount()->parentWidget();
+    QCOMPARE(variables->geometry(), QRect(8, 104, 185, 225));
+    const char* edits[] = {"VarCount", "VarDD", "VarPercent", "Var2Col", "Var9", "VarSortCount"};
+    const char* legends[] = {"Panel6", "Panel5", "Panel4", "Panel7", "Panel3", "Panel8"};
+    for (int i = 0; i < 6; ++i) {
+        const int y = 24 + 32 * i;
+        QCOMPARE(variables->findChild<QWidget*>(edits[i])->geometry(), QRect(72, y, 49, 21));
+        QCOMPARE(variables->findChild<QWidget*>(legends[i])->geometry(), QRect(144, y, 30, 21));
+    }
+    const QWidget* refine = form.GenerateStats()->parentWidget();
+    QCOMPARE(refine->geometry(), QRect(8, 344, 185, 185));
+    QCOMPARE(form.CountryList()->parentWidget(), refine);
+    QCOMPARE(form.CountryList()->geometry(), QRect(8, 48, 161, 24));
+    QCOMPARE(form.DiverList()->geometry(), QRect(8, 96, 161, 24));
+    QCOMPARE(form.GenerateStats()->geometry(), QRect(16, 136, 145, 25));
+    // 8 pt for the window, 10 pt for the commands and the groups' content.
+    QCOMPARE(form.font().pixelSize(), 11);
+    QCOMPARE(form.ButtonCopy()->font().pixelSize(), 13);
+    QCOMPARE(form.VarCount()->font().pixelSize(), 13);
+    QVERIFY(refine->font().bold());
+    QVERIFY(!form.GenerateStats()->font().bold());
+}
+
+// Tab from "Copy Table to Clipboard" walks the left panel in its order and comes back round
+// through the page control.
+void TestMainWindow::focusFollowsTheLeftPanelOrder() {
+    PrepareFolder();
+    Session session;
+    QVERIFY(session.Start());
+    TForm1& form = *session.form;
+    QApplication::setActiveWindow(&form);
+    form.ButtonCopy()->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(form.ButtonCopy()->hasFocus());
+    const QStringList named{"ButtonCopy",  "VarCount",      "VarDD",        "VarPercent",
+                            "Var9",        "Var2Col",       "VarSortCount", "ButtonPopulate",
+                            "CloseButton", "GenerateStats", "DiverList",    "CountryList",
+                            "TheGrids",    "TheGridM3M"};
+    QStringList visited;
+    for (int step = 0; step < 20 && visited.size() < named.size(); ++step) {
+        QWidget* focus = QApplication::focusWidget();
+        while (focus && !named.contains(focus->objectName())) {
+            focus = focus->parentWidget();
+        }
+        const QString name = focus ? focus->objectName() : QStringLiteral("?");
+        if (visited.isEmpty() || visited.back() != name) {
+            visited << name;
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(visited, named);
+    form.close();
+}
+
 void TestMainWindow::thresholdControls_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<double>("step");
@@ -367,6 +465,15 @@ void TestMainWindow::spinEditTyping() {
 
     TypeInto(&count, QStringLiteral("-a1"));
     QCOMPARE(count.text(), QStringLiteral("1"));
+
+    // Four digits from the buttons stay, but the user cannot type them back in.
+    count.setValue(9995);
+    QTest::keyClick(&count, Qt::Key_End);
+    QTest::keyClick(&count, Qt::Key_Backspace);
+    QTest::keyClick(&count, Qt::Key_5);
+    QCOMPARE(count.text(), QStringLiteral("999"));
+    count.setValue(9995);
+    QCOMPARE(count.text(), QStringLiteral("9995"));
 
     count.selectAll();
     QTest::keyClick(&count, Qt::Key_Delete);
@@ -543,6 +650,11 @@ void TestMainWindow::conversionErrorKeepsBusyUntilRegenerate() {
              QStringList{QStringLiteral("'2,4' is not a valid floating point value")});
     QVERIFY(form.busy());
     QVERIFY(form.isVisible());
+    // While busy a threshold change repaints nothing.
+    PaintLog log;
+    log.Watch(form.EventGrid(1));
+    form.VarCount()->setValue(70);
+    QVERIFY(log.painted.isEmpty());
     // While busy the country list does not touch the diver list.
     form.DiverList()->AddSorted(QStringLiteral("SENTINEL"));
     form.CountryList()->AddSorted(QStringLiteral("XYZ"));
@@ -720,6 +832,37 @@ void TestMainWindow::doubleClickOpensTheBreakdown() {
     // Closing the main window takes the breakdown window with it.
     form.close();
     QVERIFY(!session.stats->isVisible());
+}
+
+// A threshold change repaints at once (before the handler returns): the event grids, then the
+// breakdown's per-diver grid and its summary while that window is shown; no row moves.
+void TestMainWindow::thresholdChangeRepaintsWithoutResorting() {
+    PrepareFolder();
+    Session session;
+    QVERIFY(session.Start());
+    TForm1& form = *session.form;
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTest::mouseDClick(session.Viewport(1), Qt::LeftButton, {}, session.CellCentre(1, 2, 1));
+    QVERIFY(QTest::qWaitForWindowExposed(session.stats));
+    QTest::qWait(50);
+    PaintLog log;
+    for (int eventIndex = 1; eventIndex <= 4; ++eventIndex) {
+        log.Watch(form.EventGrid(eventIndex));
+    }
+    log.Watch(session.stats->DiveStatsGrid());
+    log.Watch(session.stats->StatsGrid());
+    const auto table = Snapshot(form.eventTable(1));
+    const auto perDiver = Snapshot(session.stats->diveStatsGrid());
+
+    form.VarCount()->setValue(70);
+    QCOMPARE(log.painted, QStringList({"TheGridM3M", "DiveStatsGrid", "StatsGrid"}));
+    log.painted.clear();
+    session.stats->close();
+    form.Var9()->setValue(2);
+    QCOMPARE(log.painted, QStringList{"TheGridM3M"});
+    QVERIFY(Snapshot(form.eventTable(1)) == table);
+    QVERIFY(Snapshot(session.stats->diveStatsGrid()) == perDiver);
+    form.close();
 }
 
 void TestMainWindow::populateFillsTheDiversColumn() {
