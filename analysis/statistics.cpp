@@ -7,6 +7,7 @@
 #include <array>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace corvane {
 
@@ -29,12 +30,16 @@ struct DiveGroup {
 };
 
 // Band 0..9 of a score: the first limit 1..9 that the score does not exceed, else the last.
+// Worked out from the whole part rather than by trying the limits in turn: this runs for
+// every record of a pass.
 int ScoreBand(double score) {
-    for (int limit = 1; limit < kBandCount; ++limit) {
-        if (score <= limit)
-            return limit - 1;
-    }
-    return kBandCount - 1;
+    if (score <= 1)
+        return 0;
+    if (!(score <= kBandCount - 1)) // above 9, or not a number
+        return kBandCount - 1;
+    // 1 < score <= 9: limit L takes (L - 1, L].
+    const int whole = static_cast<int>(score);
+    return whole == score ? whole - 1 : whole;
 }
 
 // A DD of 0 leaves the score undefined; such a dive counts in no band rather than as inf.
@@ -177,12 +182,13 @@ void AddGridRow(StringGrid& grid) {
     grid.SetRowCount(grid.RowCount() + 1);
 }
 
-bool HasCountry(const StringGrid& countryGrid, std::string_view nation) {
-    for (int row = 1; row < countryGrid.RowCount(); ++row) {
-        if (countryGrid.Cell(0, row) == nation)
-            return true;
-    }
-    return false;
+// The nations already in rows 1.. of the country grid, so that each roster entry is looked
+// up once instead of compared with every nation entered so far.
+std::unordered_set<std::string> CountriesIn(const StringGrid& countryGrid) {
+    std::unordered_set<std::string> nations;
+    for (int row = 1; row < countryGrid.RowCount(); ++row)
+        nations.insert(countryGrid.Cell(0, row));
+    return nations;
 }
 
 } // namespace
@@ -217,9 +223,10 @@ void ResetFilterLists(FilterLists& lists) {
 }
 
 void FillFilterLists(const DiverRoster& roster, FilterLists& lists) {
+    std::unordered_set<std::string> countries = CountriesIn(lists.countryGrid);
     for (const TDiverEntry& diver : roster.Rows()) {
         const std::string nation(diver.Nation.view());
-        if (!HasCountry(lists.countryGrid, nation) && !IsBlank(nation)) {
+        if (!IsBlank(nation) && countries.insert(nation).second) {
             AddGridRow(lists.countryGrid);
             lists.countryGrid.SetCell(0, lists.countryGrid.RowCount() - 1, nation);
             lists.countryItems.push_back(nation);
@@ -227,10 +234,11 @@ void FillFilterLists(const DiverRoster& roster, FilterLists& lists) {
         // Every roster entry gets its own row, even a name that occurs twice.
         AddGridRow(lists.diverGrid);
         const int row = lists.diverGrid.RowCount() - 1;
+        std::string label = DiverLabel(diver);
         lists.diverGrid.SetCell(0, row, DiverName(diver));
         lists.diverGrid.SetCell(1, row, nation);
-        lists.diverGrid.SetCell(2, row, DiverLabel(diver));
-        lists.diverItems.push_back(DiverLabel(diver));
+        lists.diverGrid.SetCell(2, row, label);
+        lists.diverItems.push_back(std::move(label));
     }
 }
 

@@ -8,6 +8,9 @@
 #include "store/number_text.h"
 #include "store/result_loader.h"
 
+#include <algorithm>
+#include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -17,34 +20,67 @@ namespace corvane {
 namespace {
 
 constexpr const char* kUsage =
-    R"(Usage: dive-tables [options]
+    R"(Usage: dive-tables [OPTION]...
 
-Prints one table of the result files in a folder as tab-separated text, exactly as
-"Copy Table to Clipboard" copies it from the window.
+Prints one table of the result files M3M, W3M, M10M and W10M in a folder as the
+tab-separated text that "Copy Table to Clipboard" puts on the clipboard: the header
+row first, every cell followed by a tab, lines joined by CR LF and no line end after
+the last line. Nothing is written to any file.
 
-Options:
-  --data DIR         folder holding M3M, W3M, M10M and W10M (default: the current folder)
-  --event ID         M3M, W3M, M10M or W10M (default: M3M)
-  --sort N           sort column of the event table, 0 to 16 (default: 0, the dive code)
-  --sort-count N     rows whose count is below N sort after the others (default: 10)
-  --country NATION   only this nation's divers (implies --regenerate)
-  --diver LABEL      only this diver, written as in the diver list,
-                     e.g. "SURNAME, GIVEN [NAT]" (implies --regenerate)
-  --regenerate       the table as "Re-Generate Stats" makes it: only divers of the
-                     roster count; without it, the table as the program opens it
-  --diver-count      fill the "Divers" column as "Populate Diver Count" does
-  --drill CODE       print the per-diver table of dive CODE instead (its first row
-                     in the sorted event table)
-  --stats-sort N     sort column of the per-diver table, -1 to 14 (default: 2)
-  --help             show this text
+Which table:
+  --data DIR           folder with the four result files (default: the current folder)
+  --event EVENT        M3M, W3M, M10M or W10M (default: M3M)
+  --drill DIVE         the per-diver table of one dive code instead, as a double-click
+                       on its row shows it (its first row in the sorted event table)
+
+Filters, as chosen under "Refine the results" before "Re-Generate Stats":
+  --country NATION     only divers of this nation, e.g. CHN
+  --diver LABEL        only this diver, written as in the diver list:
+                       "SURNAME, GIVEN NAME [NATION]"
+  --regenerate         the table as "Re-Generate Stats" makes it with no filter: only
+                       divers of the roster count. Without it (and without a filter)
+                       the table is the one the program opens with, counting every dive.
+                       --country and --diver imply it; ***ALL*** stands for no filter.
+
+Order and the "Divers" column:
+  --sort COLUMN        sort column of the event table, as a press on its header
+                       (default 0): a number 0 to 16 or a header such as Count or
+                       "Avg Score". Dive (0) sorts the codes in text order; any other
+                       column sorts by value, highest first.
+  --sort-count N       Sort Count: rows whose count reaches N come first (default 10)
+  --stats-sort COLUMN  sort column of the per-diver table (default 2, Count): a number
+                       -1 to 14 or a header such as Name; -1 keeps the order of first
+                       appearance
+  --diver-count        fill the "Divers" column as "Populate Diver Count" does
+
+  --help               show this help and exit
+
+The table is the one a statistics run makes with these choices: at start-up with them
+remembered, or after "Re-Generate Stats". A header press or a new Sort Count on a table
+already shown may leave rows with equal values in the sort column in another order.
+
+Options take their value as the next argument or after '=' (--sort=Count).
+
+Exit status: 0 the table was printed; 1 the result files could not be read, or the
+dive of --drill has no row in the table; 2 bad arguments.
+
+Examples:
+  dive-tables --data results --event W10M --sort "Avg Score" > w10m.tsv
+  dive-tables --data results --country CHN --drill 5154B --stats-sort Name
 )";
+
+constexpr std::string_view kAllEntry = "***ALL***";
+constexpr int kDone = 0;
+constexpr int kNoData = 1;
+constexpr int kBadUsage = 2;
 
 struct Options {
     std::string dataDir = ".";
     int eventIndex = 1;
     int sortCol = 0;
     int sortCount = 10;
-    FilterSelection filter;
+    std::optional<std::string> country; // as given; checked against the roster later
+    std::optional<std::string> diver;
     bool regenerate = false;
     bool diverCount = false;
     std::optional<std::string> drill;
@@ -55,6 +91,12 @@ struct Options {
 struct UsageError {
     std::string message;
 };
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
+}
 
 int EventIndexOf(const std::string& id) {
     for (int index = 1; index <= kEventCount; ++index) {
@@ -72,47 +114,122 @@ int IntegerIn(const std::string& option, const std::string& text, int low, int h
     return static_cast<int>(*value);
 }
 
+// A column given by number (low..high) or by its header text, in any letter case.
+int ColumnIn(const std::string& option, const std::string& text, int low, int high,
+             const std::function<std::string(int)>& header) {
+    if (ParseInteger(text))
+        return IntegerIn(option, text, low, high);
+    for (int col = std::max(low, 0); col <= high; ++col) {
+        if (!header(col).empty() && SameIgnoringCase(header(col), text))
+            return col;
+    }
+    throw UsageError{option + " takes a column number from " + std::to_string(low) + " to " +
+                     std::to_string(high) + " or a column header, not '" + text + "'"};
+}
+
+// The per-diver table's headers: its own first three, then the event table's.
+std::string DiverTableHeader(int col) {
+    static constexpr std::array<std::string_view, 3> kOwn{"Name", "Nation", "Count"};
+    return col < 3 ? std::string(kOwn[col]) : EventHeader(col);
+}
+
 void ApplyOption(Options& options, const std::string& option, const std::string& value) {
     if (option == "--data")
         options.dataDir = value;
     else if (option == "--event")
         options.eventIndex = EventIndexOf(value);
     else if (option == "--sort")
-        options.sortCol = IntegerIn(option, value, 0, 16);
+        options.sortCol = ColumnIn(option, value, 0, kEventTableCols - 1, EventHeader);
     else if (option == "--sort-count")
         options.sortCount = IntegerIn(option, value, 0, 9999);
     else if (option == "--country")
-        options.filter.countryIndex = 1, options.filter.country = value;
+        options.country = value;
     else if (option == "--diver")
-        options.filter.diverIndex = 1, options.filter.diver = value;
+        options.diver = value;
     else if (option == "--drill")
         options.drill = value;
     else if (option == "--stats-sort")
-        options.statsSortCol = IntegerIn(option, value, -1, 14);
+        options.statsSortCol = ColumnIn(option, value, -1, 14, DiverTableHeader);
+}
+
+bool IsFlag(std::string_view arg) {
+    return arg == "--help" || arg == "-h" || arg == "--regenerate" || arg == "--diver-count";
+}
+
+bool TakesValue(std::string_view name) {
+    for (const std::string_view known : {"--data", "--event", "--sort", "--sort-count", "--country",
+                                         "--diver", "--drill", "--stats-sort"}) {
+        if (name == known)
+            return true;
+    }
+    return false;
+}
+
+void ApplyFlag(Options& options, std::string_view flag) {
+    if (flag == "--regenerate")
+        options.regenerate = true;
+    else if (flag == "--diver-count")
+        options.diverCount = true;
     else
-        throw UsageError{"unknown option '" + option + "'"};
+        options.help = true;
 }
 
 Options ParseOptions(const std::vector<std::string>& args) {
     Options options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h")
-            options.help = true;
-        else if (arg == "--regenerate")
-            options.regenerate = true;
-        else if (arg == "--diver-count")
-            options.diverCount = true;
-        else if (!arg.starts_with("--"))
+        if (IsFlag(arg)) {
+            ApplyFlag(options, arg);
+            continue;
+        }
+        const std::size_t equals = arg.find('=');
+        const std::string name = arg.substr(0, equals);
+        if (!arg.starts_with("--"))
             throw UsageError{"unexpected argument '" + arg + "'"};
-        else if (i + 1 >= args.size())
-            throw UsageError{arg + " needs a value"};
+        if (IsFlag(name))
+            throw UsageError{name + " takes no value"};
+        if (!TakesValue(name))
+            throw UsageError{"unknown option '" + name + "'"};
+        if (equals != std::string::npos)
+            ApplyOption(options, name, arg.substr(equals + 1));
+        else if (i + 1 < args.size())
+            ApplyOption(options, name, args[++i]);
         else
-            ApplyOption(options, arg, args[++i]);
+            throw UsageError{name + " needs a value"};
     }
-    if (options.filter.countryIndex != 0 || options.filter.diverIndex != 0)
-        options.regenerate = true;
+    if (options.drill && options.diverCount)
+        throw UsageError{"--diver-count fills the event table's \"Divers\" column; it does not "
+                         "apply to the per-diver table of --drill"};
     return options;
+}
+
+// The filter lists as the window offers them; a choice that is not in them is refused, since
+// the window could not make it either.
+FilterSelection CheckedFilter(const Options& options, const DiverRoster& roster) {
+    FilterLists lists;
+    ResetFilterLists(lists);
+    FillFilterLists(roster, lists);
+    const auto listed = [](const std::vector<std::string>& items, const std::string& text) {
+        return std::find(items.begin(), items.end(), text) != items.end();
+    };
+    FilterSelection filter;
+    if (options.country && *options.country != kAllEntry) {
+        if (!listed(lists.countryItems, *options.country))
+            throw UsageError{"no diver of the roster has the nation '" + *options.country + "'"};
+        filter.countryIndex = 1;
+        filter.country = *options.country;
+    }
+    if (options.diver && *options.diver != kAllEntry) {
+        if (!listed(lists.diverItems, *options.diver))
+            throw UsageError{"'" + *options.diver + "' is not in the diver list; write it as " +
+                             "\"SURNAME, GIVEN NAME [NATION]\", e.g. \"" +
+                             lists.diverItems.front() + "\""};
+        if (filter.countryIndex != 0 && !options.diver->ends_with(" [" + filter.country + "]"))
+            throw UsageError{"'" + *options.diver + "' is not a diver of " + filter.country};
+        filter.diverIndex = 1;
+        filter.diver = *options.diver;
+    }
+    return filter;
 }
 
 int FirstRowOf(const StringGrid& table, const std::string& code) {
@@ -124,54 +241,67 @@ int FirstRowOf(const StringGrid& table, const std::string& code) {
 }
 
 // The per-diver table of one dive, as the window's breakdown makes it.
-int PrintBreakdown(const Options& options, StringGrid& table, const RecordStore& store,
-                   const DiverRoster& roster, std::ostream& out, std::ostream& err) {
+int PrintBreakdown(const Options& options, const FilterSelection& filter, StringGrid& table,
+                   const RecordStore& store, const DiverRoster& roster, std::ostream& out,
+                   std::ostream& err) {
     const int row = FirstRowOf(table, *options.drill);
     if (row < 0) {
         err << "dive-tables: dive " << *options.drill << " is not in the "
             << EventByIndex(options.eventIndex).id << " table\n";
-        return 1;
+        return kNoData;
     }
     StringGrid statsGrid(kEventTableCols, 2);
     StringGrid diveStatsGrid(kEventTableCols, 2);
-    diveStatsGrid.SetCell(0, 0, "Name");
-    diveStatsGrid.SetCell(1, 0, "Nation");
-    diveStatsGrid.SetCell(2, 0, "Count");
-    DrillDown(table, options.eventIndex, row, store.Dives(options.eventIndex), roster,
-              options.filter, BreakdownTarget{statsGrid, diveStatsGrid, options.statsSortCol},
+    for (int col = 0; col < 3; ++col)
+        diveStatsGrid.SetCell(col, 0, DiverTableHeader(col));
+    DrillDown(table, options.eventIndex, row, store.Dives(options.eventIndex), roster, filter,
+              BreakdownTarget{statsGrid, diveStatsGrid, options.statsSortCol},
               SortSplit{options.sortCount, {}});
+    // The copy of the per-diver table leaves out its two hidden working columns.
     out << TableText(diveStatsGrid, diveStatsGrid.ColCount() - 2);
-    return 0;
+    return kDone;
+}
+
+// Reads the four files; reports and returns false when they cannot be read.
+bool LoadResults(const std::string& dataDir, RecordStore& store, std::ostream& err) {
+    const LoadOutcome loaded = LoadResultFiles(dataDir, store);
+    if (loaded.kind == LoadOutcome::Kind::MissingFile) {
+        err << "dive-tables: could not find file " << loaded.path
+            << " (the folder must hold M3M, W3M, M10M and W10M)\n";
+        return false;
+    }
+    if (loaded.kind == LoadOutcome::Kind::Failed) {
+        err << "dive-tables: " << loaded.path << ": " << loaded.message << "\n";
+        return false;
+    }
+    return true;
 }
 
 int Run(const Options& options, std::ostream& out, std::ostream& err) {
-    auto store = std::make_unique<RecordStore>();
-    const LoadOutcome loaded = LoadResultFiles(options.dataDir, *store);
-    if (loaded.kind == LoadOutcome::Kind::MissingFile) {
-        err << "dive-tables: could not find file " << loaded.path << "\n";
-        return 1;
-    }
-    if (loaded.kind == LoadOutcome::Kind::Failed) {
-        err << "dive-tables: " << loaded.message << "\n";
-        return 1;
-    }
     DiverRoster roster;
     FillReferenceTables(roster);
+    const FilterSelection filter = CheckedFilter(options, roster);
+    auto store = std::make_unique<RecordStore>();
+    if (!LoadResults(options.dataDir, *store, err))
+        return kNoData;
 
+    // The program's own first run counts every dive; any run the user starts applies the
+    // filter and the roster.
+    const bool initialRun = !options.regenerate && !options.country && !options.diver;
     const int event = options.eventIndex;
     StringGrid table(kEventTableCols, 2);
     const SortSplit split{options.sortCount, {}};
-    GenerateEventTable(table, event, store->Dives(event), roster, !options.regenerate,
-                       options.filter, options.sortCol, split);
+    GenerateEventTable(table, event, store->Dives(event), roster, initialRun, filter,
+                       options.sortCol, split);
     if (options.drill)
-        return PrintBreakdown(options, table, *store, roster, out, err);
+        return PrintBreakdown(options, filter, table, *store, roster, out, err);
     if (options.diverCount) {
         StringGrid workingList(kEventTableCols, 2);
         PopulateDiverCount(table, store->Dives(event), roster, workingList,
-                           DiverCountHooks{[&] { return options.filter; }, {}});
+                           DiverCountHooks{[&] { return filter; }, {}});
     }
     out << TableText(table, table.ColCount());
-    return 0;
+    return kDone;
 }
 
 } // namespace
@@ -181,12 +311,12 @@ int RunDiveTables(const std::vector<std::string>& args, std::ostream& out, std::
         const Options options = ParseOptions(args);
         if (options.help) {
             out << kUsage;
-            return 0;
+            return kDone;
         }
         return Run(options, out, err);
     } catch (const UsageError& error) {
         err << "dive-tables: " << error.message << "\nTry 'dive-tables --help'.\n";
-        return 2;
+        return kBadUsage;
     }
 }
 

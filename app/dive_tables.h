@@ -8,8 +8,10 @@ namespace corvane {
 
 // The command-line companion: prints an event table or the per-diver table of one dive as
 // the tab-separated text the window copies, under the same filter and sort choices.
-// Returns the process exit code: 0 done, 1 the result files could not be read or the dive
-// to break down is not in the table, 2 bad usage.
+// `args` are the command-line arguments without the program name. Nothing is read from the
+// environment and nothing is written but `out` and `err`. Returns the process exit code:
+// 0 done, 1 the result files could not be read or the dive to break down is not in the
+// table, 2 bad usage.
 int RunDiveTables(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace corvane

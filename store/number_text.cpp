@@ -1,5 +1,6 @@
 #include "number_text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -147,6 +148,48 @@ std::string ScaledRoundedDigits(double magnitude, int decimals) {
     return kept;
 }
 
+// FormatFixed without the decimal expansion, for the values the tables hold. The scaled value
+// |value| * 10^decimals is a double within 2^-53 of exact (relative), and the 15-digit
+// expansion, scaled alike, lies within 5e-15 of it (relative); the two round alike unless the
+// scaled fraction sits that close to one half. Such near-ties, and values out of range, get
+// nothing here and take the expansion.
+std::optional<std::string> FixedByScaling(double value, int decimals) {
+    constexpr int kMaxDecimals = 6;
+    constexpr double kMaxScaled = 1e9;
+    constexpr double kTieMargin = 1e-12; // relative: 200 times the worst expansion error
+    if (decimals > kMaxDecimals) {
+        return std::nullopt;
+    }
+    const double scaled = std::fabs(value) * kPowersOfTen[static_cast<std::size_t>(decimals)];
+    if (!(scaled < kMaxScaled)) {
+        return std::nullopt;
+    }
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole; // exact
+    if (std::fabs(fraction - 0.5) <= kTieMargin * std::max(scaled, 1.0)) {
+        return std::nullopt;
+    }
+    const auto units = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+
+    // Digits of `units`, at least decimals + 1 of them, with the point set in.
+    std::array<char, 24> buffer{};
+    char* end = buffer.data() + buffer.size();
+    char* first = end;
+    std::uint64_t rest = units;
+    for (int place = 0; place <= decimals || rest != 0; ++place) {
+        if (place == decimals && decimals > 0) {
+            *--first = '.';
+        }
+        *--first = static_cast<char>('0' + rest % 10);
+        rest /= 10;
+    }
+    // A negative value that rounds to zero shows no sign.
+    if (std::signbit(value) && units != 0) {
+        *--first = '-';
+    }
+    return std::string(first, end);
+}
+
 } // namespace
 
 bool IsBlank(std::string_view text) {
@@ -200,6 +243,17 @@ std::optional<long long> ParseInteger(std::string_view text) {
 }
 
 std::string FormatFixed(double value, int decimals) {
+    if (!std::isfinite(value)) {
+        return FormatGeneral(value);
+    }
+    decimals = std::max(decimals, 0);
+    if (auto text = FixedByScaling(value, decimals)) {
+        return std::move(*text);
+    }
+    return FormatFixedByExpansion(value, decimals);
+}
+
+std::string FormatFixedByExpansion(double value, int decimals) {
     if (!std::isfinite(value)) {
         return FormatGeneral(value);
     }

@@ -21,7 +21,14 @@ SpinEdit::SpinEdit(int decimals, double step, double maximum, QWidget* parent)
 }
 
 double SpinEdit::value() const {
-    return Clamp(Parse(text()));
+    // The painters read every threshold for every cell they draw: convert a text once.
+    const QString shown = text();
+    if (!valueKnown_ || shown != valueText_) {
+        valueText_ = shown;
+        value_ = Clamp(Parse(shown));
+        valueKnown_ = true;
+    }
+    return value_;
 }
 
 void SpinEdit::setValue(double value) {

@@ -54,6 +54,10 @@ private:
     // What the program itself put into the field: it may be longer than a user may type, but
     // only as long as the user has not edited it.
     QString shownByProgram_;
+    // The last text value() converted, and what it came to.
+    mutable bool valueKnown_ = false;
+    mutable QString valueText_;
+    mutable double value_ = 0;
     bool editedByUser_ = false;
 };
 

@@ -28,7 +28,8 @@ public:
     static constexpr std::uint32_t kLineColour = 0x6B8CB3;
     static constexpr std::uint32_t kDefaultBackground = 0xB3D7FB;
 
-    // Paints the cell (col, row) into `rect` (the cell without its grid lines).
+    // Paints the cell (col, row) into `rect` (the cell without its grid lines). The painter
+    // comes clipped to `rect`, and its state is restored after the call.
     using CellPainter = std::function<void(QPainter& painter, const QRect& rect, int col, int row)>;
 
     StringGridView(StringGrid& grid, QWidget* parent = nullptr);

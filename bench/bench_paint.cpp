@@ -1,0 +1,194 @@
+// Painting one screen of the M3M table as the window shows it after start-up, rendered into
+// an off-screen image on the offscreen platform: a grid view at the size of an event tab with
+// the event painter and the default thresholds (repeated paints, and paints with nothing
+// measured yet), and the M3M grid of the program's own started window, whose painter reads
+// the thresholds from the controls.
+
+#include "analysis/statistics.h"
+#include "store/result_loader.h"
+#include "ui/cell_drawing.h"
+#include "ui/cell_painters.h"
+#include "ui/string_grid_view.h"
+#include "ui/unit_main.h"
+#include "ui/unit_stats.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFontDatabase>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <memory>
+#include <string>
+
+namespace corvane {
+namespace {
+
+// An event grid of the main window: the page control is 815 x 680, of which the tab row
+// takes the top 24 pixels; inside, the viewport is 799 x 654 beside the scroll bar.
+constexpr QSize kEventGridSize{815, 656};
+constexpr int kSortCol = 0;
+
+// The face and size the main window gives its grids.
+QFont GridFont() {
+    const QString preferred = QStringLiteral("MS Sans Serif");
+    QFont font(QFontDatabase::families().contains(preferred) ? preferred
+                                                             : QStringLiteral("Liberation Sans"));
+    font.setPixelSize(11);
+    return font;
+}
+
+// The M3M table of the initial run, sorted on the dive code with the default Sort Count.
+bool GenerateM3M(StringGrid& table, std::string& problem) {
+    auto store = std::make_unique<RecordStore>();
+    const LoadOutcome outcome = LoadResultFiles(CORVANE_SAMPLE_DIR, *store);
+    if (outcome.kind != LoadOutcome::Kind::Loaded) {
+        problem = "sample results not loaded: " + outcome.path + " " + outcome.message;
+        return false;
+    }
+    const Thresholds defaults;
+    GenerateEventTable(table, 1, store->Dives(1), BuiltInRoster(), true, {}, kSortCol,
+                       SortSplit{static_cast<int>(defaults.sortCount), {}});
+    return true;
+}
+
+// The event painter with nothing measured yet, as a new grid starts.
+void UseEventPainter(StringGridView& view) {
+    StringGridView* target = &view;
+    UseCellLook(view, [target](int col, int row, bool isCurrent) {
+        return EventCellLook(target->grid(), col, row, Thresholds{}, kSortCol, isCurrent);
+    });
+}
+
+// The view set up as the main window sets up its event grids.
+std::unique_ptr<StringGridView> EventGridView(StringGrid& table) {
+    auto view = std::make_unique<StringGridView>(table);
+    view->setFixedCounts(1, 1);
+    view->setHorizontalScrolling(false);
+    view->setBackgroundColour(colours::kGridBackground);
+    view->setFont(GridFont());
+    UseEventPainter(*view);
+    view->resize(kEventGridSize);
+    return view;
+}
+
+// A painted screen has the header blue in its top left cell (right of the text "Dive") and
+// more rows than fit.
+bool LooksPainted(const QImage& image, const StringGridView& view) {
+    const QPoint besideText = view.viewport()->mapTo(&view, QPoint(view.grid().ColWidth(0) - 3, 1));
+    return image.pixel(besideText) == ToQColor(colours::kHeaderBlue).rgb() &&
+           view.grid().RowCount() > 40;
+}
+
+void BM_PaintEventGridScreen(benchmark::State& state) {
+    StringGrid table(kEventTableCols, 2);
+    std::string problem;
+    if (!GenerateM3M(table, problem)) {
+        state.SkipWithError(problem.c_str());
+        return;
+    }
+    const std::unique_ptr<StringGridView> view = EventGridView(table);
+    QImage image(view->size(), QImage::Format_ARGB32_Premultiplied);
+    view->render(&image);
+    if (!LooksPainted(image, *view)) {
+        state.SkipWithError("the grid did not paint as the window paints it");
+        return;
+    }
+    // Argument 1: every paint as the first one, before any text of the grid was measured.
+    const bool firstPaint = state.range(0) == 1;
+    for (auto _ : state) {
+        if (firstPaint)
+            UseEventPainter(*view);
+        view->render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    const int rowsShown = (view->viewport()->height() + StringGridView::kLineWidth) /
+                          (StringGridView::kRowHeight + StringGridView::kLineWidth);
+    state.counters["rows"] = rowsShown;
+    state.counters["width"] = view->viewport()->width();
+    state.counters["height"] = view->viewport()->height();
+}
+BENCHMARK(BM_PaintEventGridScreen)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The program's own window after start-up on the sample results, its M3M grid repainted as
+// the window repaints it: thresholds read from the controls for every cell.
+class StartedWindow {
+public:
+    StartedWindow() {
+        for (const char* event : {"M3M", "W3M", "M10M", "W10M"}) {
+            QFile::copy(QStringLiteral(CORVANE_SAMPLE_DIR "/") + QLatin1String(event),
+                        folder_.filePath(QLatin1String(event)));
+        }
+        QDir::setCurrent(folder_.path());
+        form_ = std::make_unique<TForm1>();
+        form_->AttachDiveStats(new TDiveStats(form_->MakeDiveStatsHost(), form_.get()));
+        form_->show();
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (!form_->busy() || QDeadlineTimer::current() > deadline_)
+                loop.quit();
+        });
+        poll.start(1);
+        loop.exec();
+    }
+    ~StartedWindow() {
+        form_.reset();
+        QDir::setCurrent(startDir_);
+    }
+    StartedWindow(const StartedWindow&) = delete;
+    StartedWindow& operator=(const StartedWindow&) = delete;
+
+    bool started() const { return !form_->busy() && form_->eventTable(1).RowCount() > 40; }
+    StringGridView& m3m() const { return *form_->EventGrid(1); }
+
+private:
+    QString startDir_ = QDir::currentPath();
+    QTemporaryDir folder_;
+    QDeadlineTimer deadline_{30000};
+    std::unique_ptr<TForm1> form_;
+};
+
+void BM_PaintMainWindowGrid(benchmark::State& state) {
+    const StartedWindow window;
+    if (!window.started()) {
+        state.SkipWithError("the main window did not start on the sample results");
+        return;
+    }
+    StringGridView& view = window.m3m();
+    QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
+    view.render(&image);
+    if (!LooksPainted(image, view)) {
+        state.SkipWithError("the grid did not paint");
+        return;
+    }
+    for (auto _ : state) {
+        view.render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.counters["width"] = view.viewport()->width();
+    state.counters["height"] = view.viewport()->height();
+}
+BENCHMARK(BM_PaintMainWindowGrid)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace corvane
+
+int main(int argc, char** argv) {
+    // No display is needed to measure painting; a platform named by the caller wins.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

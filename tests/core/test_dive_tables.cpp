@@ -1,0 +1,259 @@
+// The command-line companion through its entry point: what it refuses and why, the exit
+// codes, and that the tables it prints hang together on the sample results.
+
+#include "app/dive_tables.h"
+
+#include "store/number_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+Outcome RunTool(std::vector<std::string> args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    Outcome outcome;
+    outcome.code = RunDiveTables(args, out, err);
+    outcome.out = out.str();
+    outcome.err = err.str();
+    return outcome;
+}
+
+// A run on the sample results that must succeed; its text split into rows of cells.
+using Table = std::vector<std::vector<std::string>>;
+
+Table SampleTable(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--data", CORVANE_SAMPLE_DIR});
+    const Outcome outcome = RunTool(args);
+    EXPECT_EQ(outcome.code, 0) << outcome.err;
+    EXPECT_EQ(outcome.err, "");
+    Table table;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = outcome.out.find("\r\n", start);
+        const std::string line = outcome.out.substr(start, end - start);
+        std::vector<std::string> cells;
+        std::size_t from = 0;
+        for (std::size_t tab; (tab = line.find('\t', from)) != std::string::npos; from = tab + 1)
+            cells.push_back(line.substr(from, tab - from));
+        EXPECT_EQ(from, line.size()) << "every cell ends with a tab: " << line;
+        table.push_back(cells);
+        if (end == std::string::npos)
+            return table;
+        start = end + 2;
+    }
+}
+
+long long Cell(const Table& table, std::size_t row, std::size_t col) {
+    return CellInteger(table.at(row).at(col));
+}
+
+// A private folder that goes away with the test.
+class Folder {
+public:
+    Folder() {
+        std::string pattern = (fs::temp_directory_path() / "corvane-dive-tables-XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+    }
+    ~Folder() { fs::remove_all(path_); }
+    Folder(const Folder&) = delete;
+    Folder& operator=(const Folder&) = delete;
+
+    const fs::path& path() const { return path_; }
+    void CopySamples() const {
+        for (const char* event : {"M3M", "W3M", "M10M", "W10M"})
+            fs::copy_file(fs::path(CORVANE_SAMPLE_DIR) / event, path_ / event);
+    }
+    std::set<std::string> Names() const {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(path_))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+
+private:
+    fs::path path_;
+};
+
+struct BadUsage {
+    std::vector<std::string> args;
+    std::string says;
+};
+
+TEST(DiveTables, RefusesBadArgumentsWithAReasonAndCodeTwo) {
+    const BadUsage cases[] = {
+        {{"--bogus", "1"}, "unknown option '--bogus'"},
+        {{"--bogus"}, "unknown option '--bogus'"},
+        {{"M3M"}, "unexpected argument 'M3M'"},
+        {{"-e", "M3M"}, "unexpected argument '-e'"},
+        {{"--event"}, "--event needs a value"},
+        {{"--event", "m3m"}, "unknown event 'm3m' (use M3M, W3M, M10M or W10M)"},
+        {{"--sort", "17"}, "--sort takes a whole number from 0 to 16, not '17'"},
+        {{"--sort", "-1"}, "--sort takes a whole number from 0 to 16"},
+        {{"--sort", "Average"}, "--sort takes a column number from 0 to 16 or a column header"},
+        {{"--sort-count", "ten"}, "--sort-count takes a whole number from 0 to 9999, not 'ten'"},
+        {{"--sort-count", "10000"}, "--sort-count takes a whole number from 0 to 9999"},
+        {{"--stats-sort", "15"}, "--stats-sort takes a whole number from -1 to 14"},
+        {{"--stats-sort", "Divers"}, "--stats-sort takes a column number from -1 to 14"},
+        {{"--regenerate=yes"}, "--regenerate takes no value"},
+        {{"--drill", "105B", "--diver-count"}, "--diver-count fills the event table's"},
+        {{"--country", "chn"}, "no diver of the roster has the nation 'chn'"},
+        {{"--country", ""}, "no diver of the roster has the nation ''"},
+        {{"--diver", "NOBODY, AT ALL [XYZ]"}, "'NOBODY, AT ALL [XYZ]' is not in the diver list"},
+        {{"--country", "FIN", "--diver", "TAN, MEI YEE [SIN]"},
+         "'TAN, MEI YEE [SIN]' is not a diver of FIN"},
+    };
+    for (const BadUsage& bad : cases) {
+        std::vector<std::string> args = bad.args;
+        args.insert(args.begin(), {"--data", CORVANE_SAMPLE_DIR});
+        const Outcome outcome = RunTool(args);
+        EXPECT_EQ(outcome.code, 2) << bad.says;
+        EXPECT_EQ(outcome.out, "") << bad.says;
+        EXPECT_EQ(outcome.err.rfind("dive-tables: " + bad.says, 0), 0u) << outcome.err;
+        EXPECT_NE(outcome.err.find("Try 'dive-tables --help'."), std::string::npos) << bad.says;
+    }
+}
+
+TEST(DiveTables, HelpNamesEveryOptionTheParserTakes) {
+    const Outcome outcome = RunTool({"--help"});
+    EXPECT_EQ(outcome.code, 0);
+    EXPECT_EQ(outcome.err, "");
+    EXPECT_EQ(outcome.out.rfind("Usage: dive-tables", 0), 0u);
+    for (const std::string option :
+         {"--data", "--event", "--drill", "--country", "--diver", "--regenerate", "--sort",
+          "--sort-count", "--stats-sort", "--diver-count", "--help"}) {
+        EXPECT_NE(outcome.out.find("  " + option + " "), std::string::npos) << option;
+        // Each of them is an option the parser knows (a wrong value is its only complaint).
+        const Outcome tried = RunTool({option, "\x01"});
+        EXPECT_EQ(tried.err.find("unknown option"), std::string::npos) << option;
+    }
+    EXPECT_EQ(RunTool({"-h"}).out, outcome.out);
+}
+
+TEST(DiveTables, UnreadableResultsGiveCodeOne) {
+    const Outcome missing = RunTool({"--data", "/nonexistent/folder"});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_EQ(missing.err.rfind("dive-tables: could not find file /nonexistent/folder/M3M", 0), 0u)
+        << missing.err;
+
+    Folder folder;
+    folder.CopySamples();
+    {
+        std::ofstream w10m(folder.path() / "W10M", std::ios::binary | std::ios::trunc);
+        w10m << "12345\t107B\t2.4\t50.00\t\r\n12345\t107B\t2,4\t50.00\t\r\n";
+    }
+    const Outcome broken = RunTool({"--data", folder.path().string(), "--event", "M3M"});
+    EXPECT_EQ(broken.code, 1);
+    EXPECT_EQ(broken.out, "");
+    EXPECT_NE(broken.err.find((folder.path() / "W10M").string()), std::string::npos) << broken.err;
+    EXPECT_NE(broken.err.find("'2,4' is not a valid floating point value"), std::string::npos);
+
+    const Outcome noRow = RunTool({"--data", CORVANE_SAMPLE_DIR, "--drill", "999Z"});
+    EXPECT_EQ(noRow.code, 1);
+    EXPECT_EQ(noRow.out, "");
+    EXPECT_EQ(noRow.err, "dive-tables: dive 999Z is not in the M3M table\n");
+}
+
+TEST(DiveTables, WritesNothingIntoTheDataFolder) {
+    Folder folder;
+    folder.CopySamples();
+    const std::set<std::string> before = folder.Names();
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{}, {"--sort", "3", "--diver-count"}, {"--drill", "101B"}}) {
+        std::vector<std::string> withData = args;
+        withData.insert(withData.begin(), {"--data", folder.path().string()});
+        EXPECT_EQ(RunTool(withData).code, 0);
+    }
+    EXPECT_EQ(folder.Names(), before);
+}
+
+TEST(DiveTables, ColumnsByHeaderOrNumberAndValuesAfterAnEqualsSign) {
+    const auto text = [](std::vector<std::string> args) {
+        args.insert(args.begin(), {"--data", CORVANE_SAMPLE_DIR});
+        return RunTool(args).out;
+    };
+    EXPECT_EQ(text({"--sort", "Count"}), text({"--sort", "1"}));
+    EXPECT_EQ(text({"--sort", "avg score"}), text({"--sort=4"}));
+    EXPECT_EQ(text({"--sort", ">9 to 10", "--event=W10M"}),
+              text({"--sort", "14", "--event", "W10M"}));
+    EXPECT_NE(text({"--sort", "Count"}), text({"--sort", "0"}));
+    EXPECT_EQ(text({"--drill", "101B", "--stats-sort", "Name"}),
+              text({"--drill", "101B", "--stats-sort", "0"}));
+    EXPECT_EQ(text({"--country", "***ALL***"}), text({"--regenerate"}));
+    EXPECT_EQ(text({"--country", "***ALL***", "--diver", "***ALL***"}), text({"--regenerate"}));
+}
+
+// The first table counts every dive of the file; a regenerated one only rostered divers;
+// a country only its own. Sort Count puts the rows that reach it first.
+TEST(DiveTables, FiltersNarrowTheCountsAndSortCountSplitsTheRows) {
+    const Table opening = SampleTable({"--event", "W3M", "--sort", "4", "--sort-count", "30"});
+    ASSERT_GT(opening.size(), 20u);
+    EXPECT_EQ(opening[0][0], "Dive");
+    std::map<std::string, long long> all;
+    long long dives = 0;
+    bool reachedBefore = true;
+    for (std::size_t row = 1; row < opening.size(); ++row) {
+        ASSERT_EQ(opening[row].size(), 17u);
+        all[opening[row][0]] += Cell(opening, row, 1);
+        dives += Cell(opening, row, 1);
+        const bool reached = Cell(opening, row, 1) >= 30;
+        EXPECT_TRUE(reachedBefore || !reached) << "row " << row;
+        reachedBefore = reached;
+    }
+    std::ifstream file(std::string(CORVANE_SAMPLE_DIR) + "/W3M", std::ios::binary);
+    long long lines = 0;
+    for (std::string line; std::getline(file, line, '\n');)
+        lines += IsBlank(line) ? 0 : 1;
+    EXPECT_EQ(dives, lines);
+
+    const Table chn = SampleTable({"--event", "W3M", "--country", "CHN"});
+    ASSERT_GT(chn.size(), 2u);
+    long long chnDives = 0;
+    for (std::size_t row = 1; row < chn.size(); ++row) {
+        EXPECT_LE(Cell(chn, row, 1), all[chn[row][0]]) << chn[row][0];
+        chnDives += Cell(chn, row, 1);
+    }
+    EXPECT_LT(chnDives, dives);
+}
+
+// Two roads to the number of divers of a dive: the "Divers" column of a diver count and the
+// rows of the dive's per-diver table, under the same country.
+TEST(DiveTables, DiverCountAgreesWithTheBreakdownOfEachDive) {
+    const Table counted = SampleTable({"--event", "M10M", "--country", "CHN", "--diver-count"});
+    ASSERT_GT(counted.size(), 3u);
+    for (std::size_t row = 1; row < counted.size() && row <= 6; ++row) {
+        const std::string& dive = counted[row][0];
+        const Table divers = SampleTable({"--event", "M10M", "--country", "CHN", "--drill", dive});
+        EXPECT_EQ(divers[0][0], "Name");
+        long long dives = 0;
+        for (std::size_t line = 1; line < divers.size(); ++line) {
+            ASSERT_EQ(divers[line].size(), 15u);
+            EXPECT_EQ(divers[line][1], "CHN");
+            dives += Cell(divers, line, 2);
+        }
+        EXPECT_EQ(Cell(counted, row, 15), static_cast<long long>(divers.size() - 1)) << dive;
+        EXPECT_EQ(dives, Cell(counted, row, 1)) << dive;
+    }
+}
+
+} // namespace
+} // namespace corvane
