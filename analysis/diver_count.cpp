@@ -54,6 +54,59 @@ int CountIndexedDivers(std::string_view diveCode, std::span<const TDiveRecord> d
     return count;
 }
 
+// The rows of a count, top to bottom. A sort between two rows (a header press while messages
+// run) moves every row with its "Divers" cell, so a walk by row number alone would skip rows
+// that moved up and count others twice. Since a row's count depends on its dive code only,
+// the walk then starts over from the top and counts only the codes it has not counted yet;
+// rows of counted codes get the count again: every row ends as the count followed by the
+// sort would leave it.
+class RowWalk {
+public:
+    RowWalk(const StringGrid& table, int lastRow) : lastRow_(lastRow), codes_(Codes(table)) {}
+
+    // Moves to the next row to count; false when every row is done.
+    bool NextRow(StringGrid& table) {
+        if (!SameCodes(table)) {
+            codes_ = Codes(table);
+            row_ = 0;
+            resumed_ = true;
+        }
+        while (++row_ <= lastRow_) {
+            const auto counted = counts_.find(Code());
+            if (!resumed_ || counted == counts_.end())
+                return true;
+            table.SetCell(kDiversCol, row_, counted->second);
+        }
+        return false;
+    }
+    const std::string& Code() const { return codes_[static_cast<std::size_t>(row_ - 1)]; }
+    void Done(StringGrid& table, std::string count) {
+        table.SetCell(kDiversCol, row_, count);
+        counts_[Code()] = std::move(count);
+    }
+
+private:
+    bool SameCodes(const StringGrid& table) const {
+        for (int row = 1; row <= lastRow_; ++row) {
+            if (table.Cell(0, row) != codes_[static_cast<std::size_t>(row - 1)])
+                return false;
+        }
+        return true;
+    }
+    std::vector<std::string> Codes(const StringGrid& table) const {
+        std::vector<std::string> codes;
+        for (int row = 1; row <= lastRow_; ++row)
+            codes.push_back(table.Cell(0, row));
+        return codes;
+    }
+
+    int lastRow_;
+    int row_ = 0;
+    bool resumed_ = false;
+    std::vector<std::string> codes_;
+    std::unordered_map<std::string, std::string> counts_;
+};
+
 } // namespace
 
 int CountDistinctDivers(std::string_view diveCode, std::span<const TDiveRecord> dives,
@@ -74,15 +127,16 @@ void PopulateDiverCount(StringGrid& table, std::span<const TDiveRecord> dives,
     const unsigned long long generation = table.Generation();
     const int lastRow = table.RowCount() - 1;
     const SlotsByCode index = IndexByCode(dives);
-    for (int row = 1; row <= lastRow; ++row) {
+    RowWalk walk(table, lastRow);
+    for (;;) {
         // The lists may have changed while messages ran after the previous row.
         const FilterSelection filter = hooks.filter ? hooks.filter() : FilterSelection{};
         // A statistics run between two rows rebuilt the table: its rows are no longer ours.
-        if (table.Generation() != generation)
+        if (table.Generation() != generation || !walk.NextRow(table))
             return;
-        const std::string diveCode = table.Cell(0, row);
+        const std::string& diveCode = walk.Code();
         const int count = CountIndexedDivers(diveCode, dives, index, roster, filter, workingList);
-        table.SetCell(kDiversCol, row, std::to_string(count));
+        walk.Done(table, std::to_string(count));
         if (hooks.afterRow && !hooks.afterRow())
             return;
     }

@@ -263,20 +263,27 @@ long long IniFile::ReadInteger(std::string_view section, std::string_view key,
 }
 
 bool IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    const IniEntry entry{section, key, value};
+    return WriteStrings(std::span(&entry, 1));
+}
+
+bool IniFile::WriteStrings(std::span<const IniEntry> entries) {
     std::string content;
     // An existing file that cannot be read must not be replaced by one without its lines.
     if (ReadFile(path_, content) == ReadResult::Error) {
         return false;
     }
     IniText text = SplitLines(content);
-    // A line break inside the value would split it into lines of its own.
-    std::string oneLine(value);
-    for (char& c : oneLine) {
-        if (c == '\r' || c == '\n') {
-            c = ' ';
+    for (const IniEntry& entry : entries) {
+        // A line break inside the value would split it into lines of its own.
+        std::string oneLine(entry.value);
+        for (char& c : oneLine) {
+            if (c == '\r' || c == '\n') {
+                c = ' ';
+            }
         }
+        SetKey(text, entry.section, entry.key, oneLine);
     }
-    SetKey(text, section, key, oneLine);
     return ReplaceFile(path_, JoinLines(text));
 }
 

@@ -1,10 +1,18 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 namespace corvane {
+
+// One key's new value, for a write of several keys at once.
+struct IniEntry {
+    std::string_view section;
+    std::string_view key;
+    std::string_view value;
+};
 
 // A sectioned key=value settings file. Every read and every write goes to the disk.
 // Section and key names match without regard to case; blanks around keys and values are
@@ -26,6 +34,9 @@ public:
 
     // False when the file could not be written; the previous file is then intact.
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
+    // Writes the entries in their order as one replacement of the file, so that either all
+    // of them reach the disk or, on failure, none does and the previous file is intact.
+    bool WriteStrings(std::span<const IniEntry> entries);
 
 private:
     std::string path_;

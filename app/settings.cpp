@@ -71,16 +71,19 @@ Settings ReadSettings(const IniFile& ini) {
 
 std::optional<std::string> WriteSettings(IniFile& ini, const ThresholdTexts& texts,
                                          const std::array<int, kEventCount>& sortCol) {
-    const std::string failure = "Unable to write to " + ini.Path();
+    // One replacement of the file for all ten keys: a write that fails part-way (a full
+    // disk) must not leave some keys new and the others old.
+    std::array<std::string, kEventCount> sortTexts;
+    std::array<IniEntry, kValueKeys.size() + kEventCount> entries;
     for (std::size_t i = 0; i < kValueKeys.size(); ++i) {
-        if (!ini.WriteString(kValuesSection, kValueKeys[i], texts[i])) {
-            return failure;
-        }
+        entries[i] = {kValuesSection, kValueKeys[i], texts[i]};
     }
     for (std::size_t i = 0; i < kEvents.size(); ++i) {
-        if (!ini.WriteString(kSortSection, kEvents[i].id, std::to_string(sortCol[i]))) {
-            return failure;
-        }
+        sortTexts[i] = std::to_string(sortCol[i]);
+        entries[kValueKeys.size() + i] = {kSortSection, kEvents[i].id, sortTexts[i]};
+    }
+    if (!ini.WriteStrings(entries)) {
+        return "Unable to write to " + ini.Path();
     }
     return std::nullopt;
 }

@@ -30,8 +30,8 @@ inline constexpr const char* kSettingsFileName = "DD.ini";
 // Reads the ten keys with their defaults and fallbacks; never fails.
 Settings ReadSettings(const IniFile& ini);
 
-// Writes the ten keys in their fixed order. On failure returns the message
-// "Unable to write to <path>" and stops at that key.
+// Writes the ten keys in their fixed order, all in one replacement of the file. On failure
+// returns the message "Unable to write to <path>"; the previous file is then intact.
 std::optional<std::string> WriteSettings(IniFile& ini, const ThresholdTexts& texts,
                                          const std::array<int, kEventCount>& sortCol);
 

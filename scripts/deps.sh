@@ -5,8 +5,11 @@ set -euo pipefail
 
 build_pkgs=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg-dev
             fonts-liberation2)
+# The re-entry tests queue input through Qt's window-system interface (private headers); the
+# fuzz build needs clang with its sanitizer and libFuzzer runtimes, and llvm-symbolizer for
+# readable reports.
 test_pkgs=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool xclip
-           imagemagick x11-utils)
+           imagemagick x11-utils qt6-base-private-dev clang libclang-rt-14-dev llvm)
 
 case "${1:-build}" in
     build | run) wanted=("${build_pkgs[@]}" libgtest-dev libbenchmark-dev) ;;

@@ -465,11 +465,13 @@ void TForm1::TheGridM3MDblClick() {
     }
     const int eventIndex = ActiveEvent();
     TDiveStats& stats = *diveStats_;
+    // User input waits until the breakdown is shown: a second double-click handled inside its
+    // sort would refill the grids, and this one's title would then go over the other's rows.
     const DrillDownResult result =
         DrillDown(eventTable(eventIndex), eventIndex, ClickedRow, store_->Dives(eventIndex),
                   roster_, CurrentFilter(),
                   BreakdownTarget{stats.statsGrid(), stats.diveStatsGrid(), stats.statsSortCol()},
-                  SortSplit{SortCount(), Pump(stats.DiveStatsGrid())});
+                  SortSplit{SortCount(), Pump(stats.DiveStatsGrid(), true)});
     if (result.opened) {
         stats.ShowBreakdown(FromCellBytes(result.title));
     }

@@ -29,7 +29,8 @@ private:
     QWidget* parent_;
 };
 
-// The text the error box shows for `message`.
+// The text the error box shows for `message`: with its full stop, and a message of more
+// than 200 characters shortened to its first 100 and last 60 around an ellipsis.
 QString ErrorBoxText(const QString& message);
 
 } // namespace corvane

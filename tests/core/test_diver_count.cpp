@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace corvane {
@@ -125,6 +126,53 @@ TEST_F(DiverCountTest, AfterRowCanEndTheCountAndFilterIsTakenPerRow) {
     hooks.afterRow = [&] { return filterCalls < 3; };
     PopulateDiverCount(table, dives, roster, workingList, hooks);
     EXPECT_EQ(ColumnCells(table, kDiversCol), (Cells{"2", "0", "1", "", ""}));
+}
+
+// A header press handled between two rows sorts the table under the count. Whatever row the
+// sort comes after, the table must end as the count followed by the sort: every row filled
+// once with its own dive's count. The fixture's table has a code in two runs (two rows 101B).
+TEST_F(DiverCountTest, SortDuringTheCountEndsAsCountThenSort) {
+    for (const int sortCol : {0, 1, 4}) {
+        for (const int sortCount : {0, 3}) {
+            const SortSplit split{sortCount, {}};
+            StringGrid expected = table;
+            StringGrid workingList(17, 2);
+            PopulateDiverCount(expected, dives, roster, workingList, {});
+            SortEventTable(expected, sortCol, split);
+            for (int sortAfter = 1; sortAfter < table.RowCount(); ++sortAfter) {
+                StringGrid sorted = table;
+                int rowsDone = 0;
+                DiverCountHooks hooks;
+                hooks.afterRow = [&] {
+                    if (++rowsDone == sortAfter)
+                        SortEventTable(sorted, sortCol, split);
+                    return true;
+                };
+                PopulateDiverCount(sorted, dives, roster, workingList, hooks);
+                for (int row = 0; row < table.RowCount(); ++row) {
+                    EXPECT_EQ(RowCells(sorted, row), RowCells(expected, row))
+                        << "column " << sortCol << ", Sort Count " << sortCount
+                        << ", sorted after row " << sortAfter << ", row " << row;
+                }
+            }
+        }
+    }
+}
+
+TEST_F(DiverCountTest, CountStartedDuringTheCountGivesTheSameColumn) {
+    StringGrid once = table;
+    StringGrid workingList(17, 2);
+    PopulateDiverCount(once, dives, roster, workingList, {});
+
+    DiverCountHooks hooks;
+    bool nested = false;
+    hooks.afterRow = [&] {
+        if (!std::exchange(nested, true))
+            PopulateDiverCount(table, dives, roster, workingList, {});
+        return true;
+    };
+    PopulateDiverCount(table, dives, roster, workingList, hooks);
+    EXPECT_EQ(ColumnCells(table, kDiversCol), ColumnCells(once, kDiversCol));
 }
 
 TEST(DiverCount, TableWithoutDataRowsCountsItsBlankRow) {

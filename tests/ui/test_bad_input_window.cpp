@@ -1,0 +1,270 @@
+// The hostile files of tests/data/bad-input as the user meets them: the program started on
+// each case shows the message its expected.txt names (through the message seam), keeps
+// running where it can, and says so when it cannot write DD.ini.
+#include "ui/clipboard.h"
+#include "ui/spin_edit.h"
+#include "ui/unit_main.h"
+#include "ui/unit_stats.h"
+#include "ui/user_messages.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <map>
+#include <memory>
+#include <string>
+
+using namespace corvane;
+
+namespace {
+
+constexpr int kTimeoutMs = 60000;
+const QString kCorpus = QStringLiteral(CORVANE_TEST_DATA_DIR "/bad-input");
+
+class RecordingMessages : public UserMessages {
+public:
+    void Notice(const QString& text) override { notices << text; }
+    void Error(const QString& message) override { errors << message; }
+    QStringList notices;
+    QStringList errors;
+};
+
+class NoClipboard : public ClipboardSink {
+public:
+    bool SetText(const QString&) override { return true; }
+};
+
+// One run of the program in the current folder, until its start-up step has ended.
+struct Session {
+    RecordingMessages messages;
+    NoClipboard clipboard;
+    std::unique_ptr<TForm1> form;
+
+    Session() : form(std::make_unique<TForm1>(&messages, &clipboard)) {
+        form->AttachDiveStats(new TDiveStats(form->MakeDiveStatsHost(), form.get()));
+    }
+    bool Start() {
+        form->show();
+        return QTest::qWaitFor(
+            [this] { return !form->busy() || !messages.errors.isEmpty() || !form->isVisible(); },
+            kTimeoutMs);
+    }
+};
+
+// expected.txt values may hold \xHH, \t, \r, \n and \\ escapes.
+QByteArray Unescape(const QByteArray& text) {
+    QByteArray out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        const char kind = text[++i];
+        if (kind == 'x') {
+            out += static_cast<char>(text.mid(i + 1, 2).toInt(nullptr, 16));
+            i += 2;
+        } else {
+            out += kind == 't' ? '\t' : kind == 'r' ? '\r' : kind == 'n' ? '\n' : kind;
+        }
+    }
+    return out;
+}
+
+std::map<QByteArray, QByteArray> ReadExpected(const QString& caseDir) {
+    QFile file(caseDir + QStringLiteral("/expected.txt"));
+    std::map<QByteArray, QByteArray> expected;
+    if (!file.open(QIODevice::ReadOnly))
+        return expected;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        const qsizetype colon = line.indexOf(": ");
+        if (colon > 0)
+            expected[line.left(colon)] = Unescape(line.mid(colon + 2));
+    }
+    return expected;
+}
+
+// How the window turns the core's bytes into text: UTF-8 where they are, else Latin-1.
+QString AsShown(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(bytes);
+    return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+}
+
+// Copies the case's files and folders into `to`, leaving expected.txt behind.
+bool CopyCase(const QString& from, const QString& to) {
+    const QDir source(from);
+    for (const QFileInfo& entry :
+         source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
+        const QString target = to + u'/' + entry.fileName();
+        if (entry.fileName() == QStringLiteral("expected.txt"))
+            continue;
+        if (entry.isDir() ? !(QDir().mkpath(target) && CopyCase(entry.filePath(), target))
+                          : !QFile::copy(entry.filePath(), target))
+            return false;
+    }
+    return true;
+}
+
+// One record in each event file the case does not bring.
+void FillOtherEvents(const QString& dir) {
+    for (const char* id : {"W3M", "M10M", "W10M"}) {
+        QFile file(dir + u'/' + QString::fromLatin1(id));
+        if (!file.exists() && file.open(QIODevice::WriteOnly))
+            file.write(QByteArray(id) + "\t101B\t1.5\t39.75\t\r\n");
+    }
+}
+
+QString Describe(const TForm1& form) {
+    QString text =
+        QStringLiteral("%1 %2 %3 %4 %5 %6 /")
+            .arg(form.VarCount()->text(), form.VarDD()->text(), form.VarPercent()->text(),
+                 form.Var2Col()->text(), form.Var9()->text(), form.VarSortCount()->text());
+    for (int eventIndex = 1; eventIndex <= 4; ++eventIndex)
+        text += u' ' + QString::number(form.sortCol(eventIndex));
+    return text;
+}
+
+} // namespace
+
+class TestBadInputWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void resultFiles_data();
+    void resultFiles();
+    void settingsFiles_data();
+    void settingsFiles();
+    void hugeFieldGivesAReadableBox();
+
+private:
+    QString startDir_;
+    std::unique_ptr<QTemporaryDir> folder_;
+};
+
+void TestBadInputWindow::initTestCase() {
+    QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+    startDir_ = QDir::currentPath();
+    QVERIFY(QDir(kCorpus).exists());
+}
+
+void TestBadInputWindow::init() {
+    folder_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(folder_->isValid());
+    QVERIFY(QDir::setCurrent(folder_->path()));
+}
+
+void TestBadInputWindow::cleanup() {
+    QDir::setCurrent(startDir_);
+    folder_.reset();
+}
+
+void TestBadInputWindow::resultFiles_data() {
+    QTest::addColumn<QString>("caseDir");
+    for (const QString& name :
+         QDir(kCorpus + QStringLiteral("/results")).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        QTest::newRow(qPrintable(name)) << kCorpus + QStringLiteral("/results/") + name;
+}
+
+void TestBadInputWindow::resultFiles() {
+    QFETCH(QString, caseDir);
+    auto expected = ReadExpected(caseDir);
+    QVERIFY(CopyCase(caseDir, folder_->path()));
+    FillOtherEvents(folder_->path());
+    const QByteArray path = QFile::encodeName(folder_->filePath(QStringLiteral("M3M")));
+    Session session;
+    QVERIFY(session.Start());
+    const QByteArray outcome = expected["outcome"];
+    if (outcome == "loaded") {
+        QVERIFY(session.messages.errors.isEmpty());
+        QVERIFY(session.messages.notices.isEmpty());
+        QVERIFY(!session.form->busy());
+    } else if (outcome == "failed") {
+        // The error box, and the window stays with its controls held until "Re-Generate Stats".
+        QCOMPARE(session.messages.errors,
+                 QStringList{AsShown(expected["message"].replace("{path}", path))});
+        QVERIFY(session.messages.notices.isEmpty());
+        QVERIFY(session.form->busy());
+        QVERIFY(session.form->isVisible());
+    } else {
+        QCOMPARE(outcome, QByteArray("missing"));
+        QCOMPARE(session.messages.notices,
+                 QStringList{QStringLiteral("Could not find file\n%1\nCannot continue")
+                                 .arg(QFile::decodeName(path))});
+        QVERIFY(!session.form->isVisible());
+        QVERIFY(!QFile::exists(folder_->filePath(QStringLiteral("DD.ini"))));
+    }
+}
+
+void TestBadInputWindow::settingsFiles_data() {
+    QTest::addColumn<QString>("caseDir");
+    for (const QString& name :
+         QDir(kCorpus + QStringLiteral("/settings")).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        QTest::newRow(qPrintable(name)) << kCorpus + QStringLiteral("/settings/") + name;
+}
+
+void TestBadInputWindow::settingsFiles() {
+    QFETCH(QString, caseDir);
+    auto expected = ReadExpected(caseDir);
+    QVERIFY(CopyCase(caseDir, folder_->path()));
+    QFile results(folder_->filePath(QStringLiteral("M3M")));
+    QVERIFY(results.open(QIODevice::WriteOnly));
+    results.write("1\t101B\t1.5\t39.75\t\r\n");
+    results.close();
+    FillOtherEvents(folder_->path());
+    const QString ini = folder_->filePath(QStringLiteral("DD.ini"));
+    Session session;
+    QVERIFY(session.Start());
+    QVERIFY(session.messages.errors.isEmpty());
+    // The controls show what the file held, or the fallbacks, without a word.
+    QCOMPARE(Describe(*session.form), QString::fromLatin1(expected["read"]));
+
+    session.form->close();
+    if (expected["write"] == "ok") {
+        QVERIFY(session.messages.errors.isEmpty());
+        // What the window wrote reads back as what it showed.
+        Session again;
+        QVERIFY(again.Start());
+        QCOMPARE(Describe(*again.form), QString::fromLatin1(expected["read"]));
+        again.form->close();
+    } else {
+        QCOMPARE(
+            session.messages.errors,
+            QStringList{
+                QString::fromLatin1(expected["write"]).replace(QStringLiteral("{path}"), ini)});
+    }
+    QVERIFY(!session.form->isVisible()); // the window closes all the same
+}
+
+// A field of megabytes goes into the message whole, but the box shows a short text.
+void TestBadInputWindow::hugeFieldGivesAReadableBox() {
+    FillOtherEvents(folder_->path());
+    const QByteArray huge(10 * 1024 * 1024, '7');
+    QFile file(folder_->filePath(QStringLiteral("M3M")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("1\t101B\t1.5\t" + huge + "\t\r\n");
+    file.close();
+    Session session;
+    QVERIFY(session.Start());
+    QCOMPARE(session.messages.errors.size(), 1);
+    const QString message = session.messages.errors.front();
+    QCOMPARE(message.size(), huge.size() + 38); // the quotes and the words after them
+    const QString shown = ErrorBoxText(message);
+    QVERIFY(shown.size() <= 200);
+    QVERIFY(shown.startsWith(QStringLiteral("'777")));
+    QVERIFY(shown.endsWith(QStringLiteral("7' is not a valid floating point value.")));
+    QVERIFY(shown.contains(QChar(0x2026)));
+    // Short messages are shown whole.
+    QCOMPARE(ErrorBoxText(QStringLiteral("'2,4' is not a valid floating point value")),
+             QStringLiteral("'2,4' is not a valid floating point value."));
+}
+
+QTEST_MAIN(TestBadInputWindow)
+#include "test_bad_input_window.moc"
