@@ -4,6 +4,7 @@
 #include "app/settings.h"
 #include "store/number_text.h"
 #include "store/result_loader.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +18,6 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <random>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -37,51 +37,15 @@ namespace {
 
 namespace fs = std::filesystem;
 using Kind = LoadOutcome::Kind;
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
 
 constexpr uid_t kNobody = 65534;
 constexpr std::string_view kSkipped = "skipped";
 
 fs::path CorpusDir() {
     return fs::path(CORVANE_TEST_DATA_DIR) / "bad-input";
-}
-
-// A fresh folder that an unprivileged user may enter, removed with everything in it.
-class TempDir {
-public:
-    TempDir() {
-        std::random_device random;
-        path_ = fs::temp_directory_path() /
-                ("corvane-bad-" + std::to_string(::getpid()) + "-" + std::to_string(random()));
-        fs::create_directories(path_);
-        fs::permissions(path_, fs::perms::owner_all | fs::perms::group_exec |
-                                   fs::perms::group_read | fs::perms::others_exec |
-                                   fs::perms::others_read);
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        for (const auto& entry : fs::recursive_directory_iterator(path_, ignored))
-            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const fs::path& Path() const { return path_; }
-    std::string File(std::string_view name) const { return (path_ / name).string(); }
-
-private:
-    fs::path path_;
-};
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-void WriteBytes(const fs::path& path, std::string_view content) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
 }
 
 // expected.txt values may hold \xHH, \t, \r, \n and \\; {path} stands for the file's path.

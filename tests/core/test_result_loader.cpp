@@ -1,19 +1,15 @@
 #include "store/result_loader.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <future>
 #include <memory>
-#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,6 +19,8 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 using Kind = LoadOutcome::Kind;
+using testing::TempDir;
+using testing::WithoutWaitingForAWriter;
 
 constexpr std::size_t kSlots = 8;
 using Slots = std::array<TDiveRecord, kSlots>;
@@ -42,31 +40,6 @@ std::string Ids(const Slots& slots) {
 bool IsEmptyRecord(const TDiveRecord& r) {
     return r.DiverId.empty() && r.DiveCode.empty() && r.DD == 0.0 && r.Points == 0.0;
 }
-
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempDir {
-public:
-    TempDir() {
-        std::random_device random;
-        path_ = fs::temp_directory_path() /
-                ("corvane-loader-" + std::to_string(::getpid()) + "-" + std::to_string(random()));
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(path_, ignored);
-    }
-    std::string File(std::string_view name) const { return (path_ / name).string(); }
-    std::string Path() const { return path_.string(); }
-    void Write(std::string_view name, std::string_view content) const {
-        std::ofstream out(path_ / name, std::ios::binary);
-        out << content;
-    }
-
-private:
-    fs::path path_;
-};
 
 struct LineEndCase {
     const char* name;
@@ -252,22 +225,6 @@ TEST(ResultFiles, FolderInPlaceOfAFileFails) {
     EXPECT_NE(outcome.message.find(dir.File("M3M")), std::string::npos) << outcome.message;
 }
 
-// Runs `load` on a thread of its own. A load that blocks opening the FIFO `fifo` (waiting for
-// a writer) fails the test and is then let go by opening the other end.
-template <typename Load> auto WithoutWaitingForAWriter(const std::string& fifo, Load load) {
-    auto result = std::async(std::launch::async, load);
-    if (result.wait_for(std::chrono::seconds(5)) == std::future_status::ready) {
-        return result.get();
-    }
-    ADD_FAILURE() << "opening " << fifo << " waited for a writer";
-    const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
-    auto value = result.get();
-    if (writer >= 0) {
-        ::close(writer);
-    }
-    return value;
-}
-
 TEST(ResultFiles, FifoInPlaceOfAFileFailsAtOnce) {
     TempDir dir;
     const std::string path = dir.File("M3M");
@@ -322,7 +279,7 @@ TEST(ResultFiles, MissingFileStopsTheLoad) {
     auto store = std::make_unique<RecordStore>();
     const LoadOutcome outcome = LoadResultFiles(dir.Path(), *store);
     EXPECT_EQ(outcome.kind, Kind::MissingFile);
-    EXPECT_EQ(outcome.path, dir.Path() + "/W3M");
+    EXPECT_EQ(outcome.path, dir.File("W3M"));
     EXPECT_EQ(store->M3MDives[0].DiverId, "m");
     EXPECT_TRUE(IsEmptyRecord(store->M10MDives[0]));
 }

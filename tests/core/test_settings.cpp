@@ -1,17 +1,13 @@
 #include "app/settings.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <future>
-#include <random>
-#include <sstream>
 #include <string>
 #include <string_view>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,40 +15,14 @@ namespace corvane {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::WithoutWaitingForAWriter;
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempDir {
+// A scratch folder for one settings file.
+class SettingsDir : public testing::TempDir {
 public:
-    TempDir() {
-        std::random_device random;
-        path_ = fs::temp_directory_path() /
-                ("corvane-settings-" + std::to_string(::getpid()) + "-" + std::to_string(random()));
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& Path() const { return path_; }
-    std::string Ini() const { return (path_ / kSettingsFileName).string(); }
-    void WriteIni(std::string_view content) const {
-        std::ofstream out(Ini(), std::ios::binary);
-        out << content;
-    }
-    std::string ReadIni() const {
-        std::ifstream in(Ini(), std::ios::binary);
-        std::ostringstream content;
-        content << in.rdbuf();
-        return content.str();
-    }
-    std::size_t EntryCount() const {
-        return static_cast<std::size_t>(
-            std::distance(fs::directory_iterator(path_), fs::directory_iterator{}));
-    }
-
-private:
-    fs::path path_;
+    std::string Ini() const { return File(kSettingsFileName); }
+    void WriteIni(std::string_view content) const { Write(kSettingsFileName, content); }
+    std::string ReadIni() const { return Read(kSettingsFileName); }
 };
 
 const ThresholdTexts kDefaultTexts{"50", "3.0", "30", "60", "5", "10"};
@@ -68,20 +38,20 @@ void ExpectDefaults(const Settings& s) {
 }
 
 TEST(SettingsRead, NoFileGivesDefaults) {
-    TempDir dir;
+    SettingsDir dir;
     const IniFile ini(dir.Ini());
     ExpectDefaults(ReadSettings(ini));
     EXPECT_EQ(dir.EntryCount(), 0u); // reading creates nothing
 }
 
 TEST(SettingsRead, FolderInPlaceOfTheFileGivesDefaults) {
-    TempDir dir;
+    SettingsDir dir;
     fs::create_directory(dir.Ini());
     ExpectDefaults(ReadSettings(IniFile(dir.Ini())));
 }
 
 TEST(SettingsWrite, NewFileHoldsTheTenKeysInOrder) {
-    TempDir dir;
+    SettingsDir dir;
     IniFile ini(dir.Ini());
     EXPECT_EQ(WriteSettings(ini, kDefaultTexts, {1, 2, 3, 16}), std::nullopt);
     EXPECT_EQ(dir.ReadIni(), "[Values]\nCount=50\nDD=3.0\nPercent=30\nTwoCol=60\nNine=5\n"
@@ -90,7 +60,7 @@ TEST(SettingsWrite, NewFileHoldsTheTenKeysInOrder) {
 }
 
 TEST(SettingsWrite, RoundTrip) {
-    TempDir dir;
+    SettingsDir dir;
     IniFile ini(dir.Ini());
     ASSERT_EQ(WriteSettings(ini, {"7", "2.5", "40", "70", "7", "25"}, {0, 2, 5, 16}), std::nullopt);
     const Settings s = ReadSettings(ini);
@@ -138,7 +108,7 @@ TEST(SettingsRead, UnconvertibleValuesFallBackAndValuesAreClamped) {
         {"SortCount=10000", &Settings::sortCount, 9999},
         {"SortCount=99999999999999999999", &Settings::sortCount, 10},
     };
-    TempDir dir;
+    SettingsDir dir;
     const IniFile ini(dir.Ini());
     for (const ValueCase& c : cases) {
         dir.WriteIni(std::string("[Values]\n") + c.line + "\n");
@@ -149,7 +119,7 @@ TEST(SettingsRead, UnconvertibleValuesFallBackAndValuesAreClamped) {
 }
 
 TEST(SettingsRead, SortColumnOutsideTheTableReadsAsZero) {
-    TempDir dir;
+    SettingsDir dir;
     dir.WriteIni("[Sort]\nM3M=99\nW3M=-7\nM10M=16\nW10M=x\n");
     EXPECT_EQ(ReadSettings(IniFile(dir.Ini())).sortCol,
               (std::array<int, kEventCount>{0, 0, 16, 0}));
@@ -158,7 +128,7 @@ TEST(SettingsRead, SortColumnOutsideTheTableReadsAsZero) {
 }
 
 TEST(IniFileFormat, NamesMatchWithoutRegardToCase) {
-    TempDir dir;
+    SettingsDir dir;
     dir.WriteIni("[values]\ncOUNT = 12\n[ SORT ]\nm3m=4\n");
     IniFile ini(dir.Ini());
     const Settings s = ReadSettings(ini);
@@ -170,7 +140,7 @@ TEST(IniFileFormat, NamesMatchWithoutRegardToCase) {
 }
 
 TEST(IniFileFormat, LineEndsAndByteOrderMark) {
-    TempDir dir;
+    SettingsDir dir;
     const IniFile ini(dir.Ini());
     for (const char* content : {"\xEF\xBB\xBF[Values]\r\nCount=11\r\n", "[Values]\rCount=11\r",
                                 "\r\n[Values]\n\r\nCount=11"}) {
@@ -180,7 +150,7 @@ TEST(IniFileFormat, LineEndsAndByteOrderMark) {
 }
 
 TEST(IniFileFormat, ByteOrderMarkIsKeptOnWrite) {
-    TempDir dir;
+    SettingsDir dir;
     dir.WriteIni("\xEF\xBB\xBF[Values]\r\nCount=11\r\n");
     IniFile ini(dir.Ini());
     ASSERT_TRUE(ini.WriteString("Values", "Count", "12"));
@@ -188,7 +158,7 @@ TEST(IniFileFormat, ByteOrderMarkIsKeptOnWrite) {
 }
 
 TEST(IniFileFormat, FirstOccurrenceWins) {
-    TempDir dir;
+    SettingsDir dir;
     dir.WriteIni("[Values]\nCount=1\nCount=2\n[Other]\nNine=6\n[Values]\nCount=3\nNine=8\n");
     IniFile ini(dir.Ini());
     const Settings s = ReadSettings(ini);
@@ -202,7 +172,7 @@ TEST(IniFileFormat, FirstOccurrenceWins) {
 }
 
 TEST(IniFileFormat, WriteKeepsEveryOtherLine) {
-    TempDir dir;
+    SettingsDir dir;
     dir.WriteIni("; saved by hand\n[Values]\nCount=1\nno equals sign here\n\n[Other]\nX = 1\n");
     IniFile ini(dir.Ini());
     ASSERT_EQ(WriteSettings(ini, {"9", "2.0", "31", "61", "6", "11"}, {1, 0, 0, 4}), std::nullopt);
@@ -213,14 +183,14 @@ TEST(IniFileFormat, WriteKeepsEveryOtherLine) {
 }
 
 TEST(IniFileFormat, LineBreakInAValueStaysOnOneLine) {
-    TempDir dir;
+    SettingsDir dir;
     IniFile ini(dir.Ini());
     ASSERT_TRUE(ini.WriteString("Values", "Count", "1\r\n[Sort]\nM3M=9"));
     EXPECT_EQ(ini.ReadString("Sort", "M3M", "none"), "none");
 }
 
 TEST(IniFileFormat, EveryReadGoesToTheDisk) {
-    TempDir dir;
+    SettingsDir dir;
     const IniFile ini(dir.Ini());
     dir.WriteIni("[Values]\nCount=1\n");
     EXPECT_EQ(ini.ReadInteger("Values", "Count", 0), 1);
@@ -231,7 +201,7 @@ TEST(IniFileFormat, EveryReadGoesToTheDisk) {
 }
 
 TEST(SettingsWriteFailure, MissingFolder) {
-    TempDir dir;
+    SettingsDir dir;
     const std::string path = (dir.Path() / "gone" / kSettingsFileName).string();
     IniFile ini(path);
     EXPECT_EQ(WriteSettings(ini, kDefaultTexts, {}), "Unable to write to " + path);
@@ -239,7 +209,7 @@ TEST(SettingsWriteFailure, MissingFolder) {
 }
 
 TEST(SettingsWriteFailure, FolderInPlaceOfTheFileStays) {
-    TempDir dir;
+    SettingsDir dir;
     fs::create_directory(dir.Ini());
     std::ofstream(fs::path(dir.Ini()) / "inside") << "kept";
     IniFile ini(dir.Ini());
@@ -249,24 +219,8 @@ TEST(SettingsWriteFailure, FolderInPlaceOfTheFileStays) {
     EXPECT_EQ(dir.EntryCount(), 1u); // the temporary file was removed
 }
 
-// Runs `access` on a thread of its own. An access that blocks opening the FIFO `fifo` (waiting
-// for a writer) fails the test and is then let go by keeping the other end open.
-template <typename Access> auto WithoutWaitingForAWriter(const std::string& fifo, Access access) {
-    auto result = std::async(std::launch::async, access);
-    if (result.wait_for(std::chrono::seconds(5)) == std::future_status::ready) {
-        return result.get();
-    }
-    ADD_FAILURE() << "opening " << fifo << " waited for a writer";
-    const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
-    auto value = result.get();
-    if (writer >= 0) {
-        ::close(writer);
-    }
-    return value;
-}
-
 TEST(SettingsFile, FifoInPlaceOfTheFileIsNeitherWaitedForNorReplaced) {
-    TempDir dir;
+    SettingsDir dir;
     ASSERT_EQ(::mkfifo(dir.Ini().c_str(), 0600), 0);
     IniFile ini(dir.Ini());
     const Settings settings =
@@ -282,7 +236,7 @@ TEST(SettingsWriteFailure, ReadOnlyFolderKeepsTheOldFile) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "root writes into read-only folders";
     }
-    TempDir dir;
+    SettingsDir dir;
     dir.WriteIni("[Values]\nCount=1\n");
     fs::permissions(dir.Path(), fs::perms::owner_read | fs::perms::owner_exec |
                                     fs::perms::group_read | fs::perms::group_exec |
@@ -296,7 +250,7 @@ TEST(SettingsWriteFailure, UnreadableFileIsNotReplaced) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "root reads files whatever their permissions";
     }
-    TempDir dir;
+    SettingsDir dir;
     dir.WriteIni("[Values]\nCount=1\n[Other]\nX=1\n");
     fs::permissions(dir.Ini(), fs::perms::owner_write);
     IniFile ini(dir.Ini());

@@ -6,12 +6,12 @@
 #include "ui/unit_main.h"
 #include "ui/unit_stats.h"
 #include "ui/user_messages.h"
+#include "window_test_support.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QStringDecoder>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <map>
@@ -19,36 +19,17 @@
 #include <string>
 
 using namespace corvane;
+using namespace corvane::testing;
 
 namespace {
 
-constexpr int kTimeoutMs = 60000;
 const QString kCorpus = QStringLiteral(CORVANE_TEST_DATA_DIR "/bad-input");
 
-class RecordingMessages : public UserMessages {
-public:
-    void Notice(const QString& text) override { notices << text; }
-    void Error(const QString& message) override { errors << message; }
-    QStringList notices;
-    QStringList errors;
-};
-
-class NoClipboard : public ClipboardSink {
-public:
-    bool SetText(const QString&) override { return true; }
-};
-
-// One run of the program in the current folder, until its start-up step has ended.
-struct Session {
-    RecordingMessages messages;
-    NoClipboard clipboard;
-    std::unique_ptr<TForm1> form;
-
-    Session() : form(std::make_unique<TForm1>(&messages, &clipboard)) {
-        form->AttachDiveStats(new TDiveStats(form->MakeDiveStatsHost(), form.get()));
-    }
+// One run of the program in the current folder, until its start-up step has ended: a
+// hostile file may end it with an error box or with the window gone.
+struct Session : WindowSession {
     bool Start() {
-        form->show();
+        Show();
         return QTest::qWaitFor(
             [this] { return !form->busy() || !messages.errors.isEmpty() || !form->isVisible(); },
             kTimeoutMs);
@@ -128,6 +109,14 @@ QString Describe(const TForm1& form) {
     return text;
 }
 
+// One data row per case folder of the corpus' `kind` folder.
+void AddCaseRows(const QString& kind) {
+    QTest::addColumn<QString>("caseDir");
+    const QString kindDir = kCorpus + u'/' + kind;
+    for (const QString& name : QDir(kindDir).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        QTest::newRow(qPrintable(name)) << kindDir + u'/' + name;
+}
+
 } // namespace
 
 class TestBadInputWindow : public QObject {
@@ -145,32 +134,25 @@ private slots:
     void hugeFieldGivesAReadableBox();
 
 private:
-    QString startDir_;
-    std::unique_ptr<QTemporaryDir> folder_;
+    std::unique_ptr<TestFolder> folder_;
 };
 
 void TestBadInputWindow::initTestCase() {
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
-    startDir_ = QDir::currentPath();
     QVERIFY(QDir(kCorpus).exists());
 }
 
 void TestBadInputWindow::init() {
-    folder_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(folder_->isValid());
-    QVERIFY(QDir::setCurrent(folder_->path()));
+    folder_ = std::make_unique<TestFolder>();
+    QVERIFY(folder_->Enter());
 }
 
 void TestBadInputWindow::cleanup() {
-    QDir::setCurrent(startDir_);
     folder_.reset();
 }
 
 void TestBadInputWindow::resultFiles_data() {
-    QTest::addColumn<QString>("caseDir");
-    for (const QString& name :
-         QDir(kCorpus + QStringLiteral("/results")).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-        QTest::newRow(qPrintable(name)) << kCorpus + QStringLiteral("/results/") + name;
+    AddCaseRows(QStringLiteral("results"));
 }
 
 void TestBadInputWindow::resultFiles() {
@@ -204,20 +186,14 @@ void TestBadInputWindow::resultFiles() {
 }
 
 void TestBadInputWindow::settingsFiles_data() {
-    QTest::addColumn<QString>("caseDir");
-    for (const QString& name :
-         QDir(kCorpus + QStringLiteral("/settings")).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-        QTest::newRow(qPrintable(name)) << kCorpus + QStringLiteral("/settings/") + name;
+    AddCaseRows(QStringLiteral("settings"));
 }
 
 void TestBadInputWindow::settingsFiles() {
     QFETCH(QString, caseDir);
     auto expected = ReadExpected(caseDir);
     QVERIFY(CopyCase(caseDir, folder_->path()));
-    QFile results(folder_->filePath(QStringLiteral("M3M")));
-    QVERIFY(results.open(QIODevice::WriteOnly));
-    results.write("1\t101B\t1.5\t39.75\t\r\n");
-    results.close();
+    QVERIFY(folder_->WriteFile(QStringLiteral("M3M"), "1\t101B\t1.5\t39.75\t\r\n"));
     FillOtherEvents(folder_->path());
     const QString ini = folder_->filePath(QStringLiteral("DD.ini"));
     Session session;
@@ -247,10 +223,7 @@ void TestBadInputWindow::settingsFiles() {
 void TestBadInputWindow::hugeFieldGivesAReadableBox() {
     FillOtherEvents(folder_->path());
     const QByteArray huge(10 * 1024 * 1024, '7');
-    QFile file(folder_->filePath(QStringLiteral("M3M")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("1\t101B\t1.5\t" + huge + "\t\r\n");
-    file.close();
+    QVERIFY(folder_->WriteFile(QStringLiteral("M3M"), "1\t101B\t1.5\t" + huge + "\t\r\n"));
     Session session;
     QVERIFY(session.Start());
     QCOMPARE(session.messages.errors.size(), 1);

@@ -10,13 +10,11 @@
 #include "ui/unit_main.h"
 #include "ui/unit_stats.h"
 #include "ui/user_messages.h"
+#include "window_test_support.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -26,43 +24,12 @@
 #include <vector>
 
 using namespace corvane;
+using namespace corvane::testing;
 
 namespace {
 
-constexpr int kStartTimeoutMs = 60000;
-const QStringList kEventIds{"M3M", "W3M", "M10M", "W10M"};
-
-class RecordingMessages : public UserMessages {
-public:
-    void Notice(const QString& text) override { shown << text; }
-    void Error(const QString& message) override { shown << message; }
-    QStringList shown;
-};
-
-class FakeClipboard : public ClipboardSink {
-public:
-    bool SetText(const QString& text) override {
-        contents = text;
-        return true;
-    }
-    QString contents;
-};
-
-// The window as the program's entry builds it, started in the current folder.
-struct Session {
-    RecordingMessages messages;
-    FakeClipboard clipboard;
-    std::unique_ptr<TForm1> form;
-    TDiveStats* stats = nullptr;
-
-    Session() : form(std::make_unique<TForm1>(&messages, &clipboard)) {
-        stats = new TDiveStats(form->MakeDiveStatsHost(), form.get());
-        form->AttachDiveStats(stats);
-    }
-    bool Start() {
-        form->show();
-        return QTest::qWaitFor([this] { return !form->busy(); }, kStartTimeoutMs);
-    }
+// The window as the program's entry builds it, with the copies and choices the comparisons make.
+struct Session : WindowSession {
     // The bytes the main window's copy button puts on the clipboard for tab `tab`.
     std::string CopyTable(int tab) {
         form->TheGrids()->setCurrentIndex(tab);
@@ -156,22 +123,16 @@ private:
     // dive-tables' output for the folder of this test and `args`.
     std::string DiveTables(std::vector<std::string> args);
 
-    std::unique_ptr<QTemporaryDir> folder_;
-    QString startDir_;
+    std::unique_ptr<TestFolder> folder_;
 };
 
 void TestDiveTablesVsWindow::init() {
-    startDir_ = QDir::currentPath();
-    folder_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(folder_->isValid());
-    for (const QString& event : kEventIds)
-        QVERIFY(
-            QFile::copy(QStringLiteral(CORVANE_SAMPLE_DIR "/") + event, folder_->filePath(event)));
-    QVERIFY(QDir::setCurrent(folder_->path()));
+    folder_ = std::make_unique<TestFolder>();
+    QVERIFY(folder_->CopySamples());
+    QVERIFY(folder_->Enter());
 }
 
 void TestDiveTablesVsWindow::cleanup() {
-    QDir::setCurrent(startDir_);
     folder_.reset();
 }
 
@@ -191,7 +152,7 @@ void TestDiveTablesVsWindow::openingTablesMatch() {
     for (int tab = 0; tab < 4; ++tab) {
         const std::string copied = session.CopyTable(tab);
         QVERIFY(copied.size() > 1000);
-        QCOMPARE(copied, DiveTables({"--event", kEventIds[tab].toStdString()}));
+        QCOMPARE(copied, DiveTables({"--event", kEventFiles[tab].toStdString()}));
     }
     QVERIFY(session.messages.shown.isEmpty());
 }
@@ -243,7 +204,7 @@ void TestDiveTablesVsWindow::regeneratedUnderCountryAndDiverMatch() {
     QTest::mouseClick(form.GenerateStats(), Qt::LeftButton);
     for (int tab = 0; tab < 4; ++tab) {
         QCOMPARE(session.CopyTable(tab),
-                 DiveTables({"--event", kEventIds[tab].toStdString(), "--country", "CHN"}));
+                 DiveTables({"--event", kEventFiles[tab].toStdString(), "--country", "CHN"}));
     }
     // The diver list now holds that country's divers; the first of them.
     const QString diver = form.DiverList()->itemText(1);
@@ -251,8 +212,8 @@ void TestDiveTablesVsWindow::regeneratedUnderCountryAndDiverMatch() {
     QTest::mouseClick(form.GenerateStats(), Qt::LeftButton);
     for (int tab = 0; tab < 4; ++tab) {
         QCOMPARE(session.CopyTable(tab),
-                 DiveTables({"--event", kEventIds[tab].toStdString(), "--country", "CHN", "--diver",
-                             diver.toLatin1().toStdString()}));
+                 DiveTables({"--event", kEventFiles[tab].toStdString(), "--country", "CHN",
+                             "--diver", diver.toLatin1().toStdString()}));
     }
 }
 

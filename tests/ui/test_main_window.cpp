@@ -11,6 +11,7 @@
 #include "ui/unit_main.h"
 #include "ui/unit_stats.h"
 #include "ui/user_messages.h"
+#include "window_test_support.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,7 +24,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -34,50 +34,12 @@
 #include <vector>
 
 using namespace corvane;
+using namespace corvane::testing;
 
 namespace {
 
-constexpr int kStartTimeoutMs = 60000;
-const QStringList kEventFiles{"M3M", "W3M", "M10M", "W10M"};
-
-class RecordingMessages : public UserMessages {
-public:
-    void Notice(const QString& text) override { notices << text; }
-    void Error(const QString& message) override { errors << message; }
-    QStringList notices;
-    QStringList errors;
-};
-
-class FakeClipboard : public ClipboardSink {
-public:
-    bool SetText(const QString& text) override {
-        if (refuse) {
-            return false;
-        }
-        contents = text;
-        return true;
-    }
-    bool refuse = false;
-    QString contents = QStringLiteral("held before");
-};
-
-// One run of the program in the current folder, wired as main() wires it.
-struct Session {
-    RecordingMessages messages;
-    FakeClipboard clipboard;
-    std::unique_ptr<TForm1> form;
-    TDiveStats* stats = nullptr;
-
-    Session() : form(std::make_unique<TForm1>(&messages, &clipboard)) {
-        stats = new TDiveStats(form->MakeDiveStatsHost(), form.get());
-        form->AttachDiveStats(stats);
-    }
-    // Shows the window and waits for the start-up step to end, however it ends.
-    void Show() { form->show(); }
-    bool Start() {
-        Show();
-        return QTest::qWaitFor([this] { return !form->busy(); }, kStartTimeoutMs);
-    }
+// One run of the program, with the cell positions the mouse tests press.
+struct Session : WindowSession {
     QWidget* Viewport(int eventIndex) { return form->EventGrid(eventIndex)->viewport(); }
     QPoint CellCentre(int eventIndex, int col, int row) {
         return form->EventGrid(eventIndex)->cellRect(col, row).center();
@@ -228,41 +190,23 @@ private slots:
     void closeDuringCountStopsIt();
 
 private:
-    void PrepareFolder(const QStringList& files = kEventFiles);
-    void WriteIni(const QByteArray& text);
     void WriteW10MWithBadDD(int line, const QByteArray& dd);
     QString FolderFile(const QString& name) const { return folder_->filePath(name); }
 
-    std::unique_ptr<QTemporaryDir> folder_;
-    QString startDir_;
+    std::unique_ptr<TestFolder> folder_;
 };
 
 void TestMainWindow::initTestCase() {
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
-    startDir_ = QDir::currentPath();
 }
 
 void TestMainWindow::init() {
-    folder_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(folder_->isValid());
-    QVERIFY(QDir::setCurrent(folder_->path()));
+    folder_ = std::make_unique<TestFolder>();
+    QVERIFY(folder_->Enter());
 }
 
 void TestMainWindow::cleanup() {
-    QDir::setCurrent(startDir_);
     folder_.reset();
-}
-
-void TestMainWindow::PrepareFolder(const QStringList& files) {
-    for (const QString& name : files) {
-        QVERIFY(QFile::copy(QStringLiteral(CORVANE_SAMPLE_DIR "/") + name, FolderFile(name)));
-    }
-}
-
-void TestMainWindow::WriteIni(const QByteArray& text) {
-    QFile file(FolderFile("DD.ini"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text);
 }
 
 void TestMainWindow::WriteW10MWithBadDD(int line, const QByteArray& dd) {
@@ -272,9 +216,7 @@ void TestMainWindow::WriteW10MWithBadDD(int line, const QByteArray& dd) {
     QList<QByteArray> fields = lines[line].split('\t');
     fields[2] = dd;
     lines[line] = fields.join('\t');
-    QFile broken(FolderFile("W10M"));
-    QVERIFY(broken.open(QIODevice::WriteOnly));
-    broken.write(lines.join('\r'));
+    QVERIFY(folder_->WriteFile("W10M", lines.join('\r')));
 }
 
 // ---- Layout and small parts -----------------------------------------------------------
@@ -358,7 +300,7 @@ void TestMainWindow::leftPanelPlacesEveryControl() {
 // Tab from "Copy Table to Clipboard" walks the left panel in its order and comes back round
 // through the page control.
 void TestMainWindow::focusFollowsTheLeftPanelOrder() {
-    PrepareFolder();
+    QVERIFY(folder_->CopySamples());
     Session session;
     QVERIFY(session.Start());
     TForm1& form = *session.form;
@@ -533,8 +475,9 @@ void TestMainWindow::spinEditButtonsAndKeys() {
 // ---- Start-up, settings and close ------------------------------------------------------------
 
 void TestMainWindow::startupFillsAndSortsEveryTable() {
-    PrepareFolder();
-    WriteIni("[Values]\nSortCount=5\n[Sort]\nM3M=1\nW3M=0\nM10M=4\nW10M=15\n");
+    QVERIFY(folder_->CopySamples());
+    QVERIFY(folder_->WriteFile("DD.ini",
+                               "[Values]\nSortCount=5\n[Sort]\nM3M=1\nW3M=0\nM10M=4\nW10M=15\n"));
     Session session;
     QVERIFY(session.Start());
     TForm1& form = *session.form;
@@ -564,7 +507,7 @@ void TestMainWindow::startupFillsAndSortsEveryTable() {
 }
 
 void TestMainWindow::firstRunUsesDefaultsAndWritesTenKeys() {
-    PrepareFolder();
+    QVERIFY(folder_->CopySamples());
     Session session;
     QVERIFY(session.Start());
     TForm1& form = *session.form;
@@ -584,9 +527,10 @@ void TestMainWindow::firstRunUsesDefaultsAndWritesTenKeys() {
 }
 
 void TestMainWindow::unreadableSettingsFallBack() {
-    PrepareFolder();
-    WriteIni("[Values]\nCount=\nDD=3,5\nPercent=12.5\nTwoCol=abc\nNine=7\n"
-             "[Sort]\nM3M=x\nW3M=2\n");
+    QVERIFY(folder_->CopySamples());
+    QVERIFY(folder_->WriteFile("DD.ini",
+                               "[Values]\nCount=\nDD=3,5\nPercent=12.5\nTwoCol=abc\nNine=7\n"
+                               "[Sort]\nM3M=x\nW3M=2\n"));
     Session session;
     QVERIFY(session.Start());
     TForm1& form = *session.form;
@@ -600,7 +544,7 @@ void TestMainWindow::unreadableSettingsFallBack() {
 }
 
 void TestMainWindow::typedValuesAndHeaderPressSurviveARestart() {
-    PrepareFolder();
+    QVERIFY(folder_->CopySamples());
     {
         Session session;
         QVERIFY(session.Start());
@@ -621,10 +565,10 @@ void TestMainWindow::typedValuesAndHeaderPressSurviveARestart() {
 }
 
 void TestMainWindow::missingResultFileEndsWithoutSaving() {
-    PrepareFolder({"M3M", "W3M", "M10M"});
+    QVERIFY(folder_->CopySamples({"M3M", "W3M", "M10M"}));
     Session session;
     session.Show();
-    QVERIFY(QTest::qWaitFor([&] { return !session.messages.notices.isEmpty(); }, kStartTimeoutMs));
+    QVERIFY(QTest::qWaitFor([&] { return !session.messages.notices.isEmpty(); }, kTimeoutMs));
     const QString path = QDir::currentPath() + QStringLiteral("/W10M");
     QCOMPARE(session.messages.notices, QStringList{QStringLiteral("Could not find file\n") + path +
                                                    QStringLiteral("\nCannot continue")});
@@ -638,14 +582,14 @@ void TestMainWindow::missingResultFileEndsWithoutSaving() {
 }
 
 void TestMainWindow::conversionErrorKeepsBusyUntilRegenerate() {
-    PrepareFolder({"M3M", "W3M", "M10M"});
+    QVERIFY(folder_->CopySamples({"M3M", "W3M", "M10M"}));
     constexpr int kBadLine = 40;
     WriteW10MWithBadDD(kBadLine, "2,4");
 
     Session session;
     session.Show();
     TForm1& form = *session.form;
-    QVERIFY(QTest::qWaitFor([&] { return !session.messages.errors.isEmpty(); }, kStartTimeoutMs));
+    QVERIFY(QTest::qWaitFor([&] { return !session.messages.errors.isEmpty(); }, kTimeoutMs));
     QCOMPARE(session.messages.errors,
              QStringList{QStringLiteral("'2,4' is not a valid floating point value")});
     QVERIFY(form.busy());
@@ -680,7 +624,7 @@ void TestMainWindow::conversionErrorKeepsBusyUntilRegenerate() {
 }
 
 void TestMainWindow::unwritableSettingsStillClose() {
-    PrepareFolder();
+    QVERIFY(folder_->CopySamples());
     // A folder in the settings file's place: the write cannot replace it.
     QVERIFY(QDir(folder_->path()).mkdir(QStringLiteral("DD.ini")));
     Session session;
@@ -694,7 +638,7 @@ void TestMainWindow::unwritableSettingsStillClose() {
 // ---- Handlers after start-up ---------------------------------------------------------------
 
 void TestMainWindow::dataRowPressDoesNotSort() {
-    PrepareFolder();
+    QVERIFY(folder_->CopySamples());
     Session session;
     QVERIFY(session.Start());
     const auto before = Snapshot(session.form->eventTable(1));
@@ -705,7 +649,7 @@ void TestMainWindow::dataRowPressDoesNotSort() {
 }
 
 void TestMainWindow::sortCountResortsOnlyTheActiveTable() {
-    PrepareFolder();
+    QVERIFY(folder_->CopySamples());
     Session session;
     QVERIFY(session.Start());
     TForm1& form = *session.form;
@@ -722,7 +666,7 @@ void TestMainWindow::sortCountResortsOnlyTheActiveTable() {
 }
 
 void TestMainWindow::countryChoiceRefillsDiverList() {
-    PrepareFolder();
+    QVERIFY(folder_->CopySamples());
     Session session;
     QVERIFY(session.Start());
     TForm1& form = *session.form;
@@ -748,7 +692,7 @@ void TestMainWindow::countryChoiceRefillsDiverList() {
 }
 
 void TestMainWindow::regenerateAppliesTheCountry() {
-    PrepareFolder();
+    QVERIFY(folder_->CopySamples());
     Session session;
     QVERIFY(session.Start());
     TForm1& form = *session.form;
@@ -771,7 +715,7 @@ void TestMainWindow::regenerateAppliesTheCountry() {
 }
 
 void TestMainWindow::headerCursorIsAPointingHand() {
-    PrepareFolder();
+    QVERIFY(folder_->CopySamples());
     Session session;
     QVERIFY(session.Start());
     QWidget* viewport = session.Viewport(1);
@@ -787,7 +731,7 @@ void TestMainWindow::headerCursorIsAPointingHand() {
 }
 
 void TestMainWindow::copyPutsTheActiveTableOnTheClipboard() {
-    PrepareFolder();
+    QVERIFY(folder_->CopySamples());
     Session session;
     QVERIFY(session.Start());
     TForm1& form = *session.form;
@@ -811,7 +755,7 @@ void TestMainWindow::copyPutsTheActiveTableOnTheClipboard() {
 }
 
 void TestMainWindow::doubleClickOpensTheBreakdown() {
-    PrepareFolder();
+    QVERIFY(folder_->CopySamples());
     Session session;
     QVERIFY(session.Start());
     TForm1& form = *session.form;
@@ -837,7 +781,7 @@ void TestMainWindow::doubleClickOpensTheBreakdown() {
 // A threshold change repaints at once (before the handler returns): the event grids, then the
 // breakdown's per-diver grid and its summary while that window is shown; no row moves.
 void TestMainWindow::thresholdChangeRepaintsWithoutResorting() {
-    PrepareFolder();
+    QVERIFY(folder_->CopySamples());
     Session session;
     QVERIFY(session.Start());
     TForm1& form = *session.form;
@@ -866,7 +810,7 @@ void TestMainWindow::thresholdChangeRepaintsWithoutResorting() {
 }
 
 void TestMainWindow::populateFillsTheDiversColumn() {
-    PrepareFolder();
+    QVERIFY(folder_->CopySamples());
     Session session;
     QVERIFY(session.Start());
     TForm1& form = *session.form;
@@ -889,7 +833,7 @@ void TestMainWindow::populateFillsTheDiversColumn() {
 }
 
 void TestMainWindow::regenerateDuringCountStopsIt() {
-    PrepareFolder();
+    QVERIFY(folder_->CopySamples());
     Session session;
     QVERIFY(session.Start());
     TForm1& form = *session.form;
@@ -904,7 +848,7 @@ void TestMainWindow::regenerateDuringCountStopsIt() {
 }
 
 void TestMainWindow::closeDuringCountStopsIt() {
-    PrepareFolder();
+    QVERIFY(folder_->CopySamples());
     Session session;
     QVERIFY(session.Start());
     TForm1& form = *session.form;

@@ -11,16 +11,15 @@
 #include "ui/unit_main.h"
 #include "ui/unit_stats.h"
 #include "ui/user_messages.h"
+#include "window_test_support.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <qpa/qwindowsysteminterface.h>
@@ -32,28 +31,9 @@
 #include <vector>
 
 using namespace corvane;
+using namespace corvane::testing;
 
 namespace {
-
-constexpr int kTimeoutMs = 60000;
-const QStringList kEventFiles{"M3M", "W3M", "M10M", "W10M"};
-
-class RecordingMessages : public UserMessages {
-public:
-    void Notice(const QString& text) override { notices << text; }
-    void Error(const QString& message) override { errors << message; }
-    QStringList notices;
-    QStringList errors;
-};
-
-class FakeClipboard : public ClipboardSink {
-public:
-    bool SetText(const QString& text) override {
-        contents = text;
-        return true;
-    }
-    QString contents;
-};
 
 // A user at the mouse. Every action waits in the window system's queue until the event loop
 // next takes input from it, exactly like a click on a real screen.
@@ -122,22 +102,13 @@ private:
     std::function<void()> probe_;
 };
 
-// One run of the program in the current folder, wired as main() wires it.
-struct Session {
-    RecordingMessages messages;
-    FakeClipboard clipboard;
-    std::unique_ptr<TForm1> form;
-    TDiveStats* stats = nullptr;
+// One run of the program, driven through the window system's queue.
+struct Session : WindowSession {
     User user;
 
-    Session() : form(std::make_unique<TForm1>(&messages, &clipboard)) {
-        stats = new TDiveStats(form->MakeDiveStatsHost(), form.get());
-        form->AttachDiveStats(stats);
-    }
     bool Start() {
-        form->show();
-        return QTest::qWaitForWindowExposed(form.get()) &&
-               QTest::qWaitFor([this] { return !form->busy(); }, kTimeoutMs);
+        Show();
+        return QTest::qWaitForWindowExposed(form.get()) && WaitUntilIdle();
     }
     StringGrid& Table(int eventIndex) { return form->eventTable(eventIndex); }
     QWidget* Viewport(int eventIndex) { return form->EventGrid(eventIndex)->viewport(); }
@@ -272,33 +243,23 @@ private slots:
     void closeDuringARunClosesAfterIt();
 
 private:
-    void PrepareFolder();
     QString FolderFile(const QString& name) const { return folder_->filePath(name); }
 
-    QString startDir_;
-    std::unique_ptr<QTemporaryDir> folder_;
+    std::unique_ptr<TestFolder> folder_;
 };
 
 void TestReentry::initTestCase() {
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
-    startDir_ = QDir::currentPath();
 }
 
 void TestReentry::init() {
-    folder_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(folder_->isValid());
-    QVERIFY(QDir::setCurrent(folder_->path()));
-    PrepareFolder();
+    folder_ = std::make_unique<TestFolder>();
+    QVERIFY(folder_->Enter());
+    QVERIFY(folder_->CopySamples());
 }
 
 void TestReentry::cleanup() {
-    QDir::setCurrent(startDir_);
     folder_.reset();
-}
-
-void TestReentry::PrepareFolder() {
-    for (const QString& name : kEventFiles)
-        QVERIFY(QFile::copy(QStringLiteral(CORVANE_SAMPLE_DIR "/") + name, FolderFile(name)));
 }
 
 void TestReentry::regenerateDuringARunRunsAfterIt() {

@@ -2,6 +2,7 @@
 #include "ui/string_grid_view.h"
 #include "ui/unit_stats.h"
 #include "ui/user_messages.h"
+#include "window_test_support.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -17,28 +18,9 @@
 #include <vector>
 
 using namespace corvane;
+using namespace corvane::testing;
 
 namespace {
-
-class RecordingMessages : public UserMessages {
-public:
-    void Notice(const QString& text) override { notices.push_back(text); }
-    void Error(const QString& message) override { errors.push_back(message); }
-    std::vector<QString> notices;
-    std::vector<QString> errors;
-};
-
-class FakeClipboard : public ClipboardSink {
-public:
-    bool SetText(const QString& text) override {
-        if (refuse)
-            return false;
-        contents = text;
-        return true;
-    }
-    bool refuse = false;
-    QString contents = QStringLiteral("held before");
-};
 
 struct DiverRow {
     const char* name;
@@ -303,7 +285,7 @@ private slots:
         FillPerDiverGrid(window_->diveStatsGrid());
         clipboard_.refuse = true;
         window_->ButtonCopyClick();
-        QCOMPARE(messages_.errors, std::vector<QString>{QStringLiteral("Cannot open clipboard")});
+        QCOMPARE(messages_.errors, QStringList{QStringLiteral("Cannot open clipboard")});
         QCOMPARE(clipboard_.contents, QStringLiteral("held before"));
         QVERIFY(messages_.notices.empty());
     }
