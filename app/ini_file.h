@@ -29,8 +29,7 @@ public:
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view fallback) const;
     // The value as a whole number, or `fallback` when missing or not a whole number.
-    long long ReadInteger(std::string_view section, std::string_view key,
-                          long long fallback) const;
+    long long ReadInteger(std::string_view section, std::string_view key, long long fallback) const;
 
     // False when the file could not be written; the previous file is then intact.
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);

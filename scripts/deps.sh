@@ -9,7 +9,8 @@ build_pkgs=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev libj
 # fuzz build needs clang with its sanitizer and libFuzzer runtimes, and llvm-symbolizer for
 # readable reports; dpkg-dev lets the package test compute exact dependencies.
 test_pkgs=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool xclip
-           imagemagick x11-utils qt6-base-private-dev clang libclang-rt-14-dev llvm dpkg-dev)
+           imagemagick x11-utils qt6-base-private-dev clang libclang-rt-14-dev llvm dpkg-dev
+           clang-format git)
 
 case "${1:-build}" in
     build | run) wanted=("${build_pkgs[@]}" libgtest-dev libbenchmark-dev) ;;

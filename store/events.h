@@ -25,6 +25,8 @@ inline constexpr std::array<EventInfo, kEventCount> kEvents{{
 }};
 
 // eventIndex is 1..4.
-constexpr const EventInfo& EventByIndex(int eventIndex) { return kEvents.at(eventIndex - 1); }
+constexpr const EventInfo& EventByIndex(int eventIndex) {
+    return kEvents.at(eventIndex - 1);
+}
 
 } // namespace corvane
