@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "diver_count.h"
 
 #include "drill_down.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/unit_main.h"
 #include "ui/unit_stats.h"
 

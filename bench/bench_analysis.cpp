@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The analysis commands on the sample results: each should feel instant (a few milliseconds
 // at most; the diver count, which repaints between rows, somewhat more).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading the result files: the whole of start-up's file work, which should stay well
 // under the time a user would notice (a few milliseconds for the four sample files).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Painting one screen of the M3M table as the window shows it after start-up, rendered into
 // an off-screen image on the offscreen platform: a grid view at the size of an event tab with
 // the event painter and the default thresholds (repeated paints, and paints with nothing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own start-up, timed from the outside: each run starts a fresh process that
 // builds the main window exactly as the program's entry does, in a folder holding copies of
 // the sample results, on the offscreen platform. The time runs from just before the process

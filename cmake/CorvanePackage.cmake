@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installation of the data and the manual page, and the Debian package made by CPack.
 # The two programs install themselves (app/CMakeLists.txt).
 

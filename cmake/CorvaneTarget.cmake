@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Settings shared by every target of the project, applied per target.
 function(corvane_target_defaults target)
     target_compile_features(${target} PUBLIC cxx_std_20)

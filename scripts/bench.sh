@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures speed and memory against their targets, in a Release build of its own
 # (build-release-bench): the core operations and the painting of one screen of the M3M grid
 # (Google Benchmark, medians of repeated runs), the start-up to painted tables (fresh

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the program and starts it on a copy of the bundled sample results. Set-up
 # included: missing Debian packages are installed first (as root; otherwise the exact
 # command is printed). The copy lives in build-release/sample-run, where the program also

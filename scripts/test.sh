@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds everything and runs every test, three times over:
 #   1. the plain Debug build and its whole suite (build folder: build, or $BUILD_DIR);
 #   2. the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer, leaks
@@ -19,6 +20,14 @@ section "Format"
 # Every C++ file as .clang-format lays it out.
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
     git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
+    # Every source file states its licence.
+    unlicensed=$(git ls-files '*.cpp' '*.h' '*.sh' '*.cmake' '*CMakeLists.txt' .ci/run |
+        xargs grep -L 'SPDX-License-Identifier: GPL-3.0-or-later' || true)
+    if [ -n "$unlicensed" ]; then
+        echo "These files lack the SPDX licence line:" >&2
+        echo "$unlicensed" >&2
+        exit 1
+    fi
 fi
 
 section "Debug build"

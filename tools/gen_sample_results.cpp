@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the bundled sample result files M3M, W3M, M10M and W10M into the folder named by the
 // only argument. The results are invented: divers of the built-in roster take part in a series
 // of competitions, each with a repertoire of dives that suits their level, and three judges'

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hostile result and settings files. The cases of tests/data/bad-input each hold the files
 // to read and an expected.txt that says what must come of them; the cases that need a size,
 // a permission or a full disk are made here.

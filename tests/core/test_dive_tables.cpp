@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command-line companion through its entry point: what it refuses and why, the exit
 // codes, and that the tables it prints hang together on the sample results.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/diver_count.h"
 
 #include "analysis/drill_down.h"

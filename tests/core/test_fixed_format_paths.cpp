@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // FormatFixed's quick road must end in exactly the text of the decimal expansion, for the
 // values the tables produce and for everything around the places where rounding turns.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bundled sample results: they must load into the record arrays exactly and make sense
 // against the catalogue and the roster that ship with the program.
 

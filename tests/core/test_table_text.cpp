@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/table_text.h"
 
 #include "analysis/statistics.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program under a real X server: it opens its window on the sample results and,
 # closed with its "Close" button, writes the settings file with the ten keys.
 PROGRAM=$1 SAMPLE_DIR=$2 ARTEFACTS=${3:-}

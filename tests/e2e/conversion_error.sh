@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A DD written "2,4" in W3M: the error box shows the exact message, the load stops at that
 # line and the window stays open with empty tables; "Re-Generate Stats" then builds the
 # tables of what was read: M3M whole, W3M up to the bad line, nothing of M10M and W10M.

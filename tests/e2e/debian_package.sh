@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package that cpack makes: its files, and dependencies that name the Debian
 # runtime packages of the libraries the programs link and of the window's font.
 # Usage: debian_package.sh BUILD_DIR [CPACK]   (exit 77, skipped, without dpkg-deb)

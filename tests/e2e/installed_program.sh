@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The installed program works like the built one: installs the build into a staging folder
 # (as the Debian package lays it out under /usr), checks what landed where, and runs the
 # user's session against the installed program, dive-tables and sample results.

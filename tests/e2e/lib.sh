@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
 # Shared steps of the end-to-end tests: a private X server, the program started in a
 # temporary folder, bounded waits, the pointer, keyboard and clipboard as a user drives them,

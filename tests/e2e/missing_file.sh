@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Started in a folder without W10M, the program reads the other three files, shows the
 # notice naming the missing file, and ends once it is dismissed, without writing DD.ini.
 # Usage: missing_file.sh PROGRAM SAMPLE_DIR ARTEFACTS [DIVE_TABLES]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A user's session with the real program on a small crafted result set whose tables were
 # worked out by hand (tests/data/e2e-small/README.md): the copied tables must match those
 # texts byte for byte.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A user's session with the real program on the sample results, driven from outside through
 # a private X server: pointer and keys with xdotool, the clipboard with xclip, colours from
 # screenshots. Every table the program copies is compared with the text that dive-tables

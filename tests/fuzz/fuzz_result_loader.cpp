@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any bytes as a result file. The loader must neither crash nor write
 // past its slots, what it stores must keep to the record's capacities, and the number of
 // records it takes must match a plain count of the non-blank lines.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any bytes as a settings file. Reading must give values inside the
 // controls' ranges; writes must succeed, read back as written, and leave every other key
 // as it was.

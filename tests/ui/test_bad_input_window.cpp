@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hostile files of tests/data/bad-input as the user meets them: the program started on
 // each case shows the message its expected.txt names (through the message seam), keeps
 // running where it can, and says so when it cannot write DD.ini.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The colour rules of the three kinds of grid, checked on the looks they decide.
 #include "ui/cell_drawing.h"
 #include "ui/cell_painters.h"

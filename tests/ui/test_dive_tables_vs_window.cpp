@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window and dive-tables on the same results and the same choices: what "Copy Table to
 // Clipboard" copies must be, byte for byte, what dive-tables prints.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The grid view: cell mapping, scrolling, input and what it paints, on the offscreen platform.
 #include "ui/cell_drawing.h"
 #include "ui/cell_painters.h"

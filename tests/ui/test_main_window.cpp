@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/statistics.h"
 #include "analysis/table_text.h"
 #include "app/settings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Re-entry through the windows' real handlers. Clicks, double-clicks, tab presses and closes go
 // through the window system's queue like a user's, so they reach the program only where it
 // lets pending messages run: inside a statistics run (which holds user input off), between two

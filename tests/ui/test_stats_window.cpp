@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/clipboard.h"
 #include "ui/string_grid_view.h"
 #include "ui/unit_stats.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The grids keep text measurements and layouts between cells; what they draw must not change
 // by it: every cell looks as if measured and drawn with drawText on its own.
 

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Redraws the pictures of the main window with ImageMagick; the results are committed.
 # Usage: make_pictures.sh [output folder]
 set -e
