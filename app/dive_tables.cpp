@@ -5,6 +5,7 @@
 #include "analysis/drill_down.h"
 #include "analysis/statistics.h"
 #include "analysis/table_text.h"
+#include "app/version.h"
 #include "rawdata/roster.h"
 #include "store/number_text.h"
 #include "store/result_loader.h"
@@ -55,6 +56,7 @@ Order and the "Divers" column:
   --diver-count        fill the "Divers" column as "Populate Diver Count" does
 
   --help               show this help and exit
+  --version            show the version and exit
 
 The table is the one a statistics run makes with these choices: at start-up with them
 remembered, or after "Re-Generate Stats". A header press or a new Sort Count on a table
@@ -87,6 +89,7 @@ struct Options {
     std::optional<std::string> drill;
     int statsSortCol = 2;
     bool help = false;
+    bool version = false;
 };
 
 struct UsageError {
@@ -154,7 +157,8 @@ void ApplyOption(Options& options, const std::string& option, const std::string&
 }
 
 bool IsFlag(std::string_view arg) {
-    return arg == "--help" || arg == "-h" || arg == "--regenerate" || arg == "--diver-count";
+    return arg == "--help" || arg == "-h" || arg == "--version" || arg == "--regenerate" ||
+           arg == "--diver-count";
 }
 
 bool TakesValue(std::string_view name) {
@@ -171,6 +175,8 @@ void ApplyFlag(Options& options, std::string_view flag) {
         options.regenerate = true;
     else if (flag == "--diver-count")
         options.diverCount = true;
+    else if (flag == "--version")
+        options.version = true;
     else
         options.help = true;
 }
@@ -312,6 +318,10 @@ int RunDiveTables(const std::vector<std::string>& args, std::ostream& out, std::
         const Options options = ParseOptions(args);
         if (options.help) {
             out << kUsage;
+            return kDone;
+        }
+        if (options.version) {
+            out << "dive-tables " << kVersion << '\n';
             return kDone;
         }
         return Run(options, out, err);

@@ -140,7 +140,7 @@ TEST(DiveTables, HelpNamesEveryOptionTheParserTakes) {
     EXPECT_EQ(outcome.out.rfind("Usage: dive-tables", 0), 0u);
     for (const std::string option :
          {"--data", "--event", "--drill", "--country", "--diver", "--regenerate", "--sort",
-          "--sort-count", "--stats-sort", "--diver-count", "--help"}) {
+          "--sort-count", "--stats-sort", "--diver-count", "--help", "--version"}) {
         EXPECT_NE(outcome.out.find("  " + option + " "), std::string::npos) << option;
         // Each of them is an option the parser knows (a wrong value is its only complaint).
         const Outcome tried = RunTool({option, "\x01"});
