@@ -1,28 +1,54 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installation of the data and the manual page, and the Debian package made by CPack.
-# The two programs install themselves (app/CMakeLists.txt).
+# Installation of the data, the manual pages, the menu entry with its icon and metainfo, and
+# the Debian package made by CPack. The programs install themselves (app/CMakeLists.txt).
 
+set(corvane_package corvane-dive-analyzer)
 install(FILES ${PROJECT_SOURCE_DIR}/data/M3M ${PROJECT_SOURCE_DIR}/data/W3M
               ${PROJECT_SOURCE_DIR}/data/M10M ${PROJECT_SOURCE_DIR}/data/W10M
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/corvane-dive-analyzer/sample-results)
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/${corvane_package}/sample-results)
 
-# Debian ships manual pages compressed; -n keeps the archive free of a time stamp.
-set(corvane_man_page ${PROJECT_SOURCE_DIR}/docs/dive-tables.1)
-find_program(CORVANE_GZIP gzip)
-if(CORVANE_GZIP)
-    set(corvane_man_gz ${CMAKE_CURRENT_BINARY_DIR}/dive-tables.1.gz)
-    add_custom_command(OUTPUT ${corvane_man_gz}
-                       COMMAND ${CORVANE_GZIP} -9n -c ${corvane_man_page} > ${corvane_man_gz}
-                       DEPENDS ${corvane_man_page}
-                       COMMENT "Compressing the dive-tables manual page")
-    add_custom_target(corvane_man_page ALL DEPENDS ${corvane_man_gz})
-    install(FILES ${corvane_man_gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-else()
-    install(FILES ${corvane_man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-endif()
+# Debian ships manual pages and changelogs compressed; -n keeps the time stamp out of the
+# archive. The source is configured first, so that a manual page can name @PROJECT_VERSION@.
+find_program(CORVANE_GZIP gzip REQUIRED)
+function(corvane_install_gzipped source gz_name destination)
+    set(configured ${PROJECT_BINARY_DIR}/gzipped/${gz_name})
+    configure_file(${source} ${configured} @ONLY)
+    add_custom_command(OUTPUT ${configured}.gz
+                       COMMAND ${CORVANE_GZIP} -9n -c ${configured} > ${configured}.gz
+                       DEPENDS ${configured}
+                       COMMENT "Compressing ${gz_name}")
+    add_custom_target(corvane_gzip_${gz_name} ALL DEPENDS ${configured}.gz)
+    install(FILES ${configured}.gz DESTINATION ${destination})
+endfunction()
+
+# A manual page of section 1 from docs/NAME.1.
+function(corvane_man_page name)
+    corvane_install_gzipped(${PROJECT_SOURCE_DIR}/docs/${name}.1 ${name}.1
+                            ${CMAKE_INSTALL_MANDIR}/man1)
+endfunction()
+corvane_man_page(dive-tables)
+corvane_man_page(corvane-dive-analyzer)
+
+# The menu entry, its icon in every size of the hicolor theme, and the AppStream metainfo.
+set(corvane_desktop ${PROJECT_SOURCE_DIR}/desktop)
+set(CORVANE_APP_ID io.github.corvane.DiveAnalyzer)
+install(FILES ${corvane_desktop}/${CORVANE_APP_ID}.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${corvane_desktop}/${CORVANE_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(DIRECTORY ${corvane_desktop}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+
+# What Debian's policy asks of every package: the licence in machine-readable form and the
+# package's changelog.
+set(corvane_doc_dir ${CMAKE_INSTALL_DATADIR}/doc/${corvane_package})
+install(FILES ${corvane_desktop}/debian/copyright DESTINATION ${corvane_doc_dir})
+corvane_install_gzipped(${corvane_desktop}/debian/changelog changelog.Debian ${corvane_doc_dir})
+# lintian's overrides, each with its reason.
+install(FILES ${corvane_desktop}/debian/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME ${corvane_package})
 
 set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME corvane-dive-analyzer)
+set(CPACK_PACKAGE_NAME ${corvane_package})
 set(CPACK_PACKAGE_VENDOR "Corvane")
 set(CPACK_PACKAGE_CONTACT "Corvane Dive Analyzer maintainers <maintainers@corvane.example>")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
@@ -38,7 +64,12 @@ sorted by any column, broken down per diver and copied to a spreadsheet.
 
 Also contains dive-tables, which prints the same tables as tab-separated text,
 and a set of fictional sample results.")
+# The project's version, and the first build of it as a Debian package (the changelog's
+# 1.1-1); a revision also makes the package non-native, as changelog.Debian.gz says it is.
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CORVANE_DEBIAN_VERSION ${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE})
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.corvane.example")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
