@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "user_folder.h"
+
+#include "store/events.h"
+
+#include <system_error>
+
+namespace corvane {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kFolderName[] = "corvane-dive-analyzer";
+
+bool HoldsAnyResultFile(const fs::path& folder) {
+    std::error_code ignored;
+    for (const EventInfo& event : kEvents) {
+        // A dangling link counts as there: it is the user's, not ours to replace.
+        if (fs::exists(fs::symlink_status(folder / event.id, ignored)))
+            return true;
+    }
+    return false;
+}
+
+bool HoldsAllResultFiles(const fs::path& folder) {
+    std::error_code ignored;
+    for (const EventInfo& event : kEvents) {
+        if (!fs::is_regular_file(folder / event.id, ignored))
+            return false;
+    }
+    return true;
+}
+
+// Copies the four files under temporary names first and renames them only when all four
+// are there, so that a full disk never leaves a folder with some of the events, which
+// would keep the next start from filling it.
+std::error_code CopySamples(const fs::path& sampleDir, const fs::path& folder) {
+    std::error_code error;
+    const auto part = [&](const EventInfo& event) {
+        return folder / ("." + std::string(event.id) + ".part");
+    };
+    for (const EventInfo& event : kEvents) {
+        if (!fs::copy_file(sampleDir / event.id, part(event), fs::copy_options::overwrite_existing,
+                           error))
+            break;
+    }
+    for (const EventInfo& event : kEvents) {
+        if (!error)
+            fs::rename(part(event), folder / event.id, error);
+        std::error_code ignored;
+        fs::remove(part(event), ignored);
+    }
+    return error;
+}
+
+} // namespace
+
+fs::path UserFolderPath(const char* xdgDataHome, const char* home) {
+    if (xdgDataHome && fs::path(xdgDataHome).is_absolute())
+        return fs::path(xdgDataHome) / kFolderName;
+    if (home && fs::path(home).is_absolute())
+        return fs::path(home) / ".local" / "share" / kFolderName;
+    return {};
+}
+
+fs::path InstalledSampleDir(const fs::path& programDir) {
+    return (programDir / CORVANE_SAMPLES_FROM_BINDIR).lexically_normal();
+}
+
+std::optional<std::string> PrepareUserFolder(const fs::path& folder, const fs::path& sampleDir) {
+    const std::string where = "The folder for your results, " + folder.string() + ",";
+    if (HoldsAnyResultFile(folder))
+        return std::nullopt;
+    if (!HoldsAllResultFiles(sampleDir))
+        return where + " holds no results, and the sample results to start it with are not " +
+               "installed in " + sampleDir.string() + ".";
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error)
+        return where + " cannot be created: " + error.message() + ".";
+    if (const std::error_code copyError = CopySamples(sampleDir, folder))
+        return where + " cannot be filled with the sample results: " + copyError.message() + ".";
+    return std::nullopt;
+}
+
+} // namespace corvane
