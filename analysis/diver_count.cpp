@@ -15,8 +15,6 @@ namespace {
 // Adds the record's diver to the working list when the record passes and the name is new.
 bool AddIfNewDiver(const TDiveRecord& record, const DiverRoster& roster,
                    const FilterSelection& filter, DiverList& workingList) {
-    if (IsUnfilledSlot(record))
-        return false;
     const TDiverEntry* diver = roster.FindDiver(record.DiverId.view());
     if (diver == nullptr || !PassesBreakdownFilter(*diver, filter))
         return false;
@@ -33,10 +31,8 @@ using SlotsByCode = std::unordered_map<std::string_view, std::vector<int>>;
 
 SlotsByCode IndexByCode(std::span<const TDiveRecord> dives) {
     SlotsByCode index;
-    for (std::size_t slot = 0; slot < dives.size(); ++slot) {
-        if (!IsUnfilledSlot(dives[slot]))
-            index[dives[slot].DiveCode.view()].push_back(static_cast<int>(slot));
-    }
+    for (std::size_t slot = 0; slot < dives.size(); ++slot)
+        index[dives[slot].DiveCode.view()].push_back(static_cast<int>(slot));
     return index;
 }
 

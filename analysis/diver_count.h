@@ -12,9 +12,9 @@
 
 namespace corvane {
 
-// The number of distinct diver names among the records of `diveCode` that pass the
-// breakdown filter. `workingList` (the per-diver grid) gets the names in column 0 of
-// rows 1.., its other cells blank.
+// The number of distinct diver names among the records of `diveCode` (of the filled slots,
+// RecordStore::Filled) that pass the breakdown filter. `workingList` (the per-diver grid)
+// gets the names in column 0 of rows 1.., its other cells blank.
 int CountDistinctDivers(std::string_view diveCode, std::span<const TDiveRecord> dives,
                         const DiverRoster& roster, const FilterSelection& filter,
                         StringGrid& workingList);

@@ -92,7 +92,7 @@ int CollectDivers(std::string_view diveCode, std::span<const TDiveRecord> dives,
     DiverList list(grid);
     int diverCount = 0;
     for (const TDiveRecord& record : dives) {
-        if (record.DiveCode.view() != diveCode || IsUnfilledSlot(record))
+        if (record.DiveCode.view() != diveCode)
             continue;
         const TDiverEntry* diver = roster.FindDiver(record.DiverId.view());
         if (diver != nullptr && PassesBreakdownFilter(*diver, filter) &&

@@ -28,7 +28,8 @@ struct BreakdownTarget {
 };
 
 // The double-click on `clickedRow` of `eventTable` (event `eventIndex`): fills the summary
-// and per-diver grids, writes the row's "Divers" cell, sorts the per-diver grid.
+// and per-diver grids, writes the row's "Divers" cell, sorts the per-diver grid. `dives` are
+// the filled slots of the event (RecordStore::Filled).
 DrillDownResult DrillDown(StringGrid& eventTable, int eventIndex, int clickedRow,
                           std::span<const TDiveRecord> dives, const DiverRoster& roster,
                           const FilterSelection& filter, BreakdownTarget target,

@@ -27,9 +27,4 @@ bool PassesBreakdownFilter(const TDiverEntry& diver, const FilterSelection& filt
 // that a filtered run builds no label per record.
 bool IsDiverLabel(std::string_view text, const TDiverEntry& diver);
 
-// A slot that no result line filled (empty id and empty code); it never counts anywhere.
-inline bool IsUnfilledSlot(const TDiveRecord& record) {
-    return record.DiverId.empty() && record.DiveCode.empty();
-}
-
 } // namespace corvane

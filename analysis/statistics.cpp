@@ -122,8 +122,6 @@ bool SameCode(std::string_view a, std::string_view b) {
 
 bool RecordCounts(const TDiveRecord& record, bool initialRun, const DiverRoster& roster,
                   const FilterSelection& filter) {
-    if (IsUnfilledSlot(record))
-        return false;
     if (initialRun)
         return true;
     const TDiverEntry* diver = roster.FindDiver(record.DiverId.view());

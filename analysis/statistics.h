@@ -37,8 +37,8 @@ void FillFilterLists(const DiverRoster& roster, FilterLists& lists);
 
 // One pass of a statistics run for event `eventIndex` over `dives`: header row, widths,
 // rows of the dive groups, shares; then the sort by `sortCol` with `split`.
-// `initialRun` counts every filled record; otherwise the filter applies. `table` has 17
-// columns.
+// `dives` are the filled slots only (RecordStore::Filled): every one of them is a real line.
+// `initialRun` counts them all; otherwise the filter applies. `table` has 17 columns.
 void GenerateEventTable(StringGrid& table, int eventIndex, std::span<const TDiveRecord> dives,
                         const DiverRoster& roster, bool initialRun, const FilterSelection& filter,
                         int sortCol, const SortSplit& split);

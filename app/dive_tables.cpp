@@ -261,7 +261,7 @@ int PrintBreakdown(const Options& options, const FilterSelection& filter, String
     StringGrid diveStatsGrid(kEventTableCols, 2);
     for (int col = 0; col < 3; ++col)
         diveStatsGrid.SetCell(col, 0, DiverTableHeader(col));
-    DrillDown(table, options.eventIndex, row, store.Dives(options.eventIndex), roster, filter,
+    DrillDown(table, options.eventIndex, row, store.Filled(options.eventIndex), roster, filter,
               BreakdownTarget{statsGrid, diveStatsGrid, options.statsSortCol},
               SortSplit{options.sortCount, {}});
     // The copy of the per-diver table leaves out its two hidden working columns.
@@ -298,13 +298,13 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
     const int event = options.eventIndex;
     StringGrid table(kEventTableCols, 2);
     const SortSplit split{options.sortCount, {}};
-    GenerateEventTable(table, event, store->Dives(event), roster, initialRun, filter,
+    GenerateEventTable(table, event, store->Filled(event), roster, initialRun, filter,
                        options.sortCol, split);
     if (options.drill)
         return PrintBreakdown(options, filter, table, *store, roster, out, err);
     if (options.diverCount) {
         StringGrid workingList(kEventTableCols, 2);
-        PopulateDiverCount(table, store->Dives(event), roster, workingList,
+        PopulateDiverCount(table, store->Filled(event), roster, workingList,
                            DiverCountHooks{[&] { return filter; }, {}});
     }
     out << TableText(table, table.ColCount());

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "record_store.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <type_traits>
 
@@ -33,6 +34,11 @@ std::span<TDiveRecord> RecordStore::Dives(int eventIndex) {
 
 std::span<const TDiveRecord> RecordStore::Dives(int eventIndex) const {
     return DivesOf(*this, eventIndex);
+}
+
+std::span<const TDiveRecord> RecordStore::Filled(int eventIndex) const {
+    const std::span<const TDiveRecord> slots = Dives(eventIndex);
+    return slots.first(std::min(filled.at(static_cast<std::size_t>(eventIndex - 1)), slots.size()));
 }
 
 } // namespace corvane

@@ -99,6 +99,12 @@ LoadOutcome ParseRecord(std::string_view line, TDiveRecord& slot, const std::str
     return {};
 }
 
+// The records read before a failure stay in their slots, so they count as filled too.
+LoadOutcome Filled(LoadOutcome outcome, std::size_t used) {
+    outcome.filled = used;
+    return outcome;
+}
+
 std::string SystemMessage(const std::string& path, int error) {
     return "Cannot read " + path + ": " + std::generic_category().message(error);
 }
@@ -194,16 +200,17 @@ LoadOutcome LoadResultText(std::string_view text, std::span<TDiveRecord> slots,
             continue;
         }
         if (used == slots.size()) {
-            return Failure(path, "Too many dives in " + path + ": at most " +
-                                     std::to_string(slots.size()));
+            return Filled(Failure(path, "Too many dives in " + path + ": at most " +
+                                            std::to_string(slots.size())),
+                          used);
         }
         if (LoadOutcome outcome = ParseRecord(line, slots[used], path);
             outcome.kind != LoadOutcome::Kind::Loaded) {
-            return outcome;
+            return Filled(std::move(outcome), used);
         }
         ++used;
     }
-    return {};
+    return Filled({}, used);
 }
 
 LoadOutcome LoadResultFile(const std::string& path, std::span<TDiveRecord> slots) {
@@ -218,8 +225,9 @@ LoadOutcome LoadResultFile(const std::string& path, std::span<TDiveRecord> slots
 LoadOutcome LoadResultFiles(const std::string& dataDir, RecordStore& store) {
     for (int eventIndex = 1; eventIndex <= kEventCount; ++eventIndex) {
         const std::string path = JoinPath(dataDir, EventByIndex(eventIndex).id);
-        if (LoadOutcome outcome = LoadResultFile(path, store.Dives(eventIndex));
-            outcome.kind != LoadOutcome::Kind::Loaded) {
+        LoadOutcome outcome = LoadResultFile(path, store.Dives(eventIndex));
+        store.filled.at(static_cast<std::size_t>(eventIndex - 1)) = outcome.filled;
+        if (outcome.kind != LoadOutcome::Kind::Loaded) {
             return outcome;
         }
     }

@@ -20,6 +20,7 @@ struct LoadOutcome {
     Kind kind = Kind::Loaded;
     std::string path;
     std::string message;
+    std::size_t filled = 0; // slots filled by the last file read (also when it failed)
 };
 
 // Joins a folder and a file name with the platform's separator.

@@ -406,7 +406,7 @@ void TForm1::GenerateOneEvent(int eventIndex, bool initialRun) {
         FillFilterCombos();
     }
     // User input waits until the run has ended: no second run, sort or breakdown inside it.
-    GenerateEventTable(eventTable(eventIndex), eventIndex, store_->Dives(eventIndex), roster_,
+    GenerateEventTable(eventTable(eventIndex), eventIndex, store_->Filled(eventIndex), roster_,
                        initialRun, CurrentFilter(), SortCol.at(eventIndex - 1),
                        SortSplit{SortCount(), Pump(EventGrid(eventIndex), true)});
 }
@@ -469,7 +469,7 @@ void TForm1::TheGridM3MDblClick() {
     // User input waits until the breakdown is shown: a second double-click handled inside its
     // sort would refill the grids, and this one's title would then go over the other's rows.
     const DrillDownResult result =
-        DrillDown(eventTable(eventIndex), eventIndex, ClickedRow, store_->Dives(eventIndex),
+        DrillDown(eventTable(eventIndex), eventIndex, ClickedRow, store_->Filled(eventIndex),
                   roster_, CurrentFilter(),
                   BreakdownTarget{stats.statsGrid(), stats.diveStatsGrid(), stats.statsSortCol()},
                   SortSplit{SortCount(), Pump(stats.DiveStatsGrid(), true)});
@@ -493,7 +493,7 @@ void TForm1::PopulateDiverCount1Click() {
         QCoreApplication::processEvents();
         return !closing_;
     };
-    PopulateDiverCount(eventTable(eventIndex), store_->Dives(eventIndex), roster_,
+    PopulateDiverCount(eventTable(eventIndex), store_->Filled(eventIndex), roster_,
                        diveStats_->diveStatsGrid(), hooks);
 }
 

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -172,6 +173,25 @@ TEST(DiveTables, UnreadableResultsGiveCodeOne) {
     EXPECT_EQ(noRow.code, 1);
     EXPECT_EQ(noRow.out, "");
     EXPECT_EQ(noRow.err, "dive-tables: dive 999Z is not in the M3M table\n");
+}
+
+TEST(DiveTables, EveryLoadedLineCountsInTheFirstRunAndNoUnfilledSlot) {
+    Folder folder;
+    folder.CopySamples();
+    {
+        // A real line may hold an empty id and an empty code; the thousands of slots this
+        // short file leaves unfilled must not show up at all.
+        std::ofstream m3m(folder.path() / "M3M", std::ios::binary | std::ios::trunc);
+        m3m << "X\t101B\t1.5\t30\t\r\n\t\t2.4\t72\t\r\nX\t101B\t1.5\t30\t\r\n";
+    }
+    const Outcome first = RunTool({"--data", folder.path().string()});
+    EXPECT_EQ(first.code, 0) << first.err;
+    EXPECT_EQ(first.out.substr(first.out.find("\r\n") + 2, 7), "\t1\t2.4\t") << first.out;
+    EXPECT_EQ(std::count(first.out.begin(), first.out.end(), '\n'), 3) << first.out;
+    // A run the user starts counts rostered divers only: nothing is left.
+    const Outcome later = RunTool({"--data", folder.path().string(), "--regenerate"});
+    EXPECT_EQ(std::count(later.out.begin(), later.out.end(), '\n'), 1) << later.out;
+    EXPECT_EQ(later.out.substr(later.out.find("\r\n") + 2, 2), "\t\t") << later.out;
 }
 
 TEST(DiveTables, WritesNothingIntoTheDataFolder) {

@@ -46,13 +46,12 @@ protected:
                   Diver("A2", "ALPHA", "Ann", "CAN"), Diver("N", "NONAT", "Ned", "  "),
                   Diver("C", "GAMMA", "Cy", "USA")}) {
         // Five dives of one diver, two roster entries of one name, a blank nation, an id
-        // absent from the roster, a code in two runs, unfilled slots at the end.
+        // absent from the roster, a code in two runs.
         dives = {
             Dive("A", "101B", 1.5, 30),  Dive("A", "101B", 1.5, 30), Dive("A", "101B", 1.5, 30),
             Dive("A", "101B", 1.5, 30),  Dive("A", "101B", 1.5, 30), Dive("B", "105B", 2.4, 60),
             Dive("A2", "105B", 2.4, 60), Dive("A", "105B", 2.4, 60), Dive("N", "105C", 2.2, 50),
             Dive("X", "105C", 2.2, 50),  Dive("C", "101B", 1.5, 30), Dive("B", "203B", 2.2, 40)};
-        dives.resize(20);
         GenerateEventTable(table, kM3M, dives, roster, true, {}, 0, {});
     }
 

@@ -193,6 +193,7 @@ TEST(ResultSlots, RecordsBeforeAnErrorStay) {
     EXPECT_EQ(outcome.message, "'X' is not a valid floating point value");
     EXPECT_EQ(Ids(slots), "a|b||||||");
     EXPECT_TRUE(IsEmptyRecord(slots[2]));
+    EXPECT_EQ(outcome.filled, 2u) << "the records before the error count as filled";
 }
 
 TEST(ResultSlots, SurplusLinesNeverPassTheLastSlot) {
@@ -200,7 +201,9 @@ TEST(ResultSlots, SurplusLinesNeverPassTheLastSlot) {
     const std::span<TDiveRecord> slots(storage.data(), 2);
     const std::string two = "a\t101A\t1.2\t3\t\r\nb\t102B\t1.4\t5\t\r\n";
 
-    EXPECT_EQ(LoadResultText(two + "  \r\n\r\n", slots, "p").kind, Kind::Loaded);
+    const LoadOutcome full = LoadResultText(two + "  \r\n\r\n", slots, "p");
+    EXPECT_EQ(full.kind, Kind::Loaded);
+    EXPECT_EQ(full.filled, 2u);
 
     const LoadOutcome outcome = LoadResultText(two + "c\t103C\t1.6\t7\t\r\n", slots, "dir/W3M");
     EXPECT_EQ(outcome.kind, Kind::Failed);
@@ -255,8 +258,10 @@ TEST(ResultFiles, FileOnDiskReadsLikeText) {
     TempDir dir;
     dir.Write("M3M", "a\t101A\t1.2\t3\t\r\n\r\nb\t102B\t1.4\t5\t\nc\t103C\t1.6\t7\t\r\x1a\r\n");
     Slots slots{};
-    EXPECT_EQ(LoadResultFile(dir.File("M3M"), slots).kind, Kind::Loaded);
+    const LoadOutcome outcome = LoadResultFile(dir.File("M3M"), slots);
+    EXPECT_EQ(outcome.kind, Kind::Loaded);
     EXPECT_EQ(Ids(slots), "a|b|c|||||");
+    EXPECT_EQ(outcome.filled, 3u) << "blank lines fill no slot";
 }
 
 TEST(ResultFiles, EachEventGoesToItsOwnArray) {
@@ -270,6 +275,8 @@ TEST(ResultFiles, EachEventGoesToItsOwnArray) {
         EXPECT_EQ(store->Dives(i)[0].DiverId.view(), "id" + std::string(EventByIndex(i).id));
         EXPECT_EQ(store->Dives(i).size(), static_cast<std::size_t>(EventByIndex(i).capacity));
         EXPECT_TRUE(IsEmptyRecord(store->Dives(i)[1]));
+        EXPECT_EQ(store->Filled(i).data(), store->Dives(i).data());
+        EXPECT_EQ(store->Filled(i).size(), 1u);
     }
 }
 
@@ -297,6 +304,8 @@ TEST(ResultFiles, FailedFileStopsTheLoad) {
     EXPECT_EQ(outcome.message, "'' is not a valid floating point value");
     EXPECT_EQ(store->W3MDives[0].DiverId, "w");
     EXPECT_TRUE(IsEmptyRecord(store->M10MDives[0]));
+    EXPECT_EQ(store->Filled(2).size(), 1u);
+    EXPECT_EQ(store->Filled(3).size(), 0u);
 }
 
 TEST(ResultFiles, JoinPathUsesOneSlash) {

@@ -57,7 +57,7 @@ TEST(TableText, EventTableHasOneLineOfSeventeenFieldsPerRow) {
 
 TEST(TableText, EmptyEventTableIsHeaderAndOneLineOfTabs) {
     StringGrid table = EventTableGrid();
-    GenerateEventTable(table, kM3M, std::vector<TDiveRecord>(3), DiverRoster(), true, {}, 0, {});
+    GenerateEventTable(table, kM3M, std::vector<TDiveRecord>(), DiverRoster(), true, {}, 0, {});
     std::string header;
     for (int col = 0; col < 17; ++col)
         header += EventHeader(col) + "\t";

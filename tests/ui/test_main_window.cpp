@@ -707,7 +707,7 @@ void TestMainWindow::regenerateAppliesTheCountry() {
     QVERIFY(!QApplication::overrideCursor()); // the hourglass is gone after the run
     for (int eventIndex = 1; eventIndex <= 4; ++eventIndex) {
         long long expected = 0;
-        for (const TDiveRecord& record : form.store().Dives(eventIndex)) {
+        for (const TDiveRecord& record : form.store().Filled(eventIndex)) {
             const TDiverEntry* diver = form.roster().FindDiver(record.DiverId.view());
             expected += diver && diver->Nation == nation.toStdString() ? 1 : 0;
         }
@@ -823,7 +823,7 @@ void TestMainWindow::populateFillsTheDiversColumn() {
     }
     // Row 1 against a count of its own: distinct names of rostered divers with a nation.
     std::set<std::string> names;
-    for (const TDiveRecord& record : form.store().Dives(3)) {
+    for (const TDiveRecord& record : form.store().Filled(3)) {
         const TDiverEntry* diver = form.roster().FindDiver(record.DiverId.view());
         if (record.DiveCode == table.Cell(0, 1) && diver && !IsBlank(diver->Nation.view())) {
             names.insert(DiverName(*diver));

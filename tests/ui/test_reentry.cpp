@@ -192,7 +192,7 @@ StringGrid CountedAlone(Session& session, const StringGrid& table) {
     StringGrid workingList(17, 2);
     DiverCountHooks hooks;
     hooks.filter = [&session] { return session.form->CurrentFilter(); };
-    PopulateDiverCount(counted, session.form->store().Dives(session.form->ActiveEvent()),
+    PopulateDiverCount(counted, session.form->store().Filled(session.form->ActiveEvent()),
                        session.form->roster(), workingList, hooks);
     return counted;
 }
@@ -210,7 +210,7 @@ Breakdown DrillDownAlone(Session& session, int row) {
     StringGrid summary = Detached(session.stats->statsGrid());
     StringGrid perDiver = Detached(session.stats->diveStatsGrid());
     const DrillDownResult result = DrillDown(
-        table, eventIndex, row, session.form->store().Dives(eventIndex), session.form->roster(),
+        table, eventIndex, row, session.form->store().Filled(eventIndex), session.form->roster(),
         session.form->CurrentFilter(),
         BreakdownTarget{summary, perDiver, session.stats->statsSortCol()}, session.Split());
     return {Snapshot(summary), Snapshot(perDiver), QString::fromLatin1(result.title)};
@@ -429,7 +429,7 @@ void TestReentry::doubleClickDuringACount() {
     QCOMPARE(shown.summary, alone.summary);
     StringGrid workingList(17, 2);
     const int lastRow = table.RowCount() - 1;
-    CountDistinctDivers(table.Cell(0, lastRow), session.form->store().Dives(1),
+    CountDistinctDivers(table.Cell(0, lastRow), session.form->store().Filled(1),
                         session.form->roster(), session.form->CurrentFilter(), workingList);
     QCOMPARE(Column(session.stats->diveStatsGrid(), 0), Column(workingList, 0));
 }
