@@ -30,7 +30,8 @@ row first, every cell followed by a tab, lines joined by CR LF and no line end a
 the last line. Nothing is written to any file.
 
 Which table:
-  --data DIR           folder with the four result files (default: the current folder)
+  --data DIR           folder with the four result files (default: the current folder);
+                       its Divers.tsv, if any, takes the place of the built-in roster
   --event EVENT        M3M, W3M, M10M or W10M (default: M3M)
   --drill DIVE         the per-diver table of one dive code instead, as a double-click
                        on its row shows it (its first row in the sorted event table)
@@ -64,8 +65,8 @@ already shown may leave rows with equal values in the sort column in another ord
 
 Options take their value as the next argument or after '=' (--sort=Count).
 
-Exit status: 0 the table was printed; 1 the result files could not be read, or the
-dive of --drill has no row in the table; 2 bad arguments.
+Exit status: 0 the table was printed; 1 the result files or Divers.tsv could not be
+read, or the dive of --drill has no row in the table; 2 bad arguments.
 
 Examples:
   dive-tables --data results --event W10M --sort "Avg Score" > w10m.tsv
@@ -286,7 +287,10 @@ bool LoadResults(const std::string& dataDir, RecordStore& store, std::ostream& e
 
 int Run(const Options& options, std::ostream& out, std::ostream& err) {
     DiverRoster roster;
-    FillReferenceTables(roster);
+    if (const auto rosterError = FillReferenceTables(roster, options.dataDir)) {
+        err << "dive-tables: " << *rosterError << "\n";
+        return kNoData;
+    }
     const FilterSelection filter = CheckedFilter(options, roster);
     auto store = std::make_unique<RecordStore>();
     if (!LoadResults(options.dataDir, *store, err))

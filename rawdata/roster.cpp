@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "roster.h"
 
+#include "store/number_text.h"
+#include "store/result_loader.h"
+
+#include <algorithm>
+
 namespace corvane {
 
 extern const char kRosterText[];
@@ -63,46 +68,90 @@ std::vector<std::string_view> SplitTabs(std::string_view line) {
     return fields;
 }
 
-template <std::size_t N>
-bool Assign(FixedText<N>& target, std::string_view field, std::string_view what, int lineNo,
-            std::string* error) {
-    if (field.size() > N) {
-        if (error)
-            *error = "line " + std::to_string(lineNo) + ": " + std::string(what) + " longer than " +
-                     std::to_string(N) + " characters";
-        return false;
+// Takes the next line off `text`; CR, LF and CRLF each end a line.
+std::string_view NextLine(std::string_view& text) {
+    const std::size_t end = text.find_first_of("\r\n");
+    const std::string_view line = text.substr(0, end);
+    if (end == std::string_view::npos) {
+        text = {};
+    } else {
+        const bool crlf = text[end] == '\r' && text.substr(end + 1).starts_with('\n');
+        text.remove_prefix(end + (crlf ? 2 : 1));
     }
-    target.assign(field);
-    return true;
+    return line;
+}
+
+std::string Quoted(std::string_view text) {
+    return "'" + std::string(text) + "'";
+}
+
+// What is wrong with the length of a field, or nothing.
+std::string LengthProblem(std::string_view what, std::string_view field, std::size_t least,
+                          std::size_t most) {
+    if (field.size() < least)
+        return "the " + std::string(what) + " is empty";
+    if (field.size() > most)
+        return "the " + std::string(what) + " " + Quoted(field) + " is longer than " +
+               std::to_string(most) + " characters";
+    return {};
+}
+
+bool IsNationCode(std::string_view nation) {
+    return nation.empty() ||
+           (nation.size() == 3 &&
+            std::all_of(nation.begin(), nation.end(), [](char c) { return c >= 'A' && c <= 'Z'; }));
+}
+
+// Checks the four fields of a row; says what is wrong with the first bad one.
+std::string RowProblem(const std::vector<std::string_view>& fields) {
+    if (fields.size() != 4)
+        return "expected 4 tab-separated fields (Id, Surname, GivenName, Nation), found " +
+               std::to_string(fields.size());
+    for (std::string problem :
+         {LengthProblem("id", fields[0], 1, 10), LengthProblem("surname", fields[1], 1, 25),
+          LengthProblem("given name", fields[2], 0, 20)}) {
+        if (!problem.empty())
+            return problem;
+    }
+    if (!IsNationCode(fields[3]))
+        return "the nation " + Quoted(fields[3]) + " is not three capital letters";
+    return {};
+}
+
+bool Fail(std::string* error, int lineNo, const std::string& problem) {
+    if (error)
+        *error = "line " + std::to_string(lineNo) + ": " + problem;
+    return false;
 }
 
 bool ParseRow(std::string_view line, int lineNo, TDiverEntry& row, std::string* error) {
     const std::vector<std::string_view> fields = SplitTabs(line);
-    if (fields.size() != 4) {
-        if (error)
-            *error = "line " + std::to_string(lineNo) + ": expected 4 tab-separated fields";
-        return false;
-    }
-    return Assign(row.Id, fields[0], "id", lineNo, error) &&
-           Assign(row.Surname, fields[1], "surname", lineNo, error) &&
-           Assign(row.GivenName, fields[2], "given name", lineNo, error) &&
-           Assign(row.Nation, fields[3], "nation", lineNo, error);
+    if (const std::string problem = RowProblem(fields); !problem.empty())
+        return Fail(error, lineNo, problem);
+    row.Id.assign(fields[0]);
+    row.Surname.assign(fields[1]);
+    row.GivenName.assign(fields[2]);
+    row.Nation.assign(fields[3]);
+    return true;
 }
 
 } // namespace
 
 std::optional<DiverRoster> ParseRoster(std::string_view text, std::string* error) {
+    // A spreadsheet may save the file with a UTF-8 byte-order mark before the header.
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
     std::vector<TDiverEntry> rows;
     int lineNo = 0;
     while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        const std::string_view line = NextLine(text);
         ++lineNo;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        if (line.empty() || (lineNo == 1 && line.starts_with("Id\t")))
+        if (IsBlank(line) || (lineNo == 1 && line.starts_with("Id\t")))
             continue;
+        if (rows.size() == kMaxRosterRows) {
+            Fail(error, lineNo, "more than " + std::to_string(kMaxRosterRows) + " divers");
+            return std::nullopt;
+        }
         TDiverEntry row;
         if (!ParseRow(line, lineNo, row, error))
             return std::nullopt;
@@ -118,8 +167,24 @@ DiverRoster BuiltInRoster() {
     return roster ? std::move(*roster) : DiverRoster();
 }
 
-void FillReferenceTables(DiverRoster& roster) {
-    roster = BuiltInRoster();
+std::optional<std::string> FillReferenceTables(DiverRoster& roster, const std::string& dataDir) {
+    roster = DiverRoster();
+    std::string text;
+    const LoadOutcome read = ReadWholeFile(JoinPath(dataDir, kRosterFileName), text);
+    if (read.kind == LoadOutcome::Kind::MissingFile) {
+        roster = BuiltInRoster();
+        return std::nullopt;
+    }
+    if (read.kind == LoadOutcome::Kind::Failed)
+        return read.message;
+    // A bad file stops the program rather than fall back to the built-in rows, whose names
+    // would be wrong for these results.
+    std::string error;
+    std::optional<DiverRoster> parsed = ParseRoster(text, &error);
+    if (!parsed)
+        return std::string(kRosterFileName) + " " + error;
+    roster = std::move(*parsed);
+    return std::nullopt;
 }
 
 } // namespace corvane

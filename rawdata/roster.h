@@ -49,15 +49,24 @@ private:
     std::unordered_map<std::string_view, const TDiverEntry*> byId_;
 };
 
-// Parses roster text: one row per line, `Id`, `Surname`, `GivenName`, `Nation` separated by
-// tabs, an optional header line starting with "Id\t". Returns nothing and sets `error` when
-// a line does not have that shape or a field is longer than its capacity.
+// The data folder's own roster, used in place of the built-in one when present.
+inline constexpr char kRosterFileName[] = "Divers.tsv";
+inline constexpr std::size_t kMaxRosterRows = 100000;
+
+// Parses roster text: one row per line (CR, LF or CRLF), `Id`, `Surname`, `GivenName`,
+// `Nation` separated by tabs, an optional header line starting with "Id\t" (after a UTF-8
+// byte-order mark, if any), blank lines skipped. Returns nothing and sets `error` ("line 12: ...")
+// when a line does not have that shape, the id (1 to 10 characters), surname (1 to 25) or given
+// name (up to 20) is out of bounds, the nation is neither empty nor three capital letters, or there
+// are more than kMaxRosterRows rows.
 std::optional<DiverRoster> ParseRoster(std::string_view text, std::string* error);
 
 // The roster that ships inside the program.
 DiverRoster BuiltInRoster();
 
-// The one start-up call: the catalogue is a constant table, so this fills the roster.
-void FillReferenceTables(DiverRoster& roster);
+// The one start-up call: the catalogue is a constant table, so this fills the roster, from
+// the Divers.tsv of `dataDir` when there is one, else with the built-in rows. Returns why
+// Divers.tsv cannot be used ("Divers.tsv line 12: ..."), leaving the roster empty.
+std::optional<std::string> FillReferenceTables(DiverRoster& roster, const std::string& dataDir);
 
 } // namespace corvane

@@ -150,7 +150,8 @@ int ReadAll(int fd, std::size_t sizeHint, std::string& text) {
     return 0;
 }
 
-// Reads the whole file at `path` into `text`, or says why it could not.
+} // namespace
+
 LoadOutcome ReadWholeFile(const std::string& path, std::string& text) {
     // O_NONBLOCK: a FIFO in place of the file must fail below, not wait for a writer; it
     // changes nothing for a regular file.
@@ -177,8 +178,6 @@ LoadOutcome ReadWholeFile(const std::string& path, std::string& text) {
     }
     return {};
 }
-
-} // namespace
 
 std::string JoinPath(std::string_view folder, std::string_view name) {
     std::string path(folder);

@@ -26,6 +26,10 @@ struct LoadOutcome {
 // Joins a folder and a file name with the platform's separator.
 std::string JoinPath(std::string_view folder, std::string_view name);
 
+// Reads the whole file at `path` into `text`. A missing file, or one that is not a readable
+// regular file (a FIFO fails at once rather than wait for a writer), is reported.
+LoadOutcome ReadWholeFile(const std::string& path, std::string& text);
+
 // Reads the text of one result file into `slots`, one record per non-blank line.
 // `path` only goes into messages.
 LoadOutcome LoadResultText(std::string_view text, std::span<TDiveRecord> slots,

@@ -293,7 +293,8 @@ void TForm1::showEvent(QShowEvent* event) {
 void TForm1::FormShow() {
     // Set first, so that the change notifications of the values below do nothing.
     Busy = true;
-    DataDir = QFile::encodeName(QDir::currentPath()).toStdString();
+    DataDir =
+        dataFolder_.empty() ? QFile::encodeName(QDir::currentPath()).toStdString() : dataFolder_;
     ApplySettings();
     theGrids_->setCurrentIndex(0);
     timer1_->start();
@@ -318,7 +319,12 @@ void TForm1::Timer1Timer() {
     if (closing_) {
         return;
     }
-    FillReferenceTables(roster_);
+    if (const auto rosterError = FillReferenceTables(roster_, DataDir)) {
+        // Results read against the wrong names would mislead: no tables at all.
+        messages_->Error(FromCoreText(*rosterError));
+        EndWithoutSaving();
+        return;
+    }
     ResetFilterLists(lists_);
     countryList_->ResetToAll();
     diverList_->ResetToAll();
@@ -337,10 +343,8 @@ bool TForm1::LoadResults() {
     case LoadOutcome::Kind::MissingFile:
         messages_->Notice(QStringLiteral("Could not find file\n") + FromCoreText(outcome.path) +
                           QStringLiteral("\nCannot continue"));
-        // The program cannot work without all four events; it ends and keeps DD.ini as it was.
-        skipSettingsWrite_ = true;
-        close();
-        QCoreApplication::quit();
+        // The program cannot work without all four events.
+        EndWithoutSaving();
         return false;
     case LoadOutcome::Kind::Failed:
         // Busy stays set: the controls keep still until "Re-Generate Stats" is pressed.
@@ -348,6 +352,13 @@ bool TForm1::LoadResults() {
         return false;
     }
     return false;
+}
+
+void TForm1::EndWithoutSaving() {
+    // Start-up could not finish: the program ends and keeps DD.ini as it was.
+    skipSettingsWrite_ = true;
+    close();
+    QCoreApplication::quit();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

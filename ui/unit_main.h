@@ -52,6 +52,8 @@ public:
     // What the Dive Statistics window needs of this window; then hand that window back.
     DiveStatsHost MakeDiveStatsHost();
     void AttachDiveStats(TDiveStats* diveStats);
+    // The folder of the result files and DD.ini, in place of the current folder; before show().
+    void SetDataFolder(std::string folder) { dataFolder_ = std::move(folder); }
 
     // State the handlers share.
     bool busy() const { return Busy; }
@@ -124,6 +126,7 @@ private:
     // Steps of the handlers.
     void ApplySettings();
     bool LoadResults();
+    void EndWithoutSaving();
     void FillFilterCombos();
     void GenerateOneEvent(int eventIndex, bool initialRun);
     int SortCount() const;
@@ -147,6 +150,7 @@ private:
     std::array<int, kEventCount> SortCol{};
     int ClickedRow = -1;
     std::string DataDir;
+    std::string dataFolder_; // as the command line named it; empty for the current folder
 
     bool shownBefore_ = false;
     bool startupDone_ = false; // the start-up step has run (the store holds what it read)

@@ -276,5 +276,27 @@ TEST(DiveTables, DiverCountAgreesWithTheBreakdownOfEachDive) {
     }
 }
 
+// The folder's Divers.tsv is the roster of the filters; a broken one is an error, never the
+// built-in roster in its place.
+TEST(DiveTables, UsesTheFolderRosterAndRefusesABrokenOne) {
+    Folder folder;
+    folder.CopySamples();
+    const auto writeRoster = [&](std::string_view text) {
+        std::ofstream(folder.path() / "Divers.tsv", std::ios::binary) << text;
+    };
+    writeRoster("Id\tSurname\tGivenName\tNation\r\n15\tRENAMED\tDIVER\tXYZ\r\n");
+    const std::string data = folder.path().string();
+    const Outcome ours = RunTool({"--data", data, "--country", "XYZ"});
+    EXPECT_EQ(ours.code, 0) << ours.err;
+    EXPECT_EQ(RunTool({"--data", data, "--country", "SIN"}).code, 2);
+
+    writeRoster("Id\tSurname\tGivenName\tNation\r\n15\tTAN\tMEI YEE\tSin\r\n");
+    const Outcome broken = RunTool({"--data", data});
+    EXPECT_EQ(broken.code, 1);
+    EXPECT_EQ(broken.out, "");
+    EXPECT_EQ(broken.err,
+              "dive-tables: Divers.tsv line 2: the nation 'Sin' is not three capital letters\n");
+}
+
 } // namespace
 } // namespace corvane

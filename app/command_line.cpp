@@ -1,0 +1,93 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "command_line.h"
+
+#include "app/version.h"
+
+#include <filesystem>
+#include <ostream>
+#include <system_error>
+
+namespace corvane {
+
+namespace {
+
+constexpr const char* kProgram = "corvane-dive-analyzer";
+
+constexpr const char* kUsage = R"(Usage: corvane-dive-analyzer [OPTION]... [FOLDER]
+
+Opens the results of the four events, the files M3M, W3M, M10M and W10M of FOLDER
+(default: the current folder). The thresholds and sort columns are kept in FOLDER/DD.ini.
+When FOLDER holds a file Divers.tsv, its divers take the place of the built-in roster.
+
+  --help       show this help and exit
+  --version    show the version and exit
+)";
+
+StartRequest Refused(std::string reason) {
+    StartRequest request;
+    request.action = StartRequest::Action::Refuse;
+    request.reason = std::move(reason);
+    return request;
+}
+
+} // namespace
+
+StartRequest ParseStartArguments(const std::vector<std::string>& args) {
+    StartRequest request;
+    bool folderGiven = false;
+    bool optionsEnded = false;
+    for (const std::string& arg : args) {
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && (arg == "--help" || arg == "-h")) {
+            request.action = StartRequest::Action::PrintHelp;
+        } else if (!optionsEnded && arg == "--version") {
+            request.action = StartRequest::Action::PrintVersion;
+        } else if (!optionsEnded && arg.starts_with('-') && arg != "-") {
+            return Refused("unknown option '" + arg + "'");
+        } else if (folderGiven) {
+            return Refused("only one folder can be opened, not both '" + request.dataFolder +
+                           "' and '" + arg + "'");
+        } else if (arg.empty()) {
+            return Refused("the folder name is empty");
+        } else {
+            request.dataFolder = arg;
+            folderGiven = true;
+        }
+    }
+    return request;
+}
+
+std::optional<int> AnswerWithoutWindow(const StartRequest& request, std::ostream& out,
+                                       std::ostream& err) {
+    switch (request.action) {
+    case StartRequest::Action::OpenWindow:
+        return std::nullopt;
+    case StartRequest::Action::PrintHelp:
+        out << kUsage;
+        return 0;
+    case StartRequest::Action::PrintVersion:
+        out << kProgram << ' ' << kVersion << '\n';
+        return 0;
+    case StartRequest::Action::Refuse:
+        break;
+    }
+    err << kProgram << ": " << request.reason << "\nTry '" << kProgram << " --help'.\n";
+    return 2;
+}
+
+std::string DataFolderPath(const std::string& given) {
+    std::error_code error;
+    std::filesystem::path path = std::filesystem::absolute(given, error);
+    if (error) {
+        return given;
+    }
+    path = path.lexically_normal();
+    std::string text = path.string();
+    while (text.size() > 1 && text.back() == '/') {
+        text.pop_back();
+    }
+    return text;
+}
+
+} // namespace corvane
