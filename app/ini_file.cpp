@@ -274,6 +274,12 @@ bool IniFile::WriteStrings(std::span<const IniEntry> entries) {
     if (ReadFile(path_, content) == ReadResult::Error) {
         return false;
     }
+    // The replace goes through a new file and a rename, which a read-only file would not stop:
+    // honour the user's protection as a write into the file itself would. access() asks for
+    // the real user, who started the program; root may write anything, as always.
+    if (::access(path_.c_str(), W_OK) != 0 && errno != ENOENT) {
+        return false;
+    }
     IniText text = SplitLines(content);
     for (const IniEntry& entry : entries) {
         // A line break inside the value would split it into lines of its own.

@@ -32,7 +32,8 @@ public:
     // The value as a whole number, or `fallback` when missing or not a whole number.
     long long ReadInteger(std::string_view section, std::string_view key, long long fallback) const;
 
-    // False when the file could not be written; the previous file is then intact.
+    // False when the file could not be written, a file whose permissions forbid writing it
+    // included; the previous file is then intact.
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
     // Writes the entries in their order as one replacement of the file, so that either all
     // of them reach the disk or, on failure, none does and the previous file is intact.

@@ -26,11 +26,9 @@
 
 #include <csignal>
 #include <fcntl.h>
-#include <grp.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace corvane {
@@ -38,11 +36,12 @@ namespace {
 
 namespace fs = std::filesystem;
 using Kind = LoadOutcome::Kind;
+using testing::DropRootPrivileges;
+using testing::InChild;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
 
-constexpr uid_t kNobody = 65534;
 constexpr std::string_view kSkipped = "skipped";
 
 fs::path CorpusDir() {
@@ -105,40 +104,6 @@ void CopyCase(const fs::path& caseDir, const fs::path& dir) {
         if (entry.path().filename() != "expected.txt")
             fs::copy(entry.path(), dir / entry.path().filename(), fs::copy_options::recursive);
     }
-}
-
-// Runs `body` in a child process and returns what it returned, so that a test can change
-// what must not reach the rest of the suite: the user id, a file size limit, a mount.
-std::optional<std::string> InChild(const std::function<std::string()>& body) {
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return std::nullopt;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(fds[0]);
-        const std::string result = body();
-        const bool sent =
-            ::write(fds[1], result.data(), result.size()) == static_cast<ssize_t>(result.size());
-        ::_exit(sent ? 0 : 1);
-    }
-    ::close(fds[1]);
-    std::string result;
-    char buffer[4096];
-    for (ssize_t got; (got = ::read(fds[0], buffer, sizeof buffer)) > 0;)
-        result.append(buffer, static_cast<std::size_t>(got));
-    ::close(fds[0]);
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
-        WEXITSTATUS(status) != 0)
-        return std::nullopt;
-    return result;
-}
-
-// As root, permissions do not stop anything: become an ordinary user first (in a child).
-bool DropRootPrivileges() {
-    if (::geteuid() != 0)
-        return true;
-    return ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
 }
 
 // ---- Result files -------------------------------------------------------------------
@@ -396,7 +361,7 @@ TEST(BadInputGenerated, ReadOnlyFolder) {
     fs::permissions(dir.Path(),
                     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
-    ExpectOldSettingsKept(dir, WriteInChild(dir, DropRootPrivileges));
+    ExpectOldSettingsKept(dir, WriteInChild(dir, [] { return DropRootPrivileges(); }));
 }
 
 TEST(BadInputGenerated, FolderPathThatIsAFile) {

@@ -233,29 +233,52 @@ TEST(SettingsFile, FifoInPlaceOfTheFileIsNeitherWaitedForNorReplaced) {
     EXPECT_TRUE(fs::is_fifo(dir.Ini()));
 }
 
+// What a settings write run by an unprivileged owner of `dir` says.
+std::optional<std::string> WriteAsOwner(const SettingsDir& dir) {
+    return testing::AsOrdinaryUser({dir.Path(), dir.Ini()}, [&dir] {
+        IniFile ini(dir.Ini());
+        return WriteSettings(ini, kDefaultTexts, {}).value_or("written");
+    });
+}
+
 TEST(SettingsWriteFailure, ReadOnlyFolderKeepsTheOldFile) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root writes into read-only folders";
-    }
     SettingsDir dir;
     dir.WriteIni("[Values]\nCount=1\n");
     fs::permissions(dir.Path(), fs::perms::owner_read | fs::perms::owner_exec |
                                     fs::perms::group_read | fs::perms::group_exec |
                                     fs::perms::others_read | fs::perms::others_exec);
-    IniFile ini(dir.Ini());
-    EXPECT_EQ(WriteSettings(ini, kDefaultTexts, {}), "Unable to write to " + dir.Ini());
+    EXPECT_EQ(WriteAsOwner(dir), "Unable to write to " + dir.Ini());
     EXPECT_EQ(dir.ReadIni(), "[Values]\nCount=1\n");
 }
 
-TEST(SettingsWriteFailure, UnreadableFileIsNotReplaced) {
+// The folder may be written but the file may not: the new file must not be renamed over it.
+TEST(SettingsWriteFailure, ReadOnlyFileIsNotReplaced) {
+    SettingsDir dir;
+    dir.WriteIni("[Values]\nCount=1\n");
+    fs::permissions(dir.Ini(),
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_EQ(WriteAsOwner(dir), "Unable to write to " + dir.Ini());
+    EXPECT_EQ(dir.ReadIni(), "[Values]\nCount=1\n");
+    EXPECT_EQ(dir.EntryCount(), 1u); // no temporary file left behind
     if (::geteuid() == 0) {
-        GTEST_SKIP() << "root reads files whatever their permissions";
+        // Root may write any file, so it may write this one too.
+        IniFile ini(dir.Ini());
+        EXPECT_EQ(WriteSettings(ini, kDefaultTexts, {}), std::nullopt);
     }
+}
+
+TEST(SettingsWriteFailure, UnreadableFileIsNotReplaced) {
     SettingsDir dir;
     dir.WriteIni("[Values]\nCount=1\n[Other]\nX=1\n");
     fs::permissions(dir.Ini(), fs::perms::owner_write);
-    IniFile ini(dir.Ini());
-    EXPECT_FALSE(ini.WriteString("Values", "Count", "2"));
+    EXPECT_EQ(testing::AsOrdinaryUser({dir.Path(), dir.Ini()},
+                                      [&dir] {
+                                          IniFile ini(dir.Ini());
+                                          return ini.WriteString("Values", "Count", "2")
+                                                     ? std::string("written")
+                                                     : std::string("refused");
+                                      }),
+              "refused");
     fs::permissions(dir.Ini(), fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(dir.ReadIni(), "[Values]\nCount=1\n[Other]\nX=1\n");
 }

@@ -9,8 +9,11 @@
 #include <cstddef>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <future>
+#include <initializer_list>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -18,6 +21,8 @@
 #include <system_error>
 
 #include <fcntl.h>
+#include <grp.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace corvane::testing {
@@ -90,6 +95,58 @@ template <typename Access> auto WithoutWaitingForAWriter(const std::string& fifo
         ::close(writer);
     }
     return value;
+}
+
+// Runs `body` in a child process and returns what it returned (nothing when the child did not
+// end normally), so that a test can change what must not reach the rest of the suite: the
+// user id, a file size limit, a mount.
+inline std::optional<std::string> InChild(const std::function<std::string()>& body) {
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return std::nullopt;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(fds[0]);
+        const std::string result = body();
+        const bool sent =
+            ::write(fds[1], result.data(), result.size()) == static_cast<ssize_t>(result.size());
+        ::_exit(sent ? 0 : 1);
+    }
+    ::close(fds[1]);
+    std::string result;
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(fds[0], buffer, sizeof buffer)) > 0;)
+        result.append(buffer, static_cast<std::size_t>(got));
+    ::close(fds[0]);
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0)
+        return std::nullopt;
+    return result;
+}
+
+inline constexpr uid_t kNobody = 65534;
+
+// As root, permissions stop nothing: become the unprivileged user "nobody" (in a child). The
+// `owned` files and folders are handed to that user first, so that it meets them as their
+// owner, the way a user meets their own data folder. An ordinary user stays as it is.
+inline bool DropRootPrivileges(std::initializer_list<std::filesystem::path> owned = {}) {
+    if (::geteuid() != 0)
+        return true;
+    for (const std::filesystem::path& path : owned) {
+        if (::chown(path.c_str(), kNobody, kNobody) != 0)
+            return false;
+    }
+    return ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
+}
+
+// `body` run by an unprivileged user that owns `owned`, in a child; so a permission test
+// means the same whether the suite runs as root or not.
+inline std::optional<std::string> AsOrdinaryUser(std::initializer_list<std::filesystem::path> owned,
+                                                 const std::function<std::string()>& body) {
+    return InChild([owned, &body] {
+        return DropRootPrivileges(owned) ? body() : std::string("cannot drop privileges");
+    });
 }
 
 } // namespace corvane::testing
