@@ -76,8 +76,34 @@ LoadOutcome Failure(const std::string& path, std::string message) {
     return {LoadOutcome::Kind::Failed, path, std::move(message)};
 }
 
+// Text read from a file goes into a message whole when short, else as its first and last
+// bytes around "...": a line can hold a field of megabytes, which no message box can show.
+// The cuts fall between UTF-8 characters, so a message in UTF-8 stays readable.
+std::string QuotedFileText(std::string_view text) {
+    constexpr std::size_t kLongest = 100;
+    constexpr std::size_t kHead = 60;
+    constexpr std::size_t kTail = 30;
+    if (text.size() <= kLongest) {
+        return std::string(text);
+    }
+    const auto continuation = [text](std::size_t at) {
+        return (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80;
+    };
+    // A UTF-8 character has at most three continuation bytes; text in another 8-bit
+    // encoding may have any number of such bytes in a row.
+    std::size_t head = kHead;
+    for (int step = 0; step < 3 && continuation(head); ++step) {
+        --head;
+    }
+    std::size_t tail = text.size() - kTail;
+    for (int step = 0; step < 3 && continuation(tail); ++step) {
+        ++tail;
+    }
+    return std::string(text.substr(0, head)) + "..." + std::string(text.substr(tail));
+}
+
 LoadOutcome NotANumber(const std::string& path, std::string_view field) {
-    return Failure(path, "'" + std::string(field) + "' is not a valid floating point value");
+    return Failure(path, "'" + QuotedFileText(field) + "' is not a valid floating point value");
 }
 
 // Converts one record line into `slot`; the slot is only written once the whole line

@@ -8,11 +8,13 @@ namespace corvane {
 
 namespace {
 
-// A longer message is shortened in the middle: a result line can quote a field of megabytes,
-// which would make a box wider than the screen and take minutes to lay out.
-constexpr qsizetype kLongestBoxText = 200;
-constexpr qsizetype kKeptHead = 100;
-constexpr qsizetype kKeptTail = 60;
+// The messages shorten what they quote from a file themselves; paths and the messages' own
+// words are shown whole. Only a path beyond the system's limit of 4,096 bytes (one the program
+// was given but could not use) can make a longer message: it is shortened in the middle.
+constexpr qsizetype kLongestPath = 4096;
+constexpr qsizetype kLongestBoxText = kLongestPath + 256; // room for the words around a path
+constexpr qsizetype kKeptHead = kLongestPath / 2;
+constexpr qsizetype kKeptTail = kLongestPath / 2;
 
 QString Shortened(const QString& text) {
     if (text.size() <= kLongestBoxText) {

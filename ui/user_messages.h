@@ -30,8 +30,8 @@ private:
     QWidget* parent_;
 };
 
-// The text the error box shows for `message`: with its full stop, and a message of more
-// than 200 characters shortened to its first 100 and last 60 around an ellipsis.
+// The text the error box shows for `message`: with its full stop. A message is shown whole
+// (a path in it up to 4,096 bytes); only a longer one is shortened in the middle.
 QString ErrorBoxText(const QString& message);
 
 } // namespace corvane

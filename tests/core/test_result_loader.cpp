@@ -159,6 +159,34 @@ TEST(ResultFields, NumberGrammar) {
     }
 }
 
+// A long field is quoted by its first and last bytes, cut between UTF-8 characters; the path
+// never goes into this message, and nothing else of it is shortened.
+TEST(ResultFields, LongFieldIsQuotedShort) {
+    const std::string hundred(100, 'x');
+    std::string accented = "a";
+    for (int i = 0; i < 100; ++i) {
+        accented += "\xC3\xA9"; // e acute: two bytes, so byte 60 is inside a character
+    }
+    std::string head = "a";
+    std::string tail;
+    for (int i = 0; i < 29; ++i) {
+        head += "\xC3\xA9";
+    }
+    for (int i = 0; i < 15; ++i) {
+        tail += "\xC3\xA9";
+    }
+    const std::pair<std::string, std::string> cases[] = {
+        {hundred, hundred},
+        {hundred + "y", std::string(60, 'x') + "..." + std::string(29, 'x') + "y"},
+        {accented, head + "..." + tail},
+    };
+    for (const auto& [field, quoted] : cases) {
+        Slots slots{};
+        const LoadOutcome outcome = Load("a\t101A\t" + field + "\t60\t", slots);
+        EXPECT_EQ(outcome.message, "'" + quoted + "' is not a valid floating point value");
+    }
+}
+
 TEST(ResultFields, TextFieldsAreCutNotTrimmed) {
     Slots slots{};
     ASSERT_EQ(Load("ABCDEFGHIJKL\t5337DX\t3.2\t50\t\r\n"

@@ -220,7 +220,7 @@ void TestBadInputWindow::settingsFiles() {
     QVERIFY(!session.form->isVisible()); // the window closes all the same
 }
 
-// A field of megabytes goes into the message whole, but the box shows a short text.
+// A field of megabytes is quoted short; the box shows the message whole, with its words.
 void TestBadInputWindow::hugeFieldGivesAReadableBox() {
     FillOtherEvents(folder_->path());
     const QByteArray huge(10 * 1024 * 1024, '7');
@@ -229,15 +229,9 @@ void TestBadInputWindow::hugeFieldGivesAReadableBox() {
     QVERIFY(session.Start());
     QCOMPARE(session.messages.errors.size(), 1);
     const QString message = session.messages.errors.front();
-    QCOMPARE(message.size(), huge.size() + 38); // the quotes and the words after them
-    const QString shown = ErrorBoxText(message);
-    QVERIFY(shown.size() <= 200);
-    QVERIFY(shown.startsWith(QStringLiteral("'777")));
-    QVERIFY(shown.endsWith(QStringLiteral("7' is not a valid floating point value.")));
-    QVERIFY(shown.contains(QChar(0x2026)));
-    // Short messages are shown whole.
-    QCOMPARE(ErrorBoxText(QStringLiteral("'2,4' is not a valid floating point value")),
-             QStringLiteral("'2,4' is not a valid floating point value."));
+    const QString field = QString(60, u'7') + QStringLiteral("...") + QString(30, u'7');
+    QCOMPARE(message, u'\'' + field + QStringLiteral("' is not a valid floating point value"));
+    QCOMPARE(ErrorBoxText(message), message + u'.');
 }
 
 QTEST_MAIN(TestBadInputWindow)

@@ -387,6 +387,17 @@ void TestMainWindow::errorBoxText_data() {
                            << "a/.";
     QTest::newRow("empty") << ""
                            << "";
+    // A path is shown whole up to the system's limit; only a longer text is cut.
+    QString longest = QStringLiteral("/data");
+    while (longest.size() < 4096 - 7) {
+        longest += QStringLiteral("/folder");
+    }
+    longest = longest.left(4096 - 7) + QStringLiteral("/DD.ini");
+    QTest::newRow("longest path") << "Unable to write to " + longest
+                                  << "Unable to write to " + longest + ".";
+    const QString beyond = "Unable to write to " + longest + longest;
+    QTest::newRow("beyond the limit")
+        << beyond << beyond.left(2048) + QStringLiteral(" \u2026 ") + beyond.right(2048) + ".";
 }
 
 void TestMainWindow::errorBoxText() {
