@@ -28,6 +28,7 @@ function(corvane_man_page name)
 endfunction()
 corvane_man_page(dive-tables)
 corvane_man_page(corvane-dive-analyzer)
+corvane_man_page(dive-import)
 
 # The menu entry, its icon in every size of the hicolor theme, and the AppStream metainfo.
 set(corvane_desktop ${PROJECT_SOURCE_DIR}/desktop)
@@ -63,7 +64,8 @@ against thresholds the user sets. Tables can be filtered by country or diver,
 sorted by any column, broken down per diver and copied to a spreadsheet.
 
 Also contains dive-tables, which prints the same tables as tab-separated text,
-and a set of fictional sample results.")
+dive-import, which turns results spreadsheets (CSV) into a folder of results
+and divers, and a set of fictional sample results.")
 # The project's version, and the first build of it as a Debian package (the changelog's
 # 1.1-1); a revision also makes the package non-native, as changelog.Debian.gz says it is.
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
@@ -82,9 +84,9 @@ if(CORVANE_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS ${corvane_font_package})
 else()
-    # Without dpkg-dev, the libraries the two programs link, as Debian 12 names them.
+    # Without dpkg-dev, the libraries the programs link, as Debian 12 names them.
     set(CPACK_DEBIAN_PACKAGE_DEPENDS
-        "libc6, libgcc-s1, libstdc++6, libjpeg62-turbo, libqt6core6, libqt6gui6, libqt6widgets6, ${corvane_font_package}")
+        "libc6, libgcc-s1, libstdc++6, libjpeg62-turbo, libqt6core6, libqt6gui6, libqt6widgets6, libicu72, ${corvane_font_package}")
 endif()
 
 include(CPack)

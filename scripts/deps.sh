@@ -4,8 +4,9 @@
 # Usage: scripts/deps.sh build|run|test
 set -euo pipefail
 
+# libicu-dev: dive-import reduces names to plain ASCII with ICU's transliteration.
 build_pkgs=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg-dev
-            fonts-liberation2)
+            libicu-dev fonts-liberation2)
 # The re-entry tests queue input through Qt's window-system interface (private headers); the
 # fuzz build needs clang with its sanitizer and libFuzzer runtimes, and llvm-symbolizer for
 # readable reports; dpkg-dev lets the package test compute exact dependencies; the menu entry,

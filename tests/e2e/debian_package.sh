@@ -31,7 +31,7 @@ done
 depends=$(dpkg-deb -f "$deb" Depends)
 names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
 for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libjpeg62-turbo \
-    fonts-liberation2; do
+    libicu72 fonts-liberation2; do
     grep -qxF "$package" <<<"$names" || fail "Depends lacks $package: $depends"
 done
 
@@ -55,9 +55,9 @@ expect_files() {
 }
 id=io.github.corvane.DiveAnalyzer
 share=usr/share
-expect_files 755 usr/bin/corvane-dive-analyzer usr/bin/dive-tables
+expect_files 755 usr/bin/corvane-dive-analyzer usr/bin/dive-tables usr/bin/dive-import
 expect_files 644 $share/corvane-dive-analyzer/sample-results/{M3M,W3M,M10M,W10M} \
-    $share/man/man1/{corvane-dive-analyzer,dive-tables}.1.gz \
+    $share/man/man1/{corvane-dive-analyzer,dive-tables,dive-import}.1.gz \
     $share/doc/corvane-dive-analyzer/{copyright,changelog.Debian.gz} \
     $share/applications/$id.desktop $share/metainfo/$id.metainfo.xml \
     $share/icons/hicolor/{48x48,64x64,128x128,256x256}/apps/$id.png \

@@ -1,0 +1,272 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "dive_import.h"
+
+#include "importer.h"
+#include "output_folder.h"
+
+#include "rawdata/roster.h"
+#include "store/result_loader.h"
+
+#include <ostream>
+
+namespace corvane {
+
+namespace {
+
+constexpr const char* kUsage =
+    R"(Usage: dive-import [OPTION]... --out FOLDER FILE.csv...
+
+Turns results spreadsheets saved as CSV, one row per dive, into a folder that
+corvane-dive-analyzer opens: the result files M3M, W3M, M10M and W10M and the
+diver roster Divers.tsv. Rows of the four individual events are kept (M3M, W3M,
+M10M, W10M, or names such as "Men's 3m Springboard" or "women 10m platform");
+rows of other events are counted and left out.
+
+The CSV files are comma, semicolon or tab separated (found from the header line),
+UTF-8 or Latin-1. Their header line names the columns, in any letter case:
+  event      event, event name, discipline
+  name       name, diver, diver name, athlete ("SURNAME, Given" or "SURNAME Given"),
+             or instead: surname (last name) and given-name (first name)
+  nation     nation, country, noc, nat
+  code       code, dive, dive code, dive no
+  dd         dd, difficulty, degree of difficulty
+  points     points, dive points, score, pts
+  id         diver id, id, athlete id (optional; else divers get ids from 10 up)
+
+  --out FOLDER          the folder to write (required; made when missing)
+  --column FIELD=HEADER the column of FIELD (one of the names above) is HEADER;
+                        may be given more than once
+  --strict              refuse the import when any row is left out as bad
+  --force               replace the results already in FOLDER
+  --help                show this help and exit
+
+A row whose dive code is empty or longer than 5 characters, or whose DD or
+points are not a number, is left out; the report on standard error says how
+many rows were left out for each reason and where. Files in FOLDER are replaced
+only when the whole import succeeds.
+
+Exit status: 0 the folder was written; 1 an input could not be read or used, a
+row was left out under --strict, or an event has more dives than the program
+holds; 2 bad arguments, or FOLDER already holds results and --force is not given.
+
+Example:
+  dive-import --out ~/dives/worlds results.csv && corvane-dive-analyzer ~/dives/worlds
+)";
+
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kBadUsage = 2;
+
+struct Options {
+    std::vector<std::string> inputs;
+    std::string outDir;
+    std::vector<ColumnChoice> columns;
+    bool strict = false;
+    bool force = false;
+    bool help = false;
+};
+
+struct UsageError {
+    std::string message;
+};
+
+ColumnChoice ParseColumnChoice(const std::string& value) {
+    const std::size_t equals = value.find('=');
+    const std::optional<Field> field =
+        equals == std::string::npos ? std::nullopt : FieldByName(value.substr(0, equals));
+    if (!field || equals + 1 >= value.size())
+        throw UsageError{"--column takes FIELD=HEADER with FIELD one of event, name, surname, "
+                         "given-name, nation, code, dd, points, id; not '" +
+                         value + "'"};
+    return {*field, value.substr(equals + 1)};
+}
+
+// Applies the option `arg` (with its value taken from `args` at `i` when it needs one).
+void ApplyOption(Options& options, const std::string& arg, const std::vector<std::string>& args,
+                 std::size_t& i) {
+    const std::size_t equals = arg.find('=');
+    const std::string name = arg.substr(0, equals);
+    if (name == "--help" || name == "-h" || name == "--strict" || name == "--force") {
+        if (equals != std::string::npos)
+            throw UsageError{name + " takes no value"};
+        options.help |= name == "--help" || name == "-h";
+        options.strict |= name == "--strict";
+        options.force |= name == "--force";
+        return;
+    }
+    if (name != "--out" && name != "--column")
+        throw UsageError{"unknown option '" + name + "'"};
+    if (equals == std::string::npos && i + 1 >= args.size())
+        throw UsageError{name + " needs a value"};
+    const std::string value = equals != std::string::npos ? arg.substr(equals + 1) : args[++i];
+    if (name == "--out")
+        options.outDir = value;
+    else
+        options.columns.push_back(ParseColumnChoice(value));
+}
+
+Options ParseOptions(const std::vector<std::string>& args) {
+    Options options;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (!optionsEnded && arg == "--")
+            optionsEnded = true;
+        else if (!optionsEnded && arg.starts_with('-') && arg != "-")
+            ApplyOption(options, arg, args, i);
+        else
+            options.inputs.push_back(arg);
+    }
+    if (options.help)
+        return options;
+    if (options.outDir.empty())
+        throw UsageError{"--out FOLDER is required"};
+    if (options.inputs.empty())
+        throw UsageError{"no CSV file to import"};
+    return options;
+}
+
+std::string Listed(const Occurrences& where) {
+    std::string list;
+    for (const std::string& place : where.first)
+        list += (list.empty() ? " (" : ", ") + place;
+    return list.empty() ? list : list + (where.count > where.first.size() ? ", ...)" : ")");
+}
+
+std::string Rows(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " row" : " rows");
+}
+
+void PrintReport(const ImportData& data, std::ostream& err) {
+    err << "dive-import: " << Rows(data.rowsRead) << " read\n";
+    for (int event = 1; event <= kEventCount; ++event)
+        err << "  " << EventByIndex(event).id << ": " << data.dives[event - 1].size() << " dives\n";
+    err << "  divers in the roster: " << data.divers.size() << "\n";
+    for (std::size_t reason = 0; reason < kSkipReasonCount; ++reason) {
+        const Occurrences& skipped = data.skipped[reason];
+        if (skipped.count > 0)
+            err << "  skipped, " << SkipReasonText(static_cast<SkipReason>(reason)) << ": "
+                << Rows(skipped.count) << Listed(skipped) << "\n";
+    }
+    for (const auto& [event, rows] : data.otherEvents)
+        err << "  skipped, event '" << event << "': " << Rows(rows) << "\n";
+    if (data.namesCut.count > 0)
+        err << "  names cut to 25 (surname) and 20 (given name) characters: " << data.namesCut.count
+            << Listed(data.namesCut) << "\n";
+    if (data.decimalCommas.count > 0)
+        err << "  numbers with a decimal comma, written with a point: "
+            << Rows(data.decimalCommas.count) << Listed(data.decimalCommas) << "\n";
+}
+
+// Reads one CSV file into the importer; reports and returns false when it cannot.
+bool AddInput(Importer& importer, const std::string& input, const Options& options,
+              std::ostream& err) {
+    std::string bytes;
+    const LoadOutcome read = ReadWholeFile(input, bytes);
+    if (read.kind != LoadOutcome::Kind::Loaded) {
+        err << "dive-import: "
+            << (read.kind == LoadOutcome::Kind::MissingFile
+                    ? "cannot read " + input + ": no such file"
+                    : read.message)
+            << "\n";
+        return false;
+    }
+    std::string error;
+    const std::optional<CsvTable> table = ReadCsv(bytes, error);
+    if (!table || !importer.Add(*table, options.columns, input, error)) {
+        err << "dive-import: " << (table ? "" : input + ": ") << error << "\n";
+        return false;
+    }
+    if (table->readAsLatin1)
+        err << "dive-import: " << input << " is not UTF-8; read as Latin-1\n";
+    return true;
+}
+
+// Why the data cannot be written (--strict, capacities), or nothing.
+std::optional<std::string> Refusal(const ImportData& data, const Options& options) {
+    if (options.strict && data.SkippedRows() > 0)
+        return Rows(data.SkippedRows()) + " skipped under --strict; nothing written";
+    for (int event = 1; event <= kEventCount; ++event) {
+        const EventInfo& info = EventByIndex(event);
+        const std::size_t dives = data.dives[event - 1].size();
+        if (dives > static_cast<std::size_t>(info.capacity))
+            return std::string(info.id) + ": " + std::to_string(dives) + " dives, at most " +
+                   std::to_string(info.capacity);
+    }
+    if (data.divers.size() > kMaxRosterRows)
+        return std::to_string(data.divers.size()) + " divers, at most " +
+               std::to_string(kMaxRosterRows);
+    return std::nullopt;
+}
+
+OutputFiles FilesOf(const ImportData& data) {
+    OutputFiles files;
+    for (int event = 1; event <= kEventCount; ++event)
+        files.emplace_back(std::string(EventByIndex(event).id),
+                           ResultFileText(data.dives[event - 1]));
+    files.emplace_back(kRosterFileName, RosterFileText(data.divers));
+    return files;
+}
+
+std::vector<std::string> OutputNames() {
+    std::vector<std::string> names;
+    for (const EventInfo& event : kEvents)
+        names.emplace_back(event.id);
+    names.emplace_back(kRosterFileName);
+    return names;
+}
+
+// Refuses to replace results that are there already, unless told to.
+bool OutputFolderFree(const Options& options, std::ostream& err) {
+    if (options.force)
+        return true;
+    const std::vector<std::string> existing = ExistingFiles(options.outDir, OutputNames());
+    if (existing.empty())
+        return true;
+    std::string list;
+    for (const std::string& name : existing)
+        list += (list.empty() ? "" : ", ") + name;
+    err << "dive-import: " << options.outDir << " already holds " << list
+        << "; give --force to replace them\n";
+    return false;
+}
+
+int Import(const Options& options, std::ostream& err) {
+    if (!OutputFolderFree(options, err))
+        return kBadUsage;
+    Importer importer;
+    for (const std::string& input : options.inputs) {
+        if (!AddInput(importer, input, options, err))
+            return kFailed;
+    }
+    const ImportData data = importer.Finish();
+    PrintReport(data, err);
+    if (const auto refusal = Refusal(data, options)) {
+        err << "dive-import: " << *refusal << "\n";
+        return kFailed;
+    }
+    if (const auto failure = WriteOutputFiles(options.outDir, FilesOf(data))) {
+        err << "dive-import: " << *failure << "; nothing written\n";
+        return kFailed;
+    }
+    err << "dive-import: wrote " << options.outDir << "\n";
+    return kDone;
+}
+
+} // namespace
+
+int RunDiveImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    try {
+        const Options options = ParseOptions(args);
+        if (options.help) {
+            out << kUsage;
+            return kDone;
+        }
+        return Import(options, err);
+    } catch (const UsageError& error) {
+        err << "dive-import: " << error.message << "\nTry 'dive-import --help'.\n";
+        return kBadUsage;
+    }
+}
+
+} // namespace corvane

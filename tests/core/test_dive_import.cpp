@@ -1,0 +1,237 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The importer program through its entry point: what it writes, what it leaves out and
+// reports, and when it refuses to write anything.
+
+#include "import/dive_import.h"
+
+#include "rawdata/roster.h"
+#include "store/record_store.h"
+#include "store/result_loader.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <utility>
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempDir;
+
+const std::string kRealistic = CORVANE_TEST_DATA_DIR "/import/results.csv";
+const std::vector<std::string> kOutputs{"M3M", "W3M", "M10M", "W10M", "Divers.tsv"};
+
+struct Outcome {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+Outcome RunImport(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    Outcome outcome;
+    outcome.code = RunDiveImport(args, out, err);
+    outcome.out = out.str();
+    outcome.err = err.str();
+    return outcome;
+}
+
+// Imports `csv` into the folder `out` of `dir`.
+Outcome ImportText(const TempDir& dir, std::string_view csv, std::vector<std::string> extra = {}) {
+    dir.Write("in.csv", csv);
+    std::vector<std::string> args{"--out", dir.File("out"), dir.File("in.csv")};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return RunImport(args);
+}
+
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST(DiveImport, WritesResultFilesAndARosterThatTheProgramReads) {
+    const TempDir dir;
+    const Outcome outcome = RunImport({"--out", dir.File("out"), kRealistic});
+    ASSERT_EQ(outcome.code, 0) << outcome.err;
+    EXPECT_EQ(dir.EntryCount(), 1u);
+    std::set<std::string> written;
+    for (const auto& entry : fs::directory_iterator(dir.Path() / "out"))
+        written.insert(entry.path().filename().string());
+    EXPECT_EQ(written, std::set<std::string>(kOutputs.begin(), kOutputs.end()));
+
+    // The window's own loaders take it all, and every record's diver is in the roster.
+    DiverRoster roster;
+    ASSERT_EQ(FillReferenceTables(roster, dir.File("out")), std::nullopt);
+    EXPECT_EQ(roster.Size(), 24);
+    auto store = std::make_unique<RecordStore>();
+    ASSERT_EQ(LoadResultFiles(dir.File("out"), *store).kind, LoadOutcome::Kind::Loaded);
+    // 12 divers in the heats and 8 in the final, men 6 dives, women 5; a row without points
+    // in M3M, a DD written NA in W3M.
+    const std::size_t expected[] = {119, 99, 120, 100};
+    for (int event = 1; event <= 4; ++event) {
+        const auto dives = std::as_const(*store).Filled(event);
+        EXPECT_EQ(dives.size(), expected[event - 1]) << event;
+        for (std::size_t i = 0; i < dives.size(); ++i) {
+            EXPECT_NE(roster.FindDiver(dives[i].DiverId.view()), nullptr);
+            if (i > 0) {
+                EXPECT_LE(dives[i - 1].DiveCode.view(), dives[i].DiveCode.view());
+            }
+        }
+    }
+    EXPECT_TRUE(Has(outcome.err, "  M3M: 119 dives\n  W3M: 99 dives\n  M10M: 120 dives\n"
+                                 "  W10M: 100 dives\n  divers in the roster: 24\n"))
+        << outcome.err;
+}
+
+TEST(DiveImport, NamesIdsAndTheOrderOfOneCode) {
+    const TempDir dir;
+    const Outcome outcome =
+        ImportText(dir, "Event;Surname;First Name;Country;Dive;DD;Points\r\n"
+                        "M3M;M\xFCller;J\xFCrgen;ger;107b;3.1;72,85\r\n"             // Latin-1
+                        "M3M;Smith;John;GBR;105B;2.4;60\r\n"                         //
+                        "M3M;M\xFCller;J\xFCrgen;GER;105B;2.4;61.5\r\n"              //
+                        "M3M;Abcdefghijklmnopqrstuvwxyz;Given;GBR;105B;2.4;50\r\n"); // cut
+    ASSERT_EQ(outcome.code, 0) << outcome.err;
+    EXPECT_EQ(dir.Read("out/M3M"), "11\t105B\t2.4\t60\t\r\n10\t105B\t2.4\t61.5\t\r\n"
+                                   "12\t105B\t2.4\t50\t\r\n10\t107B\t3.1\t72.85\t\r\n");
+    EXPECT_EQ(dir.Read("out/Divers.tsv"), "Id\tSurname\tGivenName\tNation\r\n"
+                                          "10\tMULLER\tJURGEN\tGER\r\n11\tSMITH\tJOHN\tGBR\r\n"
+                                          "12\tABCDEFGHIJKLMNOPQRSTUVWXY\tGIVEN\tGBR\r\n");
+    EXPECT_EQ(dir.Read("out/W3M"), "");
+    EXPECT_TRUE(Has(outcome.err, "in.csv is not UTF-8; read as Latin-1"));
+    EXPECT_TRUE(Has(outcome.err, "names cut to 25 (surname) and 20 (given name) characters: 1 ("))
+        << outcome.err;
+    EXPECT_TRUE(Has(outcome.err, "numbers with a decimal comma, written with a point: 1 row ("));
+}
+
+TEST(DiveImport, AnIdColumnNamesTheDivers) {
+    const TempDir dir;
+    const Outcome outcome = ImportText(dir, "event,id,name,noc,code,dd,points\n"
+                                            "W10M,A-7,\"LI, Xue\",CHN,107B,3.0,81\n"
+                                            "W10M,3,LI Xue,CHN,107B,3.0,80\n"
+                                            "W10M,A-7,LI X.,CHN,109C,3.7,90\n");
+    ASSERT_EQ(outcome.code, 0) << outcome.err;
+    EXPECT_EQ(dir.Read("out/W10M"), "A-7\t107B\t3.0\t81\t\r\n3\t107B\t3.0\t80\t\r\n"
+                                    "A-7\t109C\t3.7\t90\t\r\n");
+    EXPECT_EQ(dir.Read("out/Divers.tsv"),
+              "Id\tSurname\tGivenName\tNation\r\nA-7\tLI\tXUE\tCHN\r\n3\tLI\tXUE\tCHN\r\n");
+}
+
+TEST(DiveImport, EverySkipReasonIsCountedWithItsLines) {
+    const TempDir dir;
+    const Outcome outcome = ImportText(dir, "Event,Diver,Nation,Dive,DD,Points\n"
+                                            "M3M,GOOD Diver,CAN,105B,2.4,60\n"
+                                            "M3M,NO Points,CAN,105B,2.4,\n"
+                                            "M3M,NA Points,CAN,105B,2.4,NA\n"
+                                            "M3M,STRAY Mark,CAN,105B,2.4x,60\n"
+                                            "M3M,NO Code,CAN,,2.4,60\n"
+                                            "M3M,LONG Code,CAN,5337DX,3.3,60\n"
+                                            "M3M,ODD Code,CAN,10 5B,2.4,60\n"
+                                            "M3M,,CAN,105B,2.4,60\n"
+                                            "M3M,BAD Nation,Canada,105B,2.4,60\n"
+                                            "Men's 3m Synchro,A / B,CAN,105B,2.4,60\n"
+                                            "Men's 3m Synchro,A / B,CAN,107B,3.1,60\n"
+                                            ",X Y,CAN,105B,2.4,60\n");
+    ASSERT_EQ(outcome.code, 0) << outcome.err;
+    EXPECT_EQ(dir.Read("out/M3M"), "10\t105B\t2.4\t60\t\r\n");
+    const std::string in = dir.File("in.csv");
+    for (const std::string& line :
+         {"  skipped, DD is not a number: 1 row (" + in + ":5)\n",
+          "  skipped, points are not a number: 2 rows (" + in + ":3, " + in + ":4)\n",
+          "  skipped, dive code is empty: 1 row (" + in + ":6)\n",
+          "  skipped, dive code is longer than 5 characters: 1 row (" + in + ":7)\n",
+          "  skipped, dive code holds other characters than letters and digits: 1 row (" + in +
+              ":8)\n",
+          "  skipped, no surname: 1 row (" + in + ":9)\n",
+          "  skipped, nation is neither empty nor three letters: 1 row (" + in + ":10)\n",
+          std::string("  skipped, event 'Men's 3m Synchro': 2 rows\n"),
+          std::string("  skipped, event '(no event)': 1 row\n")})
+        EXPECT_TRUE(Has(outcome.err, line)) << line << outcome.err;
+
+    // Under --strict any of them refuses the whole import; other events do not count.
+    const Outcome strict = ImportText(dir,
+                                      "Event,Diver,Nation,Dive,DD,Points\n"
+                                      "M3M,GOOD Diver,CAN,105B,2.4,60\n"
+                                      "M3M,NO Points,CAN,105B,2.4,\n",
+                                      {"--strict", "--force"});
+    EXPECT_EQ(strict.code, 1);
+    EXPECT_TRUE(Has(strict.err, "dive-import: 1 row skipped under --strict; nothing written\n"));
+    EXPECT_EQ(dir.Read("out/M3M"), "10\t105B\t2.4\t60\t\r\n");
+}
+
+TEST(DiveImport, MoreDivesThanAnEventHoldsWritesNothing) {
+    std::string csv = "Event,Diver,Nation,Dive,DD,Points\n";
+    for (int i = 0; i <= 6741; ++i)
+        csv +=
+            "W10M,DIVER " + std::string(1, static_cast<char>('A' + i % 26)) + ",CAN,107B,3.0,60\n";
+    const TempDir dir;
+    const Outcome outcome = ImportText(dir, csv);
+    EXPECT_EQ(outcome.code, 1);
+    EXPECT_TRUE(Has(outcome.err, "dive-import: W10M: 6742 dives, at most 6741\n")) << outcome.err;
+    EXPECT_FALSE(fs::exists(dir.Path() / "out"));
+}
+
+TEST(DiveImport, ResultsAlreadyThereAreReplacedOnlyWithForceAndOnlyWhole) {
+    const TempDir dir;
+    const std::string csv = "Event,Diver,Nation,Dive,DD,Points\nM3M,ONE Diver,CAN,105B,2.4,60\n";
+    fs::create_directory(dir.Path() / "out");
+    dir.Write("out/W3M", "old\t105B\t2.4\t60\t\r\n");
+    dir.Write("out/DD.ini", "[Values]\r\n");
+    const Outcome refused = ImportText(dir, csv);
+    EXPECT_EQ(refused.code, 2);
+    EXPECT_TRUE(Has(refused.err, "already holds W3M; give --force to replace them"));
+    EXPECT_EQ(dir.Read("out/W3M"), "old\t105B\t2.4\t60\t\r\n");
+
+    // A folder in the place of one file: nothing is replaced, no temporary file is left.
+    fs::create_directory(dir.Path() / "out/W10M");
+    const Outcome blocked = ImportText(dir, csv, {"--force"});
+    EXPECT_EQ(blocked.code, 1);
+    EXPECT_TRUE(Has(blocked.err, "W10M: it is a folder")) << blocked.err;
+    EXPECT_EQ(dir.Read("out/W3M"), "old\t105B\t2.4\t60\t\r\n");
+    EXPECT_FALSE(fs::exists(dir.Path() / "out/M3M"));
+
+    fs::remove(dir.Path() / "out/W10M");
+    const Outcome forced = ImportText(dir, csv, {"--force"});
+    EXPECT_EQ(forced.code, 0) << forced.err;
+    EXPECT_EQ(dir.Read("out/W3M"), "");
+    EXPECT_EQ(dir.Read("out/M3M"), "10\t105B\t2.4\t60\t\r\n");
+    EXPECT_EQ(dir.Read("out/DD.ini"), "[Values]\r\n"); // the user's settings stay
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.Path() / "out"))
+        ++entries;
+    EXPECT_EQ(entries, 6u);
+}
+
+TEST(DiveImport, BadArgumentsAndUnreadableInput) {
+    const TempDir dir;
+    const std::pair<std::vector<std::string>, std::string> usage[] = {
+        {{kRealistic}, "--out FOLDER is required"},
+        {{"--out", dir.File("out")}, "no CSV file to import"},
+        {{"--out"}, "--out needs a value"},
+        {{"--out", "x", "--column", "height=H", kRealistic}, "--column takes FIELD=HEADER"},
+        {{"--out", "x", "--strict=yes", kRealistic}, "--strict takes no value"},
+        {{"--out", "x", "--outfile", kRealistic}, "unknown option '--outfile'"},
+    };
+    for (const auto& [args, says] : usage) {
+        const Outcome outcome = RunImport(args);
+        EXPECT_EQ(outcome.code, 2) << says;
+        EXPECT_EQ(outcome.err.rfind("dive-import: " + says, 0), 0u) << outcome.err;
+    }
+    const Outcome help = RunImport({"--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_EQ(help.out.rfind("Usage: dive-import", 0), 0u);
+
+    const Outcome missing = RunImport({"--out", dir.File("out"), dir.File("none.csv")});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_EQ(missing.err, "dive-import: cannot read " + dir.File("none.csv") + ": no such file\n");
+    const Outcome columns = ImportText(dir, "Event,Diver,Dive\n");
+    EXPECT_EQ(columns.code, 1);
+    EXPECT_TRUE(Has(columns.err, "in.csv: no column for nation, dd, points"));
+    EXPECT_FALSE(fs::exists(dir.Path() / "out"));
+}
+
+} // namespace
+} // namespace corvane

@@ -1,0 +1,165 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The importer's reading rules: CSV dialects and encodings, columns, events and names.
+
+#include "import/columns.h"
+#include "import/csv_reader.h"
+#include "import/names.h"
+
+#include <gtest/gtest.h>
+
+namespace corvane {
+namespace {
+
+using Fields = std::vector<std::string>;
+
+CsvTable Read(std::string_view bytes) {
+    std::string error;
+    std::optional<CsvTable> table = ReadCsv(bytes, error);
+    EXPECT_TRUE(table.has_value()) << error;
+    return table.value_or(CsvTable{});
+}
+
+TEST(CsvReader, FindsTheSeparatorFromTheHeaderLine) {
+    EXPECT_EQ(DetectDelimiter("Event,Name,Nation"), ',');
+    EXPECT_EQ(DetectDelimiter("Event;Name;Nation,Team"), ';');
+    EXPECT_EQ(DetectDelimiter("Event\tName\tDive, Code"), '\t');
+    EXPECT_EQ(DetectDelimiter("\"Event;Round\",Name,Nation"), ',');
+    EXPECT_EQ(DetectDelimiter("Event"), ',');
+    const CsvTable table = Read("\r\n\"a\";b;c\r\n1;2,5;3\r\n");
+    EXPECT_EQ(table.delimiter, ';');
+    EXPECT_EQ(table.header, (Fields{"a", "b", "c"}));
+    EXPECT_EQ(table.rows.at(0).fields, (Fields{"1", "2,5", "3"}));
+}
+
+TEST(CsvReader, QuotedFieldsAndLineNumbersFollowRfc4180) {
+    const CsvTable table = Read("Name,Dive\r\n"
+                                "\"SMITH, John\",\"say \"\"hi\"\"\"\r\n"
+                                ",,\n"
+                                "\"two\r\nlines\",105B\r"
+                                "last,\"\"\n"
+                                "no end,107B");
+    ASSERT_EQ(table.rows.size(), 4u); // the blank ",," record is left out
+    EXPECT_EQ(table.rows[0].fields, (Fields{"SMITH, John", "say \"hi\""}));
+    EXPECT_EQ(table.rows[0].line, 2);
+    EXPECT_EQ(table.rows[1].fields, (Fields{"two\r\nlines", "105B"}));
+    EXPECT_EQ(table.rows[1].line, 4);
+    EXPECT_EQ(table.rows[2].fields, (Fields{"last", ""}));
+    EXPECT_EQ(table.rows[2].line, 6);
+    EXPECT_EQ(table.rows[3].line, 7);
+
+    std::string error;
+    EXPECT_FALSE(ReadCsv("Name\r\nok\r\n\"open\r\nstill open", error).has_value());
+    EXPECT_EQ(error, "line 3: a quoted field is never closed");
+    EXPECT_FALSE(ReadCsv(" \r\n,\r\n", error).has_value());
+    EXPECT_EQ(error, "no header line");
+}
+
+TEST(CsvReader, Utf8WithOrWithoutByteOrderMarkElseLatin1) {
+    bool latin1 = true;
+    EXPECT_EQ(DecodeText("\xEF\xBB\xBFZo\xC3\xAB", latin1), "Zo\xC3\xAB");
+    EXPECT_FALSE(latin1);
+    EXPECT_EQ(DecodeText("Zo\xEB \xC3\xAB", latin1), "Zo\xC3\xAB \xC3\x83\xC2\xAB");
+    EXPECT_TRUE(latin1);
+    // Overlong forms and surrogates are not UTF-8.
+    DecodeText("\xC0\xAF", latin1);
+    EXPECT_TRUE(latin1);
+    DecodeText("\xED\xA0\x80", latin1);
+    EXPECT_TRUE(latin1);
+    DecodeText("\xF0\x9F\x8F\x8A", latin1);
+    EXPECT_FALSE(latin1);
+}
+
+TEST(Columns, AliasesInAnyCaseAndChosenColumns) {
+    std::string error;
+    const auto columns = FindColumns(
+        {"EVENT", "Athlete_Name", "Country", "Dive No.", "Degree of Difficulty", "Score", "ID"}, {},
+        error);
+    ASSERT_TRUE(columns.has_value()) << error;
+    EXPECT_EQ(*columns, (ColumnMap{0, 1, -1, -1, 2, 3, 4, 5, 6}));
+
+    const Fields header{"Event", "Last Name", "First Name", "NOC", "Dive", "DD", "Total", "Pts"};
+    const auto chosen = FindColumns(header, {{Field::Points, "total"}}, error);
+    ASSERT_TRUE(chosen.has_value()) << error;
+    EXPECT_EQ(ColumnOf(*chosen, Field::Points), 6);
+    EXPECT_EQ(ColumnOf(*chosen, Field::Surname), 1);
+    EXPECT_EQ(ColumnOf(*chosen, Field::GivenName), 2);
+    EXPECT_EQ(ColumnOf(*chosen, Field::Name), -1);
+    EXPECT_EQ(FieldByName("Given-Name"), Field::GivenName);
+    EXPECT_EQ(FieldByName("height"), std::nullopt);
+}
+
+TEST(Columns, AMissingColumnIsNamedWithTheHeadersFound) {
+    std::string error;
+    EXPECT_FALSE(FindColumns({"Event", "Diver", "Dive", "Difficulty"}, {}, error));
+    EXPECT_EQ(error, "no column for nation, points (name them with --column FIELD=HEADER); the "
+                     "headers found are 'Event', 'Diver', 'Dive', 'Difficulty'");
+    EXPECT_FALSE(FindColumns({"Event", "Nation", "Dive", "DD", "Points"}, {}, error));
+    EXPECT_NE(error.find("no column for name "), std::string::npos) << error;
+    EXPECT_FALSE(
+        FindColumns({"Event", "Name", "Nation", "Dive", "DD"}, {{Field::Points, "Marks"}}, error));
+    EXPECT_EQ(error, "no column 'Marks' for points; the headers found are 'Event', 'Name', "
+                     "'Nation', 'Dive', 'DD'");
+}
+
+TEST(Events, IdsAndDescriptiveNamesInAnyCaseAndSpacing) {
+    const std::pair<std::string_view, std::optional<int>> cases[] = {
+        {"M3M", 1},
+        {"Men's 3m Springboard", 1},
+        {"MEN 3 M", 1},
+        {"w3m", 2},
+        {"Women's 3 metre springboard", 2},
+        {"M10M", 3},
+        {"men  10m  platform", 3},
+        {"W 10M", 4},
+        {"women 10m platform", 4},
+        {"Men's 1m Springboard", std::nullopt},
+        {"Men's 3m Synchronised", std::nullopt},
+        {"Women's 10m Synchro Platform", std::nullopt},
+        {"Mixed 3m", std::nullopt},
+        {"Team event", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& [cell, event] : cases)
+        EXPECT_EQ(EventOfCell(cell), event) << cell;
+}
+
+TEST(Names, BothStylesAndEveryWordInCapitals) {
+    const struct {
+        std::string_view written, surname, given;
+    } cases[] = {
+        {"SMITH, John", "SMITH", "John"},
+        {"van der Berg , Anna Maria", "van der Berg", "Anna Maria"},
+        {"SMITH John", "SMITH", "John"},
+        {"LOPEZ GARCIA Jose Luis", "LOPEZ GARCIA", "Jose Luis"},
+        {"McDONALD Ewan", "McDONALD", "Ewan"},
+        {"CHEN YI HAO", "CHEN YI", "HAO"},
+        {"PELE", "PELE", ""},
+        {"Anna SMITH", "SMITH", "Anna"},
+        {"Anna Maria Smith", "Smith", "Anna Maria"},
+        {"", "", ""},
+    };
+    for (const auto& c : cases) {
+        const PersonName name = SplitFullName(c.written);
+        EXPECT_EQ(name.surname, c.surname) << c.written;
+        EXPECT_EQ(name.given, c.given) << c.written;
+    }
+}
+
+TEST(Names, ReducedToPlainAsciiByTransliteration) {
+    AsciiFolder folder;
+    EXPECT_EQ(folder.Fold("  M\xC3\x9CLLER \t J\xC3\xBCrgen "), "MULLER Jurgen");
+    EXPECT_EQ(folder.Fold("\xC3\x98"
+                          "deg\xC3\xA5rd Stra\xC3\x9F"
+                          "e"),
+              "Odegard Strasse");
+    EXPECT_EQ(folder.Fold("Dvo\xC5\x99\xC3\xA1kov\xC3\xA1 \xC3\x87"
+                          "elik"),
+              "Dvorakova Celik");
+    // A combining accent, Cyrillic, and a symbol that has no ASCII form.
+    EXPECT_EQ(folder.Fold("Jose\xCC\x81 \xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD \xE2\x98\x85"),
+              "Jose Ivan");
+    EXPECT_EQ(Capitals("O'brien-smith"), "O'BRIEN-SMITH");
+}
+
+} // namespace
+} // namespace corvane
