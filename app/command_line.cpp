@@ -19,8 +19,12 @@ Opens the results of the four events, the files M3M, W3M, M10M and W10M of FOLDE
 (default: the current folder). The thresholds and sort columns are kept in FOLDER/DD.ini.
 When FOLDER holds a file Divers.tsv, its divers take the place of the built-in roster.
 
-  --help       show this help and exit
-  --version    show the version and exit
+  --user-folder  open the folder of your own results instead:
+                 $XDG_DATA_HOME/corvane-dive-analyzer (by default
+                 ~/.local/share/corvane-dive-analyzer); the first start fills it
+                 with copies of the sample results
+  --help         show this help and exit
+  --version      show the version and exit
 )";
 
 StartRequest Refused(std::string reason) {
@@ -43,6 +47,8 @@ StartRequest ParseStartArguments(const std::vector<std::string>& args) {
             request.action = StartRequest::Action::PrintHelp;
         } else if (!optionsEnded && arg == "--version") {
             request.action = StartRequest::Action::PrintVersion;
+        } else if (!optionsEnded && arg == "--user-folder") {
+            request.userFolder = true;
         } else if (!optionsEnded && arg.starts_with('-') && arg != "-") {
             return Refused("unknown option '" + arg + "'");
         } else if (folderGiven) {
@@ -55,6 +61,8 @@ StartRequest ParseStartArguments(const std::vector<std::string>& args) {
             folderGiven = true;
         }
     }
+    if (folderGiven && request.userFolder)
+        return Refused("open either the folder '" + request.dataFolder + "' or --user-folder");
     return request;
 }
 

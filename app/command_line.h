@@ -15,6 +15,8 @@ struct StartRequest {
     Action action = Action::OpenWindow;
     // The data folder as given; empty for the current folder.
     std::string dataFolder;
+    // --user-folder: the folder of the user's own results instead (app/user_folder.h).
+    bool userFolder = false;
     // Why the arguments were refused (Action::Refuse).
     std::string reason;
 };

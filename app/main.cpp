@@ -1,16 +1,41 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/command_line.h"
+#include "app/user_folder.h"
 #include "ui/unit_main.h"
 #include "ui/unit_stats.h"
 
 #include <QApplication>
+#include <QMessageBox>
 
+#include <filesystem>
 #include <iostream>
+#include <optional>
 
 namespace {
 
 // A pause this long in typing starts a new incremental search in the filter lists.
 constexpr int kIncrementalSearchPauseMs = 500;
+// --user-folder found no folder it could use.
+constexpr int kUserFolderUnusable = 1;
+
+// The data folder the request names (empty for the current folder). For --user-folder it is
+// made ready first; when it cannot be, the user is told why and nothing is returned.
+std::optional<std::string> DataFolderFor(const corvane::StartRequest& request) {
+    if (!request.userFolder) {
+        return request.dataFolder.empty() ? std::string()
+                                          : corvane::DataFolderPath(request.dataFolder);
+    }
+    std::filesystem::path folder;
+    if (const auto problem = corvane::ChooseUserFolder(folder)) {
+        // Also on standard error: started from a menu, the box is all the user sees, but a
+        // terminal keeps the text.
+        std::cerr << "corvane-dive-analyzer: " << *problem << '\n';
+        QMessageBox::critical(nullptr, QString::fromLatin1(corvane::kApplicationTitle),
+                              QString::fromLocal8Bit(*problem));
+        return std::nullopt;
+    }
+    return corvane::DataFolderPath(folder.string());
+}
 
 } // namespace
 
@@ -26,10 +51,16 @@ int main(int argc, char* argv[]) {
     // The name only: a display name would be appended to every window title.
     QApplication::setApplicationName(QString::fromLatin1(corvane::kApplicationTitle));
     QApplication::setKeyboardInputInterval(kIncrementalSearchPauseMs);
+    // Lets a desktop tell the window belongs to the menu entry (and show its icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral(CORVANE_APP_ID));
 
+    const std::optional<std::string> dataFolder = DataFolderFor(request);
+    if (!dataFolder) {
+        return kUserFolderUnusable;
+    }
     corvane::TForm1 form;
-    if (!request.dataFolder.empty()) {
-        form.SetDataFolder(corvane::DataFolderPath(request.dataFolder));
+    if (!dataFolder->empty()) {
+        form.SetDataFolder(*dataFolder);
     }
     // Hidden until a breakdown shows it; a child of the main window, so it ends with it.
     auto* diveStats = new corvane::TDiveStats(form.MakeDiveStatsHost(), &form);

@@ -3,6 +3,7 @@
 
 #include "store/events.h"
 
+#include <cstdlib>
 #include <system_error>
 
 namespace corvane {
@@ -69,19 +70,32 @@ fs::path InstalledSampleDir(const fs::path& programDir) {
 }
 
 std::optional<std::string> PrepareUserFolder(const fs::path& folder, const fs::path& sampleDir) {
-    const std::string where = "The folder for your results, " + folder.string() + ",";
+    // One line for the folder: a message box wraps lines at blanks, never inside a path.
+    const std::string where = "The folder for your results\n" + folder.string() + "\n";
     if (HoldsAnyResultFile(folder))
         return std::nullopt;
     if (!HoldsAllResultFiles(sampleDir))
-        return where + " holds no results, and the sample results to start it with are not " +
-               "installed in " + sampleDir.string() + ".";
+        return where + "holds no results, and no sample results to start it with are installed " +
+               "in\n" + sampleDir.string();
     std::error_code error;
     fs::create_directories(folder, error);
     if (error)
-        return where + " cannot be created: " + error.message() + ".";
+        return where + "cannot be created: " + error.message();
     if (const std::error_code copyError = CopySamples(sampleDir, folder))
-        return where + " cannot be filled with the sample results: " + copyError.message() + ".";
+        return where + "cannot be filled with the sample results: " + copyError.message();
     return std::nullopt;
+}
+
+std::optional<std::string> ChooseUserFolder(fs::path& folder) {
+    folder = UserFolderPath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    if (folder.empty())
+        return "Neither XDG_DATA_HOME nor HOME names a folder for your results";
+    std::error_code error;
+    const fs::path program = fs::read_symlink("/proc/self/exe", error);
+    if (error)
+        return "The folder for your results\n" + folder.string() +
+               "\ncannot be filled: the program cannot tell where it is installed";
+    return PrepareUserFolder(folder, InstalledSampleDir(program.parent_path()));
 }
 
 } // namespace corvane

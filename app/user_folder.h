@@ -25,4 +25,9 @@ std::filesystem::path InstalledSampleDir(const std::filesystem::path& programDir
 std::optional<std::string> PrepareUserFolder(const std::filesystem::path& folder,
                                              const std::filesystem::path& sampleDir);
 
+// All of --user-folder: the folder from this process's XDG_DATA_HOME and HOME, the samples
+// from where this program is installed, and PrepareUserFolder. Sets `folder`; returns the
+// message for the user when the folder cannot be used.
+std::optional<std::string> ChooseUserFolder(std::filesystem::path& folder);
+
 } // namespace corvane

@@ -32,7 +32,6 @@ corvane_man_page(dive-import)
 
 # The menu entry, its icon in every size of the hicolor theme, and the AppStream metainfo.
 set(corvane_desktop ${PROJECT_SOURCE_DIR}/desktop)
-set(CORVANE_APP_ID io.github.corvane.DiveAnalyzer)
 install(FILES ${corvane_desktop}/${CORVANE_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${corvane_desktop}/${CORVANE_APP_ID}.metainfo.xml

@@ -35,6 +35,11 @@ TEST(StartArguments, AFolderOrNoneOpensTheWindow) {
     EXPECT_EQ(ParseStartArguments({"--", "-odd"}).dataFolder, "-odd");
     EXPECT_EQ(ParseStartArguments({"-"}).dataFolder, "-");
     EXPECT_FALSE(Answered({"results"}).status.has_value());
+    const StartRequest user = ParseStartArguments({"--user-folder"});
+    EXPECT_EQ(user.action, Action::OpenWindow);
+    EXPECT_TRUE(user.userFolder);
+    EXPECT_EQ(user.dataFolder, "");
+    EXPECT_FALSE(ParseStartArguments({"--", "--user-folder"}).userFolder);
 }
 
 TEST(StartArguments, HelpAndVersionPrintAndExitZero) {
@@ -43,6 +48,7 @@ TEST(StartArguments, HelpAndVersionPrintAndExitZero) {
         EXPECT_EQ(help.status, 0);
         EXPECT_NE(help.out.find("Usage: corvane-dive-analyzer [OPTION]... [FOLDER]"),
                   std::string::npos);
+        EXPECT_NE(help.out.find("  --user-folder "), std::string::npos);
         EXPECT_EQ(help.err, "");
     }
     const Answer version = Answered({"results", "--version"});
@@ -61,6 +67,8 @@ TEST(StartArguments, UnknownOptionsAndASecondFolderAreRefusedWithExitTwo) {
         {{"a", "b"}, "only one folder can be opened, not both 'a' and 'b'"},
         {{"--", "a", "--help"}, "only one folder can be opened, not both 'a' and '--help'"},
         {{""}, "the folder name is empty"},
+        {{"--user-folder", "a"}, "open either the folder 'a' or --user-folder"},
+        {{"a", "--user-folder"}, "open either the folder 'a' or --user-folder"},
     };
     for (const auto& c : cases) {
         const Answer answer = Answered(c.args);
