@@ -92,7 +92,9 @@ wait_until() {
 
 start_x() {
     local display_file="$e2e_tmp/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" \
+    # -noreset: the server would otherwise reset whenever its last client leaves, and a
+    # program started during the reset cannot connect (a test that starts it again).
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$display_file" \
         >"$e2e_tmp/xvfb.log" 2>&1 &
     XVFB_PID=$!
     wait_until 20 test -s "$display_file" || fail "the X server did not start"
