@@ -4,6 +4,7 @@
 #include "importer.h"
 #include "output_folder.h"
 
+#include "app/version.h"
 #include "rawdata/roster.h"
 #include "store/result_loader.h"
 
@@ -39,6 +40,7 @@ UTF-8 or Latin-1. Their header line names the columns, in any letter case:
   --strict              refuse the import when any row is left out as bad
   --force               replace the results already in FOLDER
   --help                show this help and exit
+  --version             show the version and exit
 
 A row whose dive code is empty or longer than 5 characters, or whose DD or
 points are not a number, is left out; the report on standard error says how
@@ -64,6 +66,7 @@ struct Options {
     bool strict = false;
     bool force = false;
     bool help = false;
+    bool version = false;
 };
 
 struct UsageError {
@@ -86,10 +89,12 @@ void ApplyOption(Options& options, const std::string& arg, const std::vector<std
                  std::size_t& i) {
     const std::size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
-    if (name == "--help" || name == "-h" || name == "--strict" || name == "--force") {
+    if (name == "--help" || name == "-h" || name == "--version" || name == "--strict" ||
+        name == "--force") {
         if (equals != std::string::npos)
             throw UsageError{name + " takes no value"};
         options.help |= name == "--help" || name == "-h";
+        options.version |= name == "--version";
         options.strict |= name == "--strict";
         options.force |= name == "--force";
         return;
@@ -117,7 +122,7 @@ Options ParseOptions(const std::vector<std::string>& args) {
         else
             options.inputs.push_back(arg);
     }
-    if (options.help)
+    if (options.help || options.version)
         return options;
     if (options.outDir.empty())
         throw UsageError{"--out FOLDER is required"};
@@ -260,6 +265,10 @@ int RunDiveImport(const std::vector<std::string>& args, std::ostream& out, std::
         const Options options = ParseOptions(args);
         if (options.help) {
             out << kUsage;
+            return kDone;
+        }
+        if (options.version) {
+            out << "dive-import " << kVersion << '\n';
             return kDone;
         }
         return Import(options, err);
