@@ -42,6 +42,8 @@ install(DIRECTORY ${corvane_desktop}/icons/hicolor DESTINATION ${CMAKE_INSTALL_D
 # package's changelog.
 set(corvane_doc_dir ${CMAKE_INSTALL_DATADIR}/doc/${corvane_package})
 install(FILES ${corvane_desktop}/debian/copyright DESTINATION ${corvane_doc_dir})
+# A small results spreadsheet to try dive-import on.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/example-results.csv DESTINATION ${corvane_doc_dir})
 corvane_install_gzipped(${corvane_desktop}/debian/changelog changelog.Debian ${corvane_doc_dir})
 # lintian's overrides, each with its reason.
 install(FILES ${corvane_desktop}/debian/lintian-overrides

@@ -58,7 +58,7 @@ share=usr/share
 expect_files 755 usr/bin/corvane-dive-analyzer usr/bin/dive-tables usr/bin/dive-import
 expect_files 644 $share/corvane-dive-analyzer/sample-results/{M3M,W3M,M10M,W10M} \
     $share/man/man1/{corvane-dive-analyzer,dive-tables,dive-import}.1.gz \
-    $share/doc/corvane-dive-analyzer/{copyright,changelog.Debian.gz} \
+    $share/doc/corvane-dive-analyzer/{copyright,changelog.Debian.gz,example-results.csv} \
     $share/applications/$id.desktop $share/metainfo/$id.metainfo.xml \
     $share/icons/hicolor/{48x48,64x64,128x128,256x256}/apps/$id.png \
     $share/icons/hicolor/scalable/apps/$id.svg

@@ -17,8 +17,7 @@ step "imported"
 
 # Started from another folder, with the data folder as its argument.
 mkdir -p "$e2e_tmp/elsewhere"
-(cd "$e2e_tmp/elsewhere" && exec "$PROGRAM" "$dir") >"$e2e_tmp/app.log" 2>&1 &
-APP_PID=$!
+start_program "$e2e_tmp/elsewhere" "$dir"
 main=$(wait_for_window "$MAIN_TITLE")
 step "main window shown"
 

@@ -113,10 +113,11 @@ make_data_dir() {
     echo "$dir"
 }
 
-# Starts the program in DIR; its output goes to app.log.
+# Starts the program in DIR, with ARGS if given; its output goes to app.log.
 start_program() {
     local dir=$1
-    (cd "$dir" && exec "$PROGRAM") >"$e2e_tmp/app.log" 2>&1 &
+    shift
+    (cd "$dir" && exec "$PROGRAM" "$@") >"$e2e_tmp/app.log" 2>&1 &
     APP_PID=$!
 }
 
