@@ -5,6 +5,7 @@
 #include "store/number_text.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace corvane {
 
@@ -222,11 +223,20 @@ void Importer::CountOtherEvent(std::string_view event) {
 
 ImportData Importer::Finish() {
     // The tables make one row of each run of records of one code: a code's dives must stand
-    // together, in the spreadsheet's order.
-    for (auto& dives : data_.dives)
-        std::stable_sort(
-            dives.begin(), dives.end(),
-            [](const ImportedDive& a, const ImportedDive& b) { return a.code < b.code; });
+    // together, in the spreadsheet's order. Positions are sorted rather than the dives,
+    // which are costly to move.
+    for (auto& dives : data_.dives) {
+        std::vector<std::size_t> order(dives.size());
+        std::iota(order.begin(), order.end(), std::size_t{0});
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return dives[a].code < dives[b].code;
+        });
+        std::vector<ImportedDive> sorted;
+        sorted.reserve(dives.size());
+        for (const std::size_t at : order)
+            sorted.push_back(std::move(dives[at]));
+        dives = std::move(sorted);
+    }
     return std::move(data_);
 }
 
