@@ -62,6 +62,10 @@ expect_files 644 $share/corvane-dive-analyzer/sample-results/{M3M,W3M,M10M,W10M}
     $share/applications/$id.desktop $share/metainfo/$id.metainfo.xml \
     $share/icons/hicolor/{48x48,64x64,128x128,256x256}/apps/$id.png \
     $share/icons/hicolor/scalable/apps/$id.svg
+# The metainfo finds its menu entry and icon where the package puts them.
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate-tree --no-net "$root" || fail "appstreamcli validate-tree (above)"
+fi
 odd_dirs=$(find "$root" -type d ! -perm 755)
 [ -z "$odd_dirs" ] || fail "folders whose mode is not 755: $odd_dirs"
 for file in "$root"/usr/share/man/man1/*.gz "$root"/usr/share/doc/*/changelog.Debian.gz; do
