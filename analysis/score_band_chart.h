@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "string_grid.h"
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace corvane {
+
+inline constexpr int kBandCount = 10;
+inline constexpr char kFieldSeriesName[] = "All divers";
+
+// One row of shares drawn as bars: its name and the percentage in each of the ten bands.
+struct BandSeries {
+    std::string name;
+    std::array<double, kBandCount> shares{};
+};
+
+// The score-band chart of one breakdown, decided apart from drawing it: the band labels under
+// the bars, the whole dive, the diver of the current row (if any), the title and the top of
+// the value axis.
+struct ScoreBandChart {
+    std::string title;
+    std::array<std::string, kBandCount> bandLabels;
+    BandSeries field;
+    std::optional<BandSeries> diver;
+    double axisTop = 10;
+};
+
+// The chart of the Dive Statistics window's two grids: the field's shares from row 1 of the
+// summary grid, the diver's from row `diverRow` of the per-diver grid (none when the row is
+// not a diver row), labels from the summary grid's header row. Blank share cells count as 0.
+// `title` is the window's title line.
+ScoreBandChart ScoreBandChartOf(const StringGrid& statsGrid, const StringGrid& diveStatsGrid,
+                                int diverRow, std::string title);
+
+} // namespace corvane
