@@ -269,6 +269,7 @@ void StringGridView::moveCurrent(int col, int row) {
     currentCol_ = col;
     currentRow_ = row;
     viewport()->update();
+    emit currentCellChanged(col, row);
 }
 
 void StringGridView::handlePress(const QMouseEvent* event) {

@@ -68,6 +68,8 @@ signals:
     void mousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
     void doubleClicked();
     void mouseMoved(QPoint pos);
+    // The current cell moved, by the pointer or the keyboard.
+    void currentCellChanged(int col, int row);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

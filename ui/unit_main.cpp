@@ -221,6 +221,7 @@ DiveStatsHost TForm1::MakeDiveStatsHost() {
     host.setClickedRow = [this](int row) { ClickedRow = row; };
     host.messages = messages_;
     host.clipboard = clipboard_;
+    host.chart.dataDir = [this] { return QString::fromLocal8Bit(DataDir.c_str()); };
     return host;
 }
 
@@ -485,7 +486,9 @@ void TForm1::TheGridM3MDblClick() {
                   BreakdownTarget{stats.statsGrid(), stats.diveStatsGrid(), stats.statsSortCol()},
                   SortSplit{SortCount(), Pump(stats.DiveStatsGrid(), true)});
     if (result.opened) {
-        stats.ShowBreakdown(FromCellBytes(result.title));
+        stats.ShowBreakdown(FromCellBytes(result.title),
+                            QString::fromLatin1(EventByIndex(eventIndex).id.data(),
+                                                qsizetype(EventByIndex(eventIndex).id.size())));
     }
 }
 
@@ -575,7 +578,8 @@ void TForm1::BuildPageControl() {
 StringGridView* TForm1::BuildEventGrid(int eventIndex) {
     auto* view = new StringGridView(eventTable(eventIndex));
     view->setObjectName(QStringLiteral("TheGrid") +
-                        QString::fromLatin1(EventByIndex(eventIndex).id));
+                        QString::fromLatin1(EventByIndex(eventIndex).id.data(),
+                                            qsizetype(EventByIndex(eventIndex).id.size())));
     view->setFixedCounts(1, 1);
     view->setHorizontalScrolling(false);
     // The hand cursor over the headers needs moves without a button held.

@@ -27,6 +27,8 @@ constexpr int kTitleHeight = 24;
 constexpr int kWindowFontPixels = 11;
 constexpr int kTitleFontPixels = 19;
 constexpr QRect kButtonCopyRect{8, 2, 137, 25};
+// "Show Chart" mirrors the copy button at the bar's right end.
+constexpr QRect kButtonChartRect{TDiveStats::kClientWidth - 8 - 137, 2, 137, 25};
 
 // The classic dialog face where it is installed, else the nearest plain sans-serif.
 QFont WindowFont(int pixelSize, bool bold) {
@@ -88,6 +90,7 @@ void TDiveStats::BuildLayout() {
     connect(diveStatsView_, &StringGridView::mousePressed, this,
             &TDiveStats::DiveStatsGridMouseDown);
     connect(diveStatsView_, &StringGridView::mouseMoved, this, &TDiveStats::DiveStatsGridMouseMove);
+    connect(diveStatsView_, &StringGridView::currentCellChanged, this, &TDiveStats::UpdateChart);
 }
 
 void TDiveStats::BuildTitleBar() {
@@ -119,6 +122,14 @@ void TDiveStats::BuildTitleBar() {
     buttonCopy_->setDefault(false);
     buttonCopy_->raise();
     connect(buttonCopy_, &QPushButton::clicked, this, &TDiveStats::ButtonCopyClick);
+
+    buttonChart_ = new QPushButton(QStringLiteral("Show Chart"), titleBar_);
+    buttonChart_->setObjectName(QStringLiteral("ButtonChart"));
+    buttonChart_->setGeometry(kButtonChartRect);
+    buttonChart_->setAutoDefault(false);
+    buttonChart_->setDefault(false);
+    buttonChart_->raise();
+    connect(buttonChart_, &QPushButton::clicked, this, &TDiveStats::ButtonChartClick);
 }
 
 void TDiveStats::FormCreate() {
@@ -145,6 +156,8 @@ void TDiveStats::DiveStatsGridMouseDown(Qt::MouseButton /*button*/, Qt::Keyboard
     const SortSplit split = host_.sortSplit ? host_.sortSplit() : SortSplit{};
     SortDiveStats(diveStatsGrid_, StatsSortCol, split);
     diveStatsView_->repaintNow();
+    // The current row now holds another diver.
+    UpdateChart();
 }
 
 void TDiveStats::DiveStatsGridMouseMove(QPoint pos) {
@@ -186,8 +199,9 @@ QPoint TDiveStats::CentredPosition() const {
     return topLeft;
 }
 
-void TDiveStats::ShowBreakdown(const QString& title) {
+void TDiveStats::ShowBreakdown(const QString& title, const QString& eventId) {
     labelTitle_->setText(title);
+    eventId_ = eventId;
     if (!shownBefore_) {
         // An explicit move also tells Qt the position is chosen, so later showings keep the
         // position the window last had instead of being placed afresh.
@@ -199,6 +213,41 @@ void TDiveStats::ShowBreakdown(const QString& title) {
     activateWindow();
     statsView_->repaintNow();
     diveStatsView_->repaintNow();
+    UpdateChart();
+}
+
+ScoreBandChart TDiveStats::CurrentChart() const {
+    return ScoreBandChartOf(statsGrid_, diveStatsGrid_, diveStatsView_->currentRow(),
+                            labelTitle_->text().toLatin1().toStdString());
+}
+
+QString TDiveStats::PictureName() const {
+    QString code = QString::fromLatin1(statsGrid_.Cell(0, 1).c_str());
+    // A code read from a result file may hold anything; a file name takes letters and digits.
+    for (QChar& c : code) {
+        if (!c.isLetterOrNumber())
+            c = QLatin1Char('_');
+    }
+    const QString stem = eventId_.isEmpty() ? code : eventId_ + QLatin1Char('-') + code;
+    return stem + QStringLiteral(".png");
+}
+
+void TDiveStats::UpdateChart() {
+    if (scoreBands_ && scoreBands_->isVisible())
+        scoreBands_->ShowChart(CurrentChart(), PictureName());
+}
+
+void TDiveStats::ButtonChartClick() {
+    if (!scoreBands_) {
+        ScoreBandsHost chartHost = host_.chart;
+        if (!chartHost.messages)
+            chartHost.messages = host_.messages;
+        // Owned by the main window, like this one; it lives until the program ends.
+        QWidget* owner = parentWidget() ? parentWidget() : this;
+        scoreBands_ = new TScoreBands(std::move(chartHost), owner);
+    }
+    scoreBands_->ShowChart(CurrentChart(), PictureName());
+    scoreBands_->ShowBeside(*this);
 }
 
 void TDiveStats::ButtonCopyClick() {

@@ -4,8 +4,10 @@
 #include "analysis/grid_sort.h"
 #include "analysis/string_grid.h"
 #include "ui/cell_painters.h"
+#include "ui/score_bands_window.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -27,6 +29,8 @@ struct DiveStatsHost {
     std::function<void(int row)> setClickedRow;
     UserMessages* messages = nullptr;
     ClipboardSink* clipboard = nullptr;
+    // The "Score Bands" window's needs; its error box is `messages` unless set.
+    ScoreBandsHost chart;
 };
 
 // The Dive Statistics window: the one-row summary, the title bar and the per-diver table of
@@ -47,15 +51,21 @@ public:
     StringGridView* DiveStatsGrid() const { return diveStatsView_; }
     QLabel* LabelTitle() const { return labelTitle_; }
     QPushButton* ButtonCopy() const { return buttonCopy_; }
+    QPushButton* ButtonChart() const { return buttonChart_; }
+    // The "Score Bands" window, once "Show Chart" has made it.
+    TScoreBands* ScoreBands() const { return scoreBands_; }
 
     int statsSortCol() const { return StatsSortCol; }
 
     // Shows the window modeless and brings it to the front; centred on the main window the
-    // first time, where the user left it afterwards.
-    void ShowBreakdown(const QString& title);
+    // first time, where the user left it afterwards. `eventId` names saved pictures.
+    void ShowBreakdown(const QString& title, const QString& eventId = {});
+    // The chart of what the window shows: the dive and the diver of the current row.
+    ScoreBandChart CurrentChart() const;
 
 public slots:
     void ButtonCopyClick();
+    void ButtonChartClick();
 
 protected:
     // The window outlives every close: it only hides, keeping its contents.
@@ -73,6 +83,9 @@ private:
     Thresholds CurrentThresholds() const;
     // The frame position that centres this window on its owner (or on the screen).
     QPoint CentredPosition() const;
+    // Redraws the chart, if it is shown, after the breakdown, its order or its row changed.
+    void UpdateChart();
+    QString PictureName() const;
 
     DiveStatsHost host_;
     StringGrid statsGrid_{17, 2};
@@ -82,6 +95,9 @@ private:
     QFrame* titleBar_ = nullptr;
     QLabel* labelTitle_ = nullptr;
     QPushButton* buttonCopy_ = nullptr;
+    QPushButton* buttonChart_ = nullptr;
+    QPointer<TScoreBands> scoreBands_;
+    QString eventId_;
     int StatsSortCol = 2;
     bool shownBefore_ = false;
 };

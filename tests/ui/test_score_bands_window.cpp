@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The "Score Bands" window on the sample results: it follows the Dive Statistics window and
+// saves its picture.
+
+#include "analysis/score_band_chart.h"
+#include "store/number_text.h"
+#include "ui/score_band_chart_view.h"
+#include "ui/score_bands_window.h"
+#include "ui/string_grid_view.h"
+#include "window_test_support.h"
+
+#include <QBarSet>
+#include <QChart>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+using namespace corvane;
+using namespace corvane::testing;
+
+namespace {
+
+// The program wired as main() wires it, with the file dialog answered by the test.
+struct ChartSession {
+    RecordingMessages messages;
+    FakeClipboard clipboard;
+    std::unique_ptr<TForm1> form;
+    TDiveStats* stats = nullptr;
+    QString proposed;
+    QString answer;
+
+    ChartSession() : form(std::make_unique<TForm1>(&messages, &clipboard)) {
+        DiveStatsHost host = form->MakeDiveStatsHost();
+        host.chart.askFile = [this](QWidget*, const QString& offered) {
+            proposed = offered;
+            return answer;
+        };
+        stats = new TDiveStats(std::move(host), form.get());
+        form->AttachDiveStats(stats);
+    }
+    void DrillInto(int row) {
+        StringGridView* m3m = form->EventGrid(1);
+        QTest::mouseDClick(m3m->viewport(), Qt::LeftButton, {}, m3m->cellRect(2, row).center());
+    }
+    void Press(int col, int row) {
+        StringGridView* view = stats->DiveStatsGrid();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->cellRect(col, row).center());
+    }
+    ScoreBandChartView& chart() { return *stats->ScoreBands()->Chart(); }
+};
+
+// The drawn bars hold the shares of the grids' rows: the field's and the given diver row's.
+bool BarsShow(ScoreBandChartView& chart, const StringGrid& statsGrid, const StringGrid& divers,
+              int row) {
+    const QString label =
+        QString::fromLatin1((divers.Cell(0, row) + " [" + divers.Cell(1, row) + "]").c_str());
+    if (!chart.diverSet() || chart.diverSet()->label() != label)
+        return false;
+    for (int band = 0; band < kBandCount; ++band) {
+        if (chart.fieldSet()->at(band) != CellNumber(statsGrid.Cell(5 + band, 1)) ||
+            chart.diverSet()->at(band) != CellNumber(divers.Cell(5 + band, row)))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+class TestScoreBandsWindow : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestFolder> folder_;
+
+private slots:
+    void init() {
+        folder_ = std::make_unique<TestFolder>();
+        QVERIFY(folder_->Enter());
+        QVERIFY(folder_->CopySamples());
+    }
+    void cleanup() { folder_.reset(); }
+
+    void followsDrillDownSortAndRowClick();
+    void savesPngOrSvgWholeOrNotAtAll();
+};
+
+void TestScoreBandsWindow::followsDrillDownSortAndRowClick() {
+    ChartSession session;
+    session.form->show();
+    QVERIFY(QTest::qWaitFor([&] { return !session.form->busy(); }, kTimeoutMs));
+    session.DrillInto(1);
+    QVERIFY(session.stats->isVisible());
+    QVERIFY(!session.stats->ScoreBands());
+
+    QTest::mouseClick(session.stats->ButtonChart(), Qt::LeftButton);
+    TScoreBands* window = session.stats->ScoreBands();
+    QVERIFY(window && window->isVisible());
+    QCOMPARE(window->windowTitle(), QStringLiteral("Score Bands"));
+    QCOMPARE(window->parentWidget(), session.form.get());
+    QCOMPARE(session.chart().chart()->title(), session.stats->LabelTitle()->text());
+    const StringGrid& statsGrid = session.stats->statsGrid();
+    const StringGrid& divers = session.stats->diveStatsGrid();
+    QVERIFY(BarsShow(session.chart(), statsGrid, divers, 1));
+    QCOMPARE(session.chart().fieldSet()->label(), QStringLiteral("All divers"));
+
+    session.Press(3, 3);
+    QVERIFY(BarsShow(session.chart(), statsGrid, divers, 3));
+    const std::string third = divers.Cell(0, 3);
+    session.Press(0, 0); // by name: another diver comes to row 3
+    QVERIFY(divers.Cell(0, 3) != third);
+    QVERIFY(BarsShow(session.chart(), statsGrid, divers, 3));
+
+    const QString before = session.chart().chart()->title();
+    session.DrillInto(2);
+    QVERIFY(session.chart().chart()->title() != before);
+    QCOMPARE(session.chart().chart()->title(), session.stats->LabelTitle()->text());
+    QVERIFY(BarsShow(session.chart(), statsGrid, divers, 3));
+
+    // Closed, it only hides; shown again, it stays where the user put it.
+    window->move(window->pos() + QPoint(-30, 20));
+    const QPoint moved = window->pos();
+    window->close();
+    QVERIFY(!window->isVisible());
+    QTest::mouseClick(session.stats->ButtonChart(), Qt::LeftButton);
+    QCOMPARE(session.stats->ScoreBands(), window);
+    QCOMPARE(window->pos(), moved);
+}
+
+void TestScoreBandsWindow::savesPngOrSvgWholeOrNotAtAll() {
+    ChartSession session;
+    session.form->show();
+    QVERIFY(QTest::qWaitFor([&] { return !session.form->busy(); }, kTimeoutMs));
+    session.DrillInto(1);
+    QTest::mouseClick(session.stats->ButtonChart(), Qt::LeftButton);
+    TScoreBands& window = *session.stats->ScoreBands();
+    const QString code = QString::fromLatin1(session.form->eventTable(1).Cell(0, 1).c_str());
+    const QString png = folder_->filePath(QStringLiteral("M3M-%1.png").arg(code));
+
+    session.answer = png;
+    QTest::mouseClick(window.ButtonSave(), Qt::LeftButton);
+    QCOMPARE(session.proposed, png);
+    const QImage image(png);
+    QCOMPARE(image.size(), ScoreBandChartView::kChartSize);
+    QCOMPARE(image.pixelColor(2, 2), QColor(Qt::white));
+
+    session.answer = folder_->filePath(QStringLiteral("chart.SVG"));
+    QTest::mouseClick(window.ButtonSave(), Qt::LeftButton);
+    QFile svg(session.answer);
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    const QByteArray text = svg.readAll();
+    QVERIFY(text.contains("<svg") && text.contains("</svg>"));
+    QVERIFY(session.messages.errors.isEmpty());
+
+    // Failures reach the error box, and leave an existing file as it was.
+    QVERIFY(folder_->WriteFile(QStringLiteral("old.jpg"), "kept"));
+    for (const QString& name : {QStringLiteral("old.jpg"), QStringLiteral("no/such/dir.png")}) {
+        session.answer = folder_->filePath(name);
+        QTest::mouseClick(window.ButtonSave(), Qt::LeftButton);
+        QVERIFY(session.messages.errors.last().startsWith("Unable to write to " + session.answer));
+    }
+    QCOMPARE(session.messages.errors.size(), 2);
+    QFile old(folder_->filePath(QStringLiteral("old.jpg")));
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("kept"));
+    QVERIFY(!QFile::exists(folder_->filePath(QStringLiteral("no"))));
+    QCOMPARE(QDir(folder_->path()).entryList({"*.png", "*.svg", "*.SVG"}, QDir::Files).size(), 2);
+}
+
+QTEST_MAIN(TestScoreBandsWindow)
+#include "test_score_bands_window.moc"
