@@ -27,7 +27,7 @@ constexpr const char* kUsage =
 Prints one table of the result files M3M, W3M, M10M and W10M in a folder as the
 tab-separated text that "Copy Table to Clipboard" puts on the clipboard: the header
 row first, every cell followed by a tab, lines joined by CR LF and no line end after
-the last line. Nothing is written to any file.
+the last line. Nothing is written to any file but the picture of --chart.
 
 Which table:
   --data DIR           folder with the four result files (default: the current folder);
@@ -56,6 +56,12 @@ Order and the "Divers" column:
                        appearance
   --diver-count        fill the "Divers" column as "Populate Diver Count" does
 
+The score-band chart of the --drill dive, as "Show Chart" draws it:
+  --chart FILE         write the chart as a picture instead of printing the table;
+                       FILE ends in .png or .svg
+  --chart-diver LABEL  add the bars of this diver of the breakdown, written as in the
+                       diver list; without it the chart shows all divers alone
+
   --help               show this help and exit
   --version            show the version and exit
 
@@ -65,12 +71,15 @@ already shown may leave rows with equal values in the sort column in another ord
 
 Options take their value as the next argument or after '=' (--sort=Count).
 
-Exit status: 0 the table was printed; 1 the result files or Divers.tsv could not be
-read, or the dive of --drill has no row in the table; 2 bad arguments.
+Exit status: 0 the table was printed (or the chart written); 1 the result files or
+Divers.tsv could not be read, the dive of --drill has no row in the table, the diver of
+--chart-diver has no row in its breakdown, or the picture could not be written; 2 bad
+arguments.
 
 Examples:
   dive-tables --data results --event W10M --sort "Avg Score" > w10m.tsv
   dive-tables --data results --country CHN --drill 5154B --stats-sort Name
+  dive-tables --data results --drill 107B --chart 107B.svg
 )";
 
 constexpr std::string_view kAllEntry = "***ALL***";
@@ -89,6 +98,8 @@ struct Options {
     bool diverCount = false;
     std::optional<std::string> drill;
     int statsSortCol = 2;
+    std::optional<std::string> chart;
+    std::optional<std::string> chartDiver;
     bool help = false;
     bool version = false;
 };
@@ -155,6 +166,10 @@ void ApplyOption(Options& options, const std::string& option, const std::string&
         options.drill = value;
     else if (option == "--stats-sort")
         options.statsSortCol = ColumnIn(option, value, -1, 14, DiverTableHeader);
+    else if (option == "--chart")
+        options.chart = value;
+    else if (option == "--chart-diver")
+        options.chartDiver = value;
 }
 
 bool IsFlag(std::string_view arg) {
@@ -163,8 +178,9 @@ bool IsFlag(std::string_view arg) {
 }
 
 bool TakesValue(std::string_view name) {
-    for (const std::string_view known : {"--data", "--event", "--sort", "--sort-count", "--country",
-                                         "--diver", "--drill", "--stats-sort"}) {
+    for (const std::string_view known :
+         {"--data", "--event", "--sort", "--sort-count", "--country", "--diver", "--drill",
+          "--stats-sort", "--chart", "--chart-diver"}) {
         if (name == known)
             return true;
     }
@@ -180,6 +196,24 @@ void ApplyFlag(Options& options, std::string_view flag) {
         options.version = true;
     else
         options.help = true;
+}
+
+bool EndsWithIgnoringCase(std::string_view text, std::string_view end) {
+    return text.size() >= end.size() &&
+           SameIgnoringCase(text.substr(text.size() - end.size()), end);
+}
+
+void CheckChartOptions(const Options& options) {
+    if (options.chartDiver && !options.chart)
+        throw UsageError{"--chart-diver adds a diver to the chart of --chart"};
+    if (!options.chart)
+        return;
+    if (!options.drill)
+        throw UsageError{"--chart draws the breakdown of one dive: give it with --drill"};
+    if (!EndsWithIgnoringCase(*options.chart, ".png") &&
+        !EndsWithIgnoringCase(*options.chart, ".svg"))
+        throw UsageError{"--chart takes a file name ending in .png or .svg, not '" +
+                         *options.chart + "'"};
 }
 
 Options ParseOptions(const std::vector<std::string>& args) {
@@ -208,6 +242,7 @@ Options ParseOptions(const std::vector<std::string>& args) {
     if (options.drill && options.diverCount)
         throw UsageError{"--diver-count fills the event table's \"Divers\" column; it does not "
                          "apply to the per-diver table of --drill"};
+    CheckChartOptions(options);
     return options;
 }
 
@@ -249,9 +284,34 @@ int FirstRowOf(const StringGrid& table, const std::string& code) {
 }
 
 // The per-diver table of one dive, as the window's breakdown makes it.
+// The chart of a breakdown, with the diver of --chart-diver if it has a row there.
+int WriteChart(const Options& options, const StringGrid& statsGrid, const StringGrid& diveStatsGrid,
+               const std::string& title, const ChartWriter& writeChart, std::ostream& err) {
+    int diverRow = -1;
+    if (options.chartDiver) {
+        for (int row = 1; row < diveStatsGrid.RowCount() && diverRow < 0; ++row) {
+            const std::string label =
+                diveStatsGrid.Cell(0, row) + " [" + diveStatsGrid.Cell(1, row) + "]";
+            if (!diveStatsGrid.Cell(0, row).empty() && label == *options.chartDiver)
+                diverRow = row;
+        }
+        if (diverRow < 0) {
+            err << "dive-tables: " << *options.chartDiver << " has no row in the breakdown of "
+                << *options.drill << "\n";
+            return kNoData;
+        }
+    }
+    const std::string reason =
+        writeChart(ScoreBandChartOf(statsGrid, diveStatsGrid, diverRow, title), *options.chart);
+    if (reason.empty())
+        return kDone;
+    err << "dive-tables: cannot write " << *options.chart << ": " << reason << "\n";
+    return kNoData;
+}
+
 int PrintBreakdown(const Options& options, const FilterSelection& filter, StringGrid& table,
-                   const RecordStore& store, const DiverRoster& roster, std::ostream& out,
-                   std::ostream& err) {
+                   const RecordStore& store, const DiverRoster& roster,
+                   const ChartWriter& writeChart, std::ostream& out, std::ostream& err) {
     const int row = FirstRowOf(table, *options.drill);
     if (row < 0) {
         err << "dive-tables: dive " << *options.drill << " is not in the "
@@ -262,9 +322,12 @@ int PrintBreakdown(const Options& options, const FilterSelection& filter, String
     StringGrid diveStatsGrid(kEventTableCols, 2);
     for (int col = 0; col < 3; ++col)
         diveStatsGrid.SetCell(col, 0, DiverTableHeader(col));
-    DrillDown(table, options.eventIndex, row, store.Filled(options.eventIndex), roster, filter,
-              BreakdownTarget{statsGrid, diveStatsGrid, options.statsSortCol},
-              SortSplit{options.sortCount, {}});
+    const DrillDownResult result =
+        DrillDown(table, options.eventIndex, row, store.Filled(options.eventIndex), roster, filter,
+                  BreakdownTarget{statsGrid, diveStatsGrid, options.statsSortCol},
+                  SortSplit{options.sortCount, {}});
+    if (options.chart)
+        return WriteChart(options, statsGrid, diveStatsGrid, result.title, writeChart, err);
     // The copy of the per-diver table leaves out its two hidden working columns.
     out << TableText(diveStatsGrid, diveStatsGrid.ColCount() - 2);
     return kDone;
@@ -285,7 +348,8 @@ bool LoadResults(const std::string& dataDir, RecordStore& store, std::ostream& e
     return true;
 }
 
-int Run(const Options& options, std::ostream& out, std::ostream& err) {
+int Run(const Options& options, const ChartWriter& writeChart, std::ostream& out,
+        std::ostream& err) {
     DiverRoster roster;
     if (const auto rosterError = FillReferenceTables(roster, options.dataDir)) {
         err << "dive-tables: " << *rosterError << "\n";
@@ -305,7 +369,7 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
     GenerateEventTable(table, event, store->Filled(event), roster, initialRun, filter,
                        options.sortCol, split);
     if (options.drill)
-        return PrintBreakdown(options, filter, table, *store, roster, out, err);
+        return PrintBreakdown(options, filter, table, *store, roster, writeChart, out, err);
     if (options.diverCount) {
         StringGrid workingList(kEventTableCols, 2);
         PopulateDiverCount(table, store->Filled(event), roster, workingList,
@@ -317,7 +381,8 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
 
 } // namespace
 
-int RunDiveTables(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunDiveTables(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                  const ChartWriter& writeChart) {
     try {
         const Options options = ParseOptions(args);
         if (options.help) {
@@ -328,7 +393,9 @@ int RunDiveTables(const std::vector<std::string>& args, std::ostream& out, std::
             out << "dive-tables " << kVersion << '\n';
             return kDone;
         }
-        return Run(options, out, err);
+        if (options.chart && !writeChart)
+            throw UsageError{"--chart is not available: this dive-tables draws no pictures"};
+        return Run(options, writeChart, out, err);
     } catch (const UsageError& error) {
         err << "dive-tables: " << error.message << "\nTry 'dive-tables --help'.\n";
         return kBadUsage;

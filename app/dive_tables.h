@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "analysis/score_band_chart.h"
+
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -13,6 +16,11 @@ namespace corvane {
 // environment and nothing is written but `out` and `err`. Returns the process exit code:
 // 0 done, 1 the result files could not be read or the dive to break down is not in the
 // table, 2 bad usage.
-int RunDiveTables(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// `writeChart` draws the score-band chart of --chart into a picture file and returns the
+// reason of a failure, or an empty text; without it --chart is refused.
+using ChartWriter =
+    std::function<std::string(const ScoreBandChart& chart, const std::string& path)>;
+int RunDiveTables(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                  const ChartWriter& writeChart = {});
 
 } // namespace corvane

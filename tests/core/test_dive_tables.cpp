@@ -122,6 +122,10 @@ TEST(DiveTables, RefusesBadArgumentsWithAReasonAndCodeTwo) {
         {{"--diver", "NOBODY, AT ALL [XYZ]"}, "'NOBODY, AT ALL [XYZ]' is not in the diver list"},
         {{"--country", "FIN", "--diver", "TAN, MEI YEE [SIN]"},
          "'TAN, MEI YEE [SIN]' is not a diver of FIN"},
+        {{"--chart", "a.png"}, "--chart draws the breakdown of one dive: give it with --drill"},
+        {{"--drill", "105B", "--chart", "a.jpg"}, "--chart takes a file name ending in .png"},
+        {{"--drill", "105B", "--chart-diver", "X"}, "--chart-diver adds a diver to the chart"},
+        {{"--drill", "105B", "--chart", "a.svg"}, "--chart is not available"},
     };
     for (const BadUsage& bad : cases) {
         std::vector<std::string> args = bad.args;
@@ -141,7 +145,8 @@ TEST(DiveTables, HelpNamesEveryOptionTheParserTakes) {
     EXPECT_EQ(outcome.out.rfind("Usage: dive-tables", 0), 0u);
     for (const std::string option :
          {"--data", "--event", "--drill", "--country", "--diver", "--regenerate", "--sort",
-          "--sort-count", "--stats-sort", "--diver-count", "--help", "--version"}) {
+          "--sort-count", "--stats-sort", "--diver-count", "--chart", "--chart-diver", "--help",
+          "--version"}) {
         EXPECT_NE(outcome.out.find("  " + option + " "), std::string::npos) << option;
         // Each of them is an option the parser knows (a wrong value is its only complaint).
         const Outcome tried = RunTool({option, "\x01"});
@@ -296,6 +301,50 @@ TEST(DiveTables, UsesTheFolderRosterAndRefusesABrokenOne) {
     EXPECT_EQ(broken.out, "");
     EXPECT_EQ(broken.err,
               "dive-tables: Divers.tsv line 2: the nation 'Sin' is not three capital letters\n");
+}
+
+// --chart hands the drawing the chart of the breakdown that --drill prints, and prints
+// nothing itself; the diver of --chart-diver must have a row in that breakdown.
+TEST(DiveTables, ChartOfTheBreakdownGoesToTheWriter) {
+    const Table divers = SampleTable({"--event", "W3M", "--drill", "105B"});
+    ASSERT_GT(divers.size(), 2u);
+    const std::string label = divers[2][0] + " [" + divers[2][1] + "]";
+    std::vector<std::pair<ScoreBandChart, std::string>> drawn;
+    std::string failure;
+    const ChartWriter writer = [&](const ScoreBandChart& chart, const std::string& path) {
+        drawn.emplace_back(chart, path);
+        return failure;
+    };
+    const auto run = [&](std::vector<std::string> args) {
+        args.insert(args.begin(),
+                    {"--data", CORVANE_SAMPLE_DIR, "--event", "W3M", "--drill", "105B"});
+        std::ostringstream out, err;
+        const int code = RunDiveTables(args, out, err, writer);
+        EXPECT_EQ(out.str(), "");
+        return std::make_pair(code, err.str());
+    };
+
+    EXPECT_EQ(run({"--chart", "w3m.SVG"}).first, 0);
+    EXPECT_EQ(run({"--chart", "w3m.png", "--chart-diver", label}).first, 0);
+    ASSERT_EQ(drawn.size(), 2u);
+    EXPECT_EQ(drawn[0].second, "w3m.SVG");
+    EXPECT_FALSE(drawn[0].first.diver);
+    EXPECT_EQ(drawn[0].first.title.rfind("W3M - 105B - DD ", 0), 0u);
+    EXPECT_NE(drawn[0].first.title.find(" - " + std::to_string(divers.size() - 1) + " divers"),
+              std::string::npos);
+    ASSERT_TRUE(drawn[1].first.diver);
+    EXPECT_EQ(drawn[1].first.diver->name, label);
+    for (int band = 0; band < kBandCount; ++band)
+        EXPECT_EQ(drawn[1].first.diver->shares[band], CellNumber(divers[2][5 + band])) << band;
+
+    const auto absent = run({"--chart", "a.png", "--chart-diver", "NOBODY, AT ALL [XYZ]"});
+    EXPECT_EQ(absent.first, 1);
+    EXPECT_EQ(absent.second,
+              "dive-tables: NOBODY, AT ALL [XYZ] has no row in the breakdown of 105B\n");
+    failure = "No space left on device";
+    const auto failed = run({"--chart", "/full/a.png"});
+    EXPECT_EQ(failed.first, 1);
+    EXPECT_EQ(failed.second, "dive-tables: cannot write /full/a.png: No space left on device\n");
 }
 
 } // namespace
