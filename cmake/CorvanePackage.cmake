@@ -87,7 +87,7 @@ if(CORVANE_DPKG_SHLIBDEPS)
 else()
     # Without dpkg-dev, the libraries the programs link, as Debian 12 names them.
     set(CPACK_DEBIAN_PACKAGE_DEPENDS
-        "libc6, libgcc-s1, libstdc++6, libjpeg62-turbo, libqt6core6, libqt6gui6, libqt6widgets6, libicu72, ${corvane_font_package}")
+        "libc6, libgcc-s1, libstdc++6, libjpeg62-turbo, libqt6core6, libqt6gui6, libqt6widgets6, libqt6charts6, libqt6svg6, libicu72, ${corvane_font_package}")
 endif()
 
 include(CPack)

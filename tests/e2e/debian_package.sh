@@ -30,8 +30,8 @@ for expected in "Version=$version" Section=science Priority=optional; do
 done
 depends=$(dpkg-deb -f "$deb" Depends)
 names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
-for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libjpeg62-turbo \
-    libicu72 fonts-liberation2; do
+for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6charts6 libqt6svg6 \
+    libjpeg62-turbo libicu72 fonts-liberation2; do
     grep -qxF "$package" <<<"$names" || fail "Depends lacks $package: $depends"
 done
 
