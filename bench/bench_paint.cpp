@@ -3,12 +3,16 @@
 // an off-screen image on the offscreen platform: a grid view at the size of an event tab with
 // the event painter and the default thresholds (repeated paints, and paints with nothing
 // measured yet), and the M3M grid of the program's own started window, whose painter reads
-// the thresholds from the controls.
+// the thresholds from the controls. Also the score-band chart following a row click.
 
+#include "analysis/drill_down.h"
 #include "analysis/statistics.h"
+#include "store/number_text.h"
 #include "store/result_loader.h"
 #include "ui/cell_drawing.h"
 #include "ui/cell_painters.h"
+#include "ui/score_band_chart_view.h"
+#include "ui/score_bands_window.h"
 #include "ui/string_grid_view.h"
 #include "ui/unit_main.h"
 #include "ui/unit_stats.h"
@@ -16,6 +20,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QBarSet>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QEventLoop>
@@ -46,15 +51,14 @@ QFont GridFont() {
 }
 
 // The M3M table of the initial run, sorted on the dive code with the default Sort Count.
-bool GenerateM3M(StringGrid& table, std::string& problem) {
-    auto store = std::make_unique<RecordStore>();
-    const LoadOutcome outcome = LoadResultFiles(CORVANE_SAMPLE_DIR, *store);
+bool GenerateM3M(StringGrid& table, RecordStore& store, std::string& problem) {
+    const LoadOutcome outcome = LoadResultFiles(CORVANE_SAMPLE_DIR, store);
     if (outcome.kind != LoadOutcome::Kind::Loaded) {
         problem = "sample results not loaded: " + outcome.path + " " + outcome.message;
         return false;
     }
     const Thresholds defaults;
-    GenerateEventTable(table, 1, store->Dives(1), BuiltInRoster(), true, {}, kSortCol,
+    GenerateEventTable(table, 1, store.Dives(1), BuiltInRoster(), true, {}, kSortCol,
                        SortSplit{static_cast<int>(defaults.sortCount), {}});
     return true;
 }
@@ -90,7 +94,7 @@ bool LooksPainted(const QImage& image, const StringGridView& view) {
 void BM_PaintEventGridScreen(benchmark::State& state) {
     StringGrid table(kEventTableCols, 2);
     std::string problem;
-    if (!GenerateM3M(table, problem)) {
+    if (!GenerateM3M(table, *std::make_unique<RecordStore>(), problem)) {
         state.SkipWithError(problem.c_str());
         return;
     }
@@ -177,6 +181,57 @@ void BM_PaintMainWindowGrid(benchmark::State& state) {
     state.counters["height"] = view.viewport()->height();
 }
 BENCHMARK(BM_PaintMainWindowGrid)->Unit(benchmark::kMillisecond);
+
+// The Dive Statistics window holding the breakdown of the most performed M3M dive, with its
+// "Score Bands" window shown.
+bool OpenChartOfMostPerformedDive(TDiveStats& stats, std::string& problem) {
+    const auto store = std::make_unique<RecordStore>();
+    StringGrid table(kEventTableCols, 2);
+    if (!GenerateM3M(table, *store, problem))
+        return false;
+    int row = 1;
+    for (int other = 2; other < table.RowCount(); ++other) {
+        if (CellInteger(table.Cell(1, other)) > CellInteger(table.Cell(1, row)))
+            row = other;
+    }
+    const DrillDownResult result =
+        DrillDown(table, 1, row, store->Dives(1), BuiltInRoster(), {},
+                  {stats.statsGrid(), stats.diveStatsGrid(), stats.statsSortCol()}, {});
+    stats.ShowBreakdown(QString::fromLatin1(result.title.c_str()), QStringLiteral("M3M"));
+    stats.ButtonChartClick();
+    if (result.diverCount < 3 || !stats.ScoreBands() || !stats.ScoreBands()->isVisible())
+        problem = "the chart of the breakdown did not open";
+    return problem.empty();
+}
+
+// A click on another diver row until the chart shows it. Argument 1 also paints the chart
+// window as the screen would show it.
+void BM_ChartAfterRowClick(benchmark::State& state) {
+    TDiveStats stats(DiveStatsHost{});
+    std::string problem;
+    if (!OpenChartOfMostPerformedDive(stats, problem)) {
+        state.SkipWithError(problem.c_str());
+        return;
+    }
+    StringGridView& divers = *stats.DiveStatsGrid();
+    ScoreBandChartView& chart = *stats.ScoreBands()->Chart();
+    QImage image(chart.size(), QImage::Format_ARGB32_Premultiplied);
+    const bool paint = state.range(0) == 1;
+    int row = 1;
+    for (auto _ : state) {
+        row = row == 1 ? 2 : 1;
+        divers.setCurrentCell(5, row);
+        QCoreApplication::sendPostedEvents();
+        if (paint)
+            static_cast<QWidget&>(chart).render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    if (chart.diverSet() == nullptr ||
+        chart.diverSet()->label().toStdString().rfind(stats.diveStatsGrid().Cell(0, row), 0) != 0)
+        state.SkipWithError("the chart did not follow the row");
+    state.counters["divers"] = stats.diveStatsGrid().RowCount() - 1;
+}
+BENCHMARK(BM_ChartAfterRowClick)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace corvane

@@ -52,12 +52,15 @@ declare -A label=(
     [BM_PaintEventGridScreen/0]="paint one screen of the M3M grid (view)"
     [BM_PaintEventGridScreen/1]="... its first paint, nothing measured yet"
     [BM_PaintMainWindowGrid]="paint one screen of the M3M grid (window)"
+    [BM_ChartAfterRowClick/0]="score-band chart after a row click"
+    [BM_ChartAfterRowClick/1]="... and its chart painted"
 )
 declare -A target=(
     [BM_LoadResultFiles]=5 [BM_InitialRun]=2 [BM_FilteredRunCountry]=3
     [BM_FilteredRunDiver]=3 [BM_SortLargestTable/0]=2 [BM_SortLargestTable/4]=2
     [BM_DrillDownMostPerformed]=1 [BM_DiverCountM3M]=10 [BM_TableTextLargest]=1
     [BM_PaintEventGridScreen/0]=4 [BM_PaintEventGridScreen/1]=4 [BM_PaintMainWindowGrid]=4
+    [BM_ChartAfterRowClick/0]=16 [BM_ChartAfterRowClick/1]=16
 )
 summary=()
 
