@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <system_error>
+#include <vector>
 
 namespace corvane {
 
@@ -46,11 +47,21 @@ std::error_code CopySamples(const fs::path& sampleDir, const fs::path& folder) {
                            error))
             break;
     }
+    std::vector<fs::path> placed;
+    std::error_code ignored;
     for (const EventInfo& event : kEvents) {
-        if (!error)
+        if (!error) {
             fs::rename(part(event), folder / event.id, error);
-        std::error_code ignored;
+            if (!error)
+                placed.push_back(folder / event.id);
+        }
         fs::remove(part(event), ignored);
+    }
+    // A rename that failed half-way: the copies already placed go again. They are ours, as
+    // the folder held no result file before.
+    if (error) {
+        for (const fs::path& copy : placed)
+            fs::remove(copy, ignored);
     }
     return error;
 }

@@ -78,5 +78,20 @@ TEST(UserFolder, SaysWhichFolderCannotBeMadeReady) {
     EXPECT_FALSE(fs::exists(folder));
 }
 
+TEST(UserFolder, AFailedCopyLeavesNoPartOfTheSamples) {
+    // The last copy cannot be written, even by root: a folder stands where it would go.
+    const TempDir folder;
+    fs::create_directory(folder.Path() / ".W10M.part");
+    const auto failed = PrepareUserFolder(folder.Path(), CORVANE_SAMPLE_DIR);
+    ASSERT_TRUE(failed);
+    EXPECT_NE(failed->find(folder.Path().string() + "\ncannot be filled with the sample results: "),
+              std::string::npos)
+        << *failed;
+    // No event without the others, which would keep the next start from filling the folder.
+    for (const char* event : kEventFiles)
+        EXPECT_FALSE(fs::exists(folder.Path() / event)) << event;
+    EXPECT_FALSE(fs::exists(folder.Path() / ".M3M.part"));
+}
+
 } // namespace
 } // namespace corvane
