@@ -7,7 +7,10 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,6 +57,58 @@ void BM_LoadResultFiles(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * SampleBytes());
 }
 BENCHMARK(BM_LoadResultFiles)->Unit(benchmark::kMillisecond);
+
+// The four sample files' bytes, read once.
+std::string SampleText() {
+    std::string text;
+    for (const EventInfo& event : kEvents) {
+        std::ifstream in(JoinPath(CORVANE_SAMPLE_DIR, event.id), std::ios::binary);
+        text.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    return text;
+}
+
+// The floor for any loader: one pass that finds every line end and every tab of the sample
+// bytes and does nothing else. The loader's times are read as multiples of this one.
+void BM_ScanLinesAndTabs(benchmark::State& state) {
+    const std::string text = SampleText();
+    for (auto _ : state) {
+        std::size_t lines = 0;
+        std::size_t tabs = 0;
+        const char* p = text.data();
+        const char* const end = p + text.size();
+        while (p != end) {
+            const auto* lineEnd = static_cast<const char*>(std::memchr(p, '\r', end - p));
+            const char* stop = lineEnd ? lineEnd : end;
+            while (const auto* tab = static_cast<const char*>(std::memchr(p, '\t', stop - p))) {
+                ++tabs;
+                p = tab + 1;
+            }
+            ++lines;
+            p = lineEnd ? lineEnd + 1 : end;
+        }
+        benchmark::DoNotOptimize(lines);
+        benchmark::DoNotOptimize(tabs);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+}
+BENCHMARK(BM_ScanLinesAndTabs)->Unit(benchmark::kMicrosecond);
+
+// The loader on the same bytes in memory: BM_LoadResultFiles without the file reading.
+void BM_LoadSampleText(benchmark::State& state) {
+    const std::string text = SampleText();
+    std::vector<TDiveRecord> slots(text.size() / 8);
+    for (auto _ : state) {
+        const LoadOutcome outcome = LoadResultText(text, slots, "memory");
+        if (outcome.kind != LoadOutcome::Kind::Loaded) {
+            state.SkipWithError(outcome.message.c_str());
+            break;
+        }
+        benchmark::DoNotOptimize(slots.front());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+}
+BENCHMARK(BM_LoadSampleText)->Unit(benchmark::kMicrosecond);
 
 // Lines shaped like real ones: runs of the same dive code, CRLF line ends, a fifth field.
 std::string SyntheticResultText(int lines) {

@@ -3,8 +3,12 @@
 
 #include "number_text.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -20,40 +24,15 @@ namespace {
 constexpr char kEndOfFile = 26; // Ctrl+Z
 constexpr int kFieldCount = 4;
 
-// Hands out the lines of a text one by one. CR, CRLF and a lone LF each end a line.
-class LineReader {
-public:
-    explicit LineReader(std::string_view text) : rest_(text) {}
-
-    bool Next(std::string_view& line) {
-        if (rest_.empty()) {
-            return false;
-        }
-        const std::size_t end = FindLineEnd(rest_);
-        if (end == std::string_view::npos) {
-            line = rest_;
-            rest_ = {};
-            return true;
-        }
-        line = rest_.substr(0, end);
-        const bool crlf = rest_[end] == '\r' && end + 1 < rest_.size() && rest_[end + 1] == '\n';
-        rest_.remove_prefix(end + (crlf ? 2 : 1));
-        return true;
+// The start of the next line after a line that ends at `lineEnd`: CR, CRLF and a lone LF
+// each end a line.
+const char* SkipLineEnd(const char* lineEnd, const char* end) {
+    if (lineEnd == end) {
+        return end;
     }
-
-private:
-    // A plain loop: find_first_of tests every byte against the set one member at a time.
-    static std::size_t FindLineEnd(std::string_view text) {
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\r' || text[i] == '\n') {
-                return i;
-            }
-        }
-        return std::string_view::npos;
-    }
-
-    std::string_view rest_;
-};
+    const bool crlf = *lineEnd == '\r' && lineEnd + 1 != end && lineEnd[1] == '\n';
+    return lineEnd + (crlf ? 2 : 1);
+}
 
 // The first four tab-separated fields of a record line. Each field is the text before the
 // first tab of what is left (all of it when no tab is left), and that text plus its tab
@@ -70,6 +49,121 @@ std::array<std::string_view, kFieldCount> SplitFields(std::string_view line) {
         line.remove_prefix(tab + 1);
     }
     return fields;
+}
+
+// The first byte below 32 (a tab, a line end, Ctrl+Z or another control character) in
+// [p, end), or `end`. Eight bytes at a time: in w - 0x20.. a byte below 0x20 is the first
+// one to borrow, so the lowest flagged byte is exact (bytes of 0x80 and up are masked out
+// by ~w).
+const char* FindControl(const char* p, const char* end) {
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101;
+        while (end - p >= 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, p, sizeof word);
+            const std::uint64_t below = (word - 0x20 * kOnes) & ~word & (0x80 * kOnes);
+            if (below != 0) {
+                return p + (std::countr_zero(below) >> 3);
+            }
+            p += 8;
+        }
+    }
+    while (p != end && static_cast<unsigned char>(*p) >= 32) {
+        ++p;
+    }
+    return p;
+}
+
+// Takes a text field up to its tab and returns the byte after the tab; nullptr when the
+// field holds another control character or the line or the text ends first.
+const char* TakeTextField(const char* p, const char* end, std::string_view& field) {
+    const char* stop = FindControl(p, end);
+    if (stop == end || *stop != '\t') {
+        return nullptr;
+    }
+    field = std::string_view(p, static_cast<std::size_t>(stop - p));
+    return stop + 1;
+}
+
+// Where the line that goes on at `p` ends: its CR or LF, or `end`. A Ctrl+Z ends the whole
+// text, so it moves `end` back to itself.
+const char* FindLineEnd(const char* p, const char*& end) {
+    for (;;) {
+        p = FindControl(p, end);
+        if (p == end || *p == '\r' || *p == '\n') {
+            return p;
+        }
+        if (*p == kEndOfFile) {
+            end = p;
+            return p;
+        }
+        ++p;
+    }
+}
+
+constexpr bool IsDigit(char c) {
+    return static_cast<unsigned char>(c) - static_cast<unsigned>('0') < 10;
+}
+
+// Appends the digits at `p` to `digits`; returns the byte after them.
+const char* TakeDigits(const char* p, const char* end, std::uint64_t& digits) {
+    while (p != end && IsDigit(*p)) {
+        digits = digits * 10 + static_cast<std::uint64_t>(*p - '0');
+        ++p;
+    }
+    return p;
+}
+
+// Takes a plain decimal (digits with an optional '.' fraction, 1 to kPlainDigits digits in
+// all) up to its tab and returns the byte after the tab; nullptr for anything else, which
+// the full number rules then judge. The digits and the power of ten are exact doubles, so
+// the one division rounds correctly, as the full rules' conversion does.
+constexpr int kPlainDigits = 15;
+constexpr std::array<double, kPlainDigits + 1> kPowersOfTen{
+    1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+const char* TakePlainNumber(const char* p, const char* end, double& value) {
+    std::uint64_t digits = 0; // wraps only beyond kPlainDigits, which is refused below
+    const char* start = p;
+    p = TakeDigits(p, end, digits);
+    const long whole = p - start;
+    long fraction = 0;
+    if (p != end && *p == '.') {
+        const char* first = p + 1;
+        p = TakeDigits(first, end, digits);
+        fraction = p - first;
+    }
+    const long count = whole + fraction;
+    if (p == end || *p != '\t' || count == 0 || count > kPlainDigits) {
+        return nullptr;
+    }
+    value = static_cast<double>(digits) / kPowersOfTen[static_cast<std::size_t>(fraction)];
+    return p + 1;
+}
+
+// A record line in the shape real files have (id, code, two plain decimals, each followed by
+// its tab) goes straight into `slot`; the result is the start of the next line. Anything else
+// (a blank or short line, signs, blanks or exponents in a number, a Ctrl+Z) gives nullptr
+// and leaves the slot alone: the full rules then read the line.
+const char* TakePlainRecord(const char* p, const char* end, TDiveRecord& slot) {
+    std::string_view id;
+    std::string_view code;
+    double dd = 0.0;
+    double points = 0.0;
+    if (!(p = TakeTextField(p, end, id)) || !(p = TakeTextField(p, end, code)) ||
+        !(p = TakePlainNumber(p, end, dd)) || !(p = TakePlainNumber(p, end, points))) {
+        return nullptr;
+    }
+    const char* textEnd = end;
+    const char* lineEnd = FindLineEnd(p, textEnd);
+    if (textEnd != end) {
+        return nullptr; // a Ctrl+Z among the ignored fields
+    }
+    slot.DiverId.assign(id);
+    slot.DiveCode.assign(code);
+    slot.DD = dd;
+    slot.Points = points;
+    return SkipLineEnd(lineEnd, end);
 }
 
 LoadOutcome Failure(const std::string& path, std::string message) {
@@ -216,11 +310,20 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
 
 LoadOutcome LoadResultText(std::string_view text, std::span<TDiveRecord> slots,
                            const std::string& path) {
-    text = text.substr(0, text.find(kEndOfFile));
-    LineReader lines(text);
+    const char* p = text.data();
+    const char* end = p + text.size();
     std::size_t used = 0;
-    std::string_view line;
-    while (lines.Next(line)) {
+    while (p != end) {
+        if (used < slots.size()) {
+            if (const char* next = TakePlainRecord(p, end, slots[used])) {
+                ++used;
+                p = next;
+                continue;
+            }
+        }
+        const char* lineEnd = FindLineEnd(p, end);
+        const std::string_view line(p, static_cast<std::size_t>(lineEnd - p));
+        p = SkipLineEnd(lineEnd, end);
         if (IsBlank(line)) {
             continue;
         }
