@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "store/number_text.h"
 #include "store/result_loader.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -185,6 +187,67 @@ TEST(ResultFields, LongFieldIsQuotedShort) {
         const LoadOutcome outcome = Load("a\t101A\t" + field + "\t60\t", slots);
         EXPECT_EQ(outcome.message, "'" + quoted + "' is not a valid floating point value");
     }
+}
+
+// Plain decimals take a quicker road than the rest; both must read every field alike, in
+// either number field, at the edges of that road (15 and 16 digits, a bare point, a sign,
+// blanks, an exponent) and with fields that span the eight-byte steps of the line scan.
+TEST(ResultFields, PlainAndOtherNumbersReadAlike) {
+    const std::string numbers[] = {
+        "0",
+        "007.50",
+        "1.",
+        ".5",
+        "0.1",
+        "66.50",
+        "+1.5",
+        "1.5 ",
+        "\x01"
+        "2.5",
+        "1e2",
+        "-0",
+        "123456789012345",
+        "99999999999999.9",
+        "1234567890123456",
+        "0.0000000000000001",
+        "9007199254740993",
+        ".",
+        "1.2.3",
+        "",
+        "1.5\x01",
+    };
+    const std::string ids[] = {"7", "1234567", "12345678", "123456789012", "\xe9\xff"};
+    for (const std::string& number : numbers) {
+        for (const std::string& id : ids) {
+            for (const std::string& line : {id + "\t101A\t" + number + "\t60\t",
+                                            id + "\t5337D\t2.4\t" + number + "\tround 1\r\n"}) {
+                Slots slots{};
+                const LoadOutcome outcome = Load(line, slots);
+                const auto expected = ParseNumber(number);
+                ASSERT_EQ(outcome.kind == Kind::Loaded, expected.has_value()) << line;
+                if (!expected)
+                    continue;
+                const double read =
+                    line.find("101A") != std::string::npos ? slots[0].DD : slots[0].Points;
+                EXPECT_EQ(read, *expected) << line;
+                EXPECT_EQ(std::signbit(read), std::signbit(*expected)) << line;
+                EXPECT_EQ(slots[0].DiverId.view(), std::string_view(id).substr(0, 10));
+            }
+        }
+    }
+}
+
+// A Ctrl+Z or a lone control byte in a line that is otherwise plain: the line is read by the
+// full rules, and the text still ends at the Ctrl+Z.
+TEST(ResultFields, ControlBytesInPlainLines) {
+    Slots slots{};
+    const LoadOutcome outcome =
+        Load("a\x01\t101A\t1.5\t60\tx\x02y\r\nb\t102B\t1.6\t61\tnote\x1a\r\nc\t1\t2\t3\t", slots);
+    ASSERT_EQ(outcome.kind, Kind::Loaded);
+    EXPECT_EQ(outcome.filled, 2u);
+    EXPECT_EQ(slots[0].DiverId.view(), "a\x01");
+    EXPECT_EQ(slots[1].DiveCode.view(), "102B");
+    EXPECT_EQ(slots[1].Points, 61.0);
 }
 
 TEST(ResultFields, TextFieldsAreCutNotTrimmed) {
