@@ -13,8 +13,6 @@
 
 namespace {
 
-// A pause this long in typing starts a new incremental search in the filter lists.
-constexpr int kIncrementalSearchPauseMs = 500;
 // --user-folder found no folder it could use.
 constexpr int kUserFolderUnusable = 1;
 
@@ -50,7 +48,6 @@ int main(int argc, char* argv[]) {
     QApplication app(qtArgc, argv);
     // The name only: a display name would be appended to every window title.
     QApplication::setApplicationName(QString::fromLatin1(corvane::kApplicationTitle));
-    QApplication::setKeyboardInputInterval(kIncrementalSearchPauseMs);
     // Lets a desktop tell the window belongs to the menu entry (and show its icon).
     QGuiApplication::setDesktopFileName(QStringLiteral(CORVANE_APP_ID));
 

@@ -55,7 +55,6 @@ int RunChild(int argc, char** argv) {
     // As the program's entry does it.
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
-    QApplication::setKeyboardInputInterval(500);
     TForm1 form;
     auto* diveStats = new TDiveStats(form.MakeDiveStatsHost(), &form);
     form.AttachDiveStats(diveStats);

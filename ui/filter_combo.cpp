@@ -2,7 +2,11 @@
 #include "filter_combo.h"
 
 #include <QAbstractItemView>
+#include <QKeyEvent>
 #include <QStyledItemDelegate>
+
+#include <algorithm>
+#include <utility>
 
 namespace corvane {
 
@@ -20,6 +24,34 @@ public:
     }
 };
 
+char16_t FoldAscii(QChar c) {
+    const char16_t unit = c.unicode();
+    return (unit >= u'A' && unit <= u'Z') ? char16_t(unit - u'A' + u'a') : unit;
+}
+
+// Users type "mex" for MEX: ASCII letters match in either case, every other character exactly.
+bool BeginsWith(const QString& entry, const QString& prefix) {
+    if (entry.size() < prefix.size()) {
+        return false;
+    }
+    for (qsizetype i = 0; i < prefix.size(); ++i) {
+        if (FoldAscii(entry.at(i)) != FoldAscii(prefix.at(i))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Printable text typed without Ctrl, Alt or Meta (those are commands, not letters).
+bool TypesText(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers commands = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    const QString text = event.text();
+    if (text.isEmpty() || (event.modifiers() & commands)) {
+        return false;
+    }
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
+}
+
 } // namespace
 
 FilterCombo::FilterCombo(QWidget* parent) : QComboBox(parent) {
@@ -30,6 +62,11 @@ FilterCombo::FilterCombo(QWidget* parent) : QComboBox(parent) {
     // Keep the popup a list below the box: the menu-like popup of some styles ignores the
     // number of visible entries.
     setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    // The toolkit's own search starts after the current entry and walks on with a repeated
+    // letter; the open list searches through ours instead.
+    view()->installEventFilter(this);
+    connect(this, &QComboBox::currentIndexChanged, this, [this] { changedSinceInput_ = true; });
+    connect(this, &QComboBox::activated, this, &FilterCombo::OnActivated);
 }
 
 void FilterCombo::AddSorted(const QString& text) {
@@ -51,6 +88,70 @@ void FilterCombo::ResetToAll() {
     clear();
     addItem(QString::fromLatin1(kAllEntry));
     setCurrentIndex(0);
+}
+
+void FilterCombo::showPopup() {
+    changedSinceInput_ = false;
+    QComboBox::showPopup();
+}
+
+void FilterCombo::keyPressEvent(QKeyEvent* event) {
+    changedSinceInput_ = false;
+    if (SearchTyped(*event)) {
+        event->accept();
+        return;
+    }
+    QComboBox::keyPressEvent(event);
+}
+
+void FilterCombo::wheelEvent(QWheelEvent* event) {
+    changedSinceInput_ = false;
+    QComboBox::wheelEvent(event);
+}
+
+bool FilterCombo::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == view() && event->type() == QEvent::KeyPress &&
+        SearchTyped(*static_cast<QKeyEvent*>(event))) {
+        return true;
+    }
+    return QComboBox::eventFilter(watched, event);
+}
+
+bool FilterCombo::SearchTyped(const QKeyEvent& event) {
+    const bool continues = sinceLastKey_.isValid() && sinceLastKey_.elapsed() < kSearchPauseMs &&
+                           !searchText_.isEmpty();
+    // A blank continues a search; on its own it opens the list, as it always did.
+    if (!TypesText(event) || (!continues && event.text().front() == u' ')) {
+        return false;
+    }
+    if (!continues) {
+        searchText_.clear();
+    }
+    searchText_ += event.text();
+    sinceLastKey_.start();
+    int match = 0;
+    while (match < count() && !BeginsWith(itemText(match), searchText_)) {
+        ++match;
+    }
+    // No entry begins with it, or the one that does is already selected: nothing changes.
+    if (match == count() || match == currentIndex()) {
+        return true;
+    }
+    changedSinceInput_ = false;
+    setCurrentIndex(match);
+    if (view()->isVisible()) {
+        view()->setCurrentIndex(model()->index(match, modelColumn(), rootModelIndex()));
+    }
+    // The search chose it for the user: it counts as the user's choice.
+    emit activated(match);
+    emit textActivated(itemText(match));
+    return true;
+}
+
+void FilterCombo::OnActivated(int index) {
+    if (std::exchange(changedSinceInput_, false)) {
+        emit userChangedSelection(index);
+    }
 }
 
 } // namespace corvane

@@ -2,11 +2,13 @@
 #pragma once
 
 #include <QComboBox>
+#include <QElapsedTimer>
 
 namespace corvane {
 
 // A filter list (countries or diver labels): selection only, entries kept in byte order so
-// that "***ALL***" stays first, 20 flat 16-pixel entries visible in a list wider than the box.
+// that "***ALL***" stays first, 20 flat 16-pixel entries visible in a list wider than the box,
+// and an incremental search of its own by typed letters, with the list open or closed.
 class FilterCombo : public QComboBox {
     Q_OBJECT
 
@@ -14,6 +16,8 @@ public:
     static constexpr int kVisibleEntries = 20;
     static constexpr int kListWidth = 260;
     static constexpr int kEntryHeight = 16;
+    // A pause this long without a key starts a new search.
+    static constexpr qint64 kSearchPauseMs = 500;
 
     explicit FilterCombo(QWidget* parent = nullptr);
 
@@ -21,6 +25,31 @@ public:
     void AddSorted(const QString& text);
     // Leaves the single entry "***ALL***", selected.
     void ResetToAll();
+
+    void showPopup() override;
+
+signals:
+    // The user changed the selection: in the list, by a key, the wheel or typing. Choosing
+    // the entry that is already selected is no change and raises nothing.
+    void userChangedSelection(int index);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    // Typed letters in the open list search as in the closed box.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Extends the search text by the typed text (starting anew after a pause) and selects the
+    // first entry that begins with it; false when `event` types no search text.
+    bool SearchTyped(const QKeyEvent& event);
+    void OnActivated(int index);
+
+    QString searchText_;
+    QElapsedTimer sinceLastKey_;
+    // Set by every change of the current entry and cleared when a user action begins, so
+    // that a user's choice tells a new entry from the one already selected.
+    bool changedSinceInput_ = false;
 };
 
 } // namespace corvane

@@ -696,8 +696,8 @@ void TForm1::ConnectHandlers() {
     connect(varSortCount_, &SpinEdit::changed, this, &TForm1::VarSortCountChange);
     // A choice of the user (mouse, keys, incremental search); the program's own changes
     // of the selection do not come through here.
-    connect(countryList_, &QComboBox::activated, this, &TForm1::CountryListChange);
-    connect(diverList_, &QComboBox::activated, this, &TForm1::DiverListChange);
+    connect(countryList_, &FilterCombo::userChangedSelection, this, &TForm1::CountryListChange);
+    connect(diverList_, &FilterCombo::userChangedSelection, this, &TForm1::DiverListChange);
     connect(buttonCopy_, &QPushButton::clicked, this, &TForm1::ButtonCopyClick);
     connect(buttonPopulate_, &QPushButton::clicked, this, &TForm1::PopulateDiverCount1Click);
     connect(generateStats_, &QPushButton::clicked, this, &TForm1::GenerateStatsClick);

@@ -1,0 +1,136 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The two filter lists driven with keys and the mouse: the incremental search, with the list
+// closed and open, and which choices count as a change of the country.
+
+#include "ui/filter_combo.h"
+#include "window_test_support.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+using namespace corvane;
+using namespace corvane::testing;
+
+class TestFilterLists : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<FilterCombo> list_;
+
+    static void Pause() { QTest::qWait(FilterCombo::kSearchPauseMs + 100); }
+    // Keys reach the open list where the window system sends them: the popup's focus widget.
+    static QWidget* OpenList() {
+        QWidget* popup = QApplication::activePopupWidget();
+        return popup && popup->focusWidget() ? popup->focusWidget() : popup;
+    }
+    static void ClickEntry(FilterCombo* list, const QString& text) {
+        QAbstractItemView* view = list->view();
+        const QModelIndex index = view->model()->index(list->findText(text), 0);
+        const QPoint at = view->visualRect(index).center();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+    }
+
+private slots:
+    void init() {
+        list_ = std::make_unique<FilterCombo>();
+        list_->ResetToAll();
+        for (const char* nation : {"GER", "MEX", "CAN", "GBR", "CHN"})
+            list_->AddSorted(QString::fromLatin1(nation));
+        list_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(list_.get()));
+    }
+    void cleanup() { list_.reset(); }
+
+    void typedPrefixSelectsTheFirstEntryBeginningWithIt() {
+        QSignalSpy changes(list_.get(), &FilterCombo::userChangedSelection);
+        QTest::keyClick(list_.get(), Qt::Key_C, Qt::NoModifier);
+        QCOMPARE(list_->currentText(), QStringLiteral("CAN"));
+        Pause();
+        // The same letter again starts a new search: the first entry, not the next one.
+        QTest::keyClicks(list_.get(), QStringLiteral("c"));
+        QCOMPARE(list_->currentText(), QStringLiteral("CAN"));
+        QTest::keyClicks(list_.get(), QStringLiteral("h"));
+        QCOMPARE(list_->currentText(), QStringLiteral("CHN"));
+        Pause();
+        QTest::keyClicks(list_.get(), QStringLiteral("mex"));
+        QCOMPARE(list_->currentText(), QStringLiteral("MEX"));
+        Pause();
+        // A prefix that begins no entry leaves the selection where it is.
+        QTest::keyClicks(list_.get(), QStringLiteral("gx"));
+        QCOMPARE(list_->currentText(), QStringLiteral("GBR"));
+        Pause();
+        QTest::keyClicks(list_.get(), QStringLiteral("q"));
+        QCOMPARE(list_->currentText(), QStringLiteral("GBR"));
+        // With GBR selected, a pause and "G" keep GBR.
+        Pause();
+        QTest::keyClicks(list_.get(), QStringLiteral("G"));
+        QCOMPARE(list_->currentText(), QStringLiteral("GBR"));
+        // One report per change: CAN, CHN, MEX, GBR.
+        QCOMPARE(changes.count(), 4);
+    }
+
+    void openListSearchesTheSameWay() {
+        QSignalSpy changes(list_.get(), &FilterCombo::userChangedSelection);
+        list_->showPopup();
+        QVERIFY(QTest::qWaitFor([] { return OpenList() != nullptr; }));
+        QTest::keyClicks(OpenList(), QStringLiteral("ge"));
+        QCOMPARE(list_->currentText(), QStringLiteral("GER"));
+        QCOMPARE(list_->view()->currentIndex().row(), list_->findText(QStringLiteral("GER")));
+        QVERIFY(list_->view()->isVisible());
+        QCOMPARE(changes.count(), 2); // GBR, then GER
+        // Taking the highlighted entry is no further change.
+        QTest::keyClick(OpenList(), Qt::Key_Return);
+        QVERIFY(QTest::qWaitFor([this] { return !list_->view()->isVisible(); }));
+        QCOMPARE(list_->currentText(), QStringLiteral("GER"));
+        QCOMPARE(changes.count(), 2);
+    }
+
+    void choosingTheSelectedEntryIsNoChange() {
+        QSignalSpy changes(list_.get(), &FilterCombo::userChangedSelection);
+        for (const char* pick : {"CHN", "CHN", "MEX"}) {
+            list_->showPopup();
+            QVERIFY(QTest::qWaitFor([this] { return list_->view()->isVisible(); }));
+            ClickEntry(list_.get(), QString::fromLatin1(pick));
+            QVERIFY(QTest::qWaitFor([this] { return !list_->view()->isVisible(); }));
+            QCOMPARE(list_->currentText(), QString::fromLatin1(pick));
+        }
+        QCOMPARE(changes.count(), 2);
+        QCOMPARE(changes.at(1).at(0).toInt(), list_->findText(QStringLiteral("MEX")));
+    }
+
+    // In the window: the typed country refills the diver list, and picking that country
+    // again keeps the diver the user chose.
+    void sameCountryAgainKeepsTheChosenDiver() {
+        TestFolder folder;
+        QVERIFY(folder.Enter());
+        QVERIFY(folder.CopySamples());
+        WindowSession session;
+        QVERIFY(session.Start());
+        FilterCombo* countries = session.form->CountryList();
+        FilterCombo* divers = session.form->DiverList();
+        const QString nation = countries->itemText(countries->count() / 2);
+        QTest::keyClicks(countries, nation.toLower());
+        QCOMPARE(countries->currentText(), nation);
+        QVERIFY(divers->count() > 2);
+        QVERIFY(divers->itemText(1).endsWith(QStringLiteral(" [") + nation + u']'));
+
+        QTest::keyClick(divers, Qt::Key_Down);
+        QTest::keyClick(divers, Qt::Key_Down);
+        QCOMPARE(divers->currentIndex(), 2);
+        const QString diver = divers->currentText();
+        countries->showPopup();
+        QVERIFY(QTest::qWaitFor([countries] { return countries->view()->isVisible(); }));
+        ClickEntry(countries, nation);
+        QVERIFY(QTest::qWaitFor([countries] { return !countries->view()->isVisible(); }));
+        QCOMPARE(countries->currentText(), nation);
+        QCOMPARE(divers->currentText(), diver);
+        session.form->close();
+    }
+};
+
+QTEST_MAIN(TestFilterLists)
+#include "test_filter_lists.moc"
