@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -262,6 +263,15 @@ void TDiveStats::ButtonCopyClick() {
 void TDiveStats::closeEvent(QCloseEvent* event) {
     hide();
     event->ignore();
+}
+
+void TDiveStats::keyPressEvent(QKeyEvent* event) {
+    // A dialog hides itself on Escape; this window stays until its close box is used.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 } // namespace corvane

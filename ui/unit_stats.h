@@ -70,6 +70,8 @@ public slots:
 protected:
     // The window outlives every close: it only hides, keeping its contents.
     void closeEvent(QCloseEvent* event) override;
+    // Only the close box and the system's close command close the window, not Escape.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void FormCreate();

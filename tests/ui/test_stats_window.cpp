@@ -235,7 +235,14 @@ private slots:
         window_->close();
         QVERIFY(window_->isHidden());
         window_->ShowBreakdown(QStringLiteral("again"));
+        // Escape is no close command, wherever the focus is.
+        const QPoint pos = window_->pos();
         QTest::keyClick(window_, Qt::Key_Escape);
+        QTest::keyClick(window_->DiveStatsGrid(), Qt::Key_Escape);
+        QTest::keyClick(window_->ButtonCopy(), Qt::Key_Escape);
+        QVERIFY(window_->isVisible());
+        QCOMPARE(window_->pos(), pos);
+        window_->close();
         QVERIFY(window_->isHidden());
 
         QVERIFY(!alive.isNull());
