@@ -193,19 +193,34 @@ text_into() {
     xdotool type --delay 40 "$text"
 }
 
-# Opens the drop-down list at X,Y with a click, types TEXT to pick the first entry that
-# begins with it, and takes it with Return.
-choose_in_list() {
-    local win=$1 x=$2 y=$3 text=$4
-    local before
-    before=$(shown_program_windows)
-    list_open() { [ "$(shown_program_windows)" -gt "$before" ]; }
-    list_closed() { [ "$(shown_program_windows)" -eq "$before" ]; }
-    click_in "$win" "$x" "$y"
+# A pause longer than the 500 ms after which the drop-down lists start a new search.
+readonly SEARCH_PAUSE=0.7
+
+# Opens the drop-down list at X,Y with a click; list_closed then tells when it has closed.
+open_list() {
+    list_windows=$(shown_program_windows)
+    click_in "$1" "$2" "$3"
     wait_until 10 list_open || fail "the list did not open"
-    xdotool type --delay 40 "$text"
+}
+list_open() { [ "$(shown_program_windows)" -gt "$list_windows" ]; }
+list_closed() { [ "$(shown_program_windows)" -eq "$list_windows" ]; }
+
+# Opens the drop-down list at X,Y, types TEXT to pick the first entry that begins with it,
+# and takes it with Return.
+choose_in_list() {
+    open_list "$1" "$2" "$3"
+    xdotool type --delay 40 "$4"
     xdotool key Return
     wait_until 10 list_closed || fail "the list did not close after Return"
+}
+
+# Types TEXT into the closed drop-down list at X,Y: a click opens it and Escape closes it
+# again, which leaves it the keyboard.
+type_into_closed_list() {
+    open_list "$1" "$2" "$3"
+    xdotool key Escape
+    wait_until 10 list_closed || fail "the list did not close after Escape"
+    xdotool type --delay 40 "$4"
 }
 
 show_tab() {
