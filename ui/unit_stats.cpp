@@ -115,22 +115,21 @@ void TDiveStats::BuildTitleBar() {
     white.setColor(QPalette::WindowText, ToQColor(colours::kWhite));
     labelTitle_->setPalette(white);
 
-    buttonCopy_ = new QPushButton(QStringLiteral("Copy Table to Clipboard"), titleBar_);
-    buttonCopy_->setObjectName(QStringLiteral("ButtonCopy"));
-    buttonCopy_->setGeometry(kButtonCopyRect);
-    // Enter in the window must not copy: the button acts on a click only.
-    buttonCopy_->setAutoDefault(false);
-    buttonCopy_->setDefault(false);
-    buttonCopy_->raise();
+    buttonCopy_ = TitleBarButton("Copy Table to Clipboard", "ButtonCopy", kButtonCopyRect);
     connect(buttonCopy_, &QPushButton::clicked, this, &TDiveStats::ButtonCopyClick);
-
-    buttonChart_ = new QPushButton(QStringLiteral("Show Chart"), titleBar_);
-    buttonChart_->setObjectName(QStringLiteral("ButtonChart"));
-    buttonChart_->setGeometry(kButtonChartRect);
-    buttonChart_->setAutoDefault(false);
-    buttonChart_->setDefault(false);
-    buttonChart_->raise();
+    buttonChart_ = TitleBarButton("Show Chart", "ButtonChart", kButtonChartRect);
     connect(buttonChart_, &QPushButton::clicked, this, &TDiveStats::ButtonChartClick);
+}
+
+QPushButton* TDiveStats::TitleBarButton(const char* text, const char* name, QRect rect) {
+    auto* button = new QPushButton(QString::fromLatin1(text), titleBar_);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(rect);
+    // Enter in the window must not press it: the buttons act on a click only.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    button->raise();
+    return button;
 }
 
 void TDiveStats::FormCreate() {

@@ -79,6 +79,7 @@ private:
     void DiveStatsGridMouseMove(QPoint pos);
     void BuildLayout();
     void BuildTitleBar();
+    QPushButton* TitleBarButton(const char* text, const char* name, QRect rect);
     // The looks of the cells of the two grids; the views draw them.
     CellLook StatsGridDrawCell(int col, int row, bool isCurrent) const;
     CellLook DiveStatsGridDrawCell(int col, int row, bool isCurrent) const;
