@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QToolTip>
 
 #include <memory>
 
@@ -106,6 +107,16 @@ void TestScoreBandsWindow::followsDrillDownSortAndRowClick() {
     const StringGrid& divers = session.stats->diveStatsGrid();
     QVERIFY(BarsShow(session.chart(), statsGrid, divers, 1));
     QCOMPARE(session.chart().fieldSet()->label(), QStringLiteral("All divers"));
+
+    // A bar under the pointer tells its value.
+    int band = 0;
+    while (band < kBandCount - 1 && statsGrid.Cell(5 + band, 1).empty())
+        ++band;
+    emit session.chart().fieldSet()->hovered(true, band);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), QStringLiteral("All divers\n%1: %2%")
+                                   .arg(QString::fromStdString(statsGrid.Cell(5 + band, 0)),
+                                        QString::fromStdString(statsGrid.Cell(5 + band, 1))));
 
     session.Press(3, 3);
     QVERIFY(BarsShow(session.chart(), statsGrid, divers, 3));
