@@ -50,7 +50,9 @@ void StyleAxis(QAbstractAxis& axis) {
 
 } // namespace
 
-ScoreBandChartView::ScoreBandChartView(QWidget* parent) : QChartView(parent) {
+// Given its chart at construction: a chart view made without one makes its own, which
+// setChart() would later release and leave to no one.
+ScoreBandChartView::ScoreBandChartView(QWidget* parent) : QChartView(new QChart(), parent) {
     setObjectName(QStringLiteral("ScoreBandChart"));
     resize(kChartSize);
     BuildChart();
@@ -58,7 +60,7 @@ ScoreBandChartView::ScoreBandChartView(QWidget* parent) : QChartView(parent) {
 }
 
 void ScoreBandChartView::BuildChart() {
-    QChart* chart = new QChart();
+    QChart* chart = this->chart();
     chart->setBackgroundBrush(Qt::white);
     chart->setBackgroundRoundness(0);
     chart->setTitleFont(PixelFont(kTitlePixels, true));
@@ -82,7 +84,6 @@ void ScoreBandChartView::BuildChart() {
     chart->addAxis(shareAxis_, Qt::AlignLeft);
     series_->attachAxis(bandAxis_);
     series_->attachAxis(shareAxis_);
-    setChart(chart);
     setBackgroundBrush(Qt::white);
 }
 
