@@ -199,10 +199,10 @@ TEST(DiverCountSample, EqualsTheDrillDownOnTheSampleResults) {
     const DiverRoster roster = BuiltInRoster();
     for (int eventIndex = 1; eventIndex <= 4; ++eventIndex) {
         StringGrid table = EventTableGrid();
-        GenerateEventTable(table, eventIndex, store->Dives(eventIndex), roster, true, {}, 0, {});
-        const Cells populated = PopulatedCounts(table, store->Dives(eventIndex), roster, {});
+        GenerateEventTable(table, eventIndex, store->Filled(eventIndex), roster, true, {}, 0, {});
+        const Cells populated = PopulatedCounts(table, store->Filled(eventIndex), roster, {});
         EXPECT_EQ(populated,
-                  DrillDownCounts(table, eventIndex, store->Dives(eventIndex), roster, {}))
+                  DrillDownCounts(table, eventIndex, store->Filled(eventIndex), roster, {}))
             << "event " << eventIndex;
     }
 }
