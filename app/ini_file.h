@@ -1,24 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <optional>
+#include "store/ini_text.h"
+
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
 
 namespace corvane {
 
-// One key's new value, for a write of several keys at once.
-struct IniEntry {
-    std::string_view section;
-    std::string_view key;
-    std::string_view value;
-};
-
-// A sectioned key=value settings file. Every read and every write goes to the disk.
-// Section and key names match without regard to case; blanks around keys and values are
-// trimmed. A write keeps every other line, replaces the key's line in place or adds it at
-// the end of its section (adding the section at the end of the file), and replaces the file
+// A sectioned key=value settings file on disk (its text as store/ini_text.h reads and
+// writes it). Every read and every write goes to the disk; a write replaces the file
 // atomically through a temporary file in the same folder.
 class IniFile {
 public:
@@ -26,6 +19,8 @@ public:
 
     const std::string& Path() const { return path_; }
 
+    // The whole text; empty when the file is missing or cannot be read.
+    std::string ReadText() const;
     // The value of section/key, or `fallback` when the file, section or key is missing.
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view fallback) const;
@@ -38,6 +33,9 @@ public:
     // Writes the entries in their order as one replacement of the file, so that either all
     // of them reach the disk or, on failure, none does and the previous file is intact.
     bool WriteStrings(std::span<const IniEntry> entries);
+    // Replaces the file by `edit` of its text (empty when there is no file yet), as one
+    // replacement; false, with the previous file intact, when it cannot be read or written.
+    bool Rewrite(const std::function<std::string(std::string_view)>& edit);
 
 private:
     std::string path_;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/command_line.h"
+#include "app/settings.h"
 #include "app/user_folder.h"
 #include "ui/unit_main.h"
 #include "ui/unit_stats.h"
@@ -55,7 +56,8 @@ int main(int argc, char* argv[]) {
     if (!dataFolder) {
         return kUserFolderUnusable;
     }
-    corvane::TForm1 form;
+    corvane::DdIniSettings settings;
+    corvane::TForm1 form(settings);
     if (!dataFolder->empty()) {
         form.SetDataFolder(*dataFolder);
     }

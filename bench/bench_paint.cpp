@@ -7,6 +7,7 @@
 
 #include "analysis/drill_down.h"
 #include "analysis/statistics.h"
+#include "app/settings.h"
 #include "store/number_text.h"
 #include "store/result_loader.h"
 #include "ui/cell_drawing.h"
@@ -131,7 +132,7 @@ public:
                         folder_.filePath(QLatin1String(event)));
         }
         QDir::setCurrent(folder_.path());
-        form_ = std::make_unique<TForm1>();
+        form_ = std::make_unique<TForm1>(settings_);
         form_->AttachDiveStats(new TDiveStats(form_->MakeDiveStatsHost(), form_.get()));
         form_->show();
         QEventLoop loop;
@@ -157,6 +158,7 @@ private:
     QString startDir_ = QDir::currentPath();
     QTemporaryDir folder_;
     QDeadlineTimer deadline_{30000};
+    DdIniSettings settings_;
     std::unique_ptr<TForm1> form_;
 };
 

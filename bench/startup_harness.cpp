@@ -7,6 +7,7 @@
 //
 // Usage: corvane_startup [RUNS]     (default 15 runs; prints each run and the medians)
 
+#include "app/settings.h"
 #include "ui/string_grid_view.h"
 #include "ui/unit_main.h"
 #include "ui/unit_stats.h"
@@ -55,7 +56,8 @@ int RunChild(int argc, char** argv) {
     // As the program's entry does it.
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
-    TForm1 form;
+    DdIniSettings settings;
+    TForm1 form(settings);
     auto* diveStats = new TDiveStats(form.MakeDiveStatsHost(), &form);
     form.AttachDiveStats(diveStats);
     form.show();

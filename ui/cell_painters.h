@@ -2,6 +2,7 @@
 #pragma once
 
 #include "analysis/string_grid.h"
+#include "analysis/thresholds.h"
 
 #include <cstdint>
 #include <string>
@@ -19,16 +20,6 @@ inline constexpr std::uint32_t kGreen = 0x008000;
 inline constexpr std::uint32_t kYellow = 0xFFFF00;
 inline constexpr std::uint32_t kBlack = 0x000000;
 } // namespace colours
-
-// The six threshold controls as the painters read them (an empty control reads 0).
-struct Thresholds {
-    double count = 50;
-    double dd = 3.0;
-    double percent = 30;
-    double twoCol = 60;
-    double nine = 5;
-    double sortCount = 10;
-};
 
 // What one cell looks like, decided apart from drawing it.
 struct CellLook {

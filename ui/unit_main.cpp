@@ -4,12 +4,12 @@
 #include "analysis/diver_count.h"
 #include "analysis/drill_down.h"
 #include "analysis/table_text.h"
-#include "app/settings.h"
 #include "store/result_loader.h"
 #include "ui/cell_drawing.h"
 #include "ui/clipboard.h"
 #include "ui/filter_combo.h"
 #include "ui/jpeg_image.h"
+#include "ui/settings_store.h"
 #include "ui/spin_edit.h"
 #include "ui/string_grid_view.h"
 #include "ui/user_messages.h"
@@ -179,11 +179,13 @@ private:
 
 } // namespace
 
-TForm1::TForm1(UserMessages* messages, ClipboardSink* clipboard, QWidget* parent)
+TForm1::TForm1(SettingsStore& settings, UserMessages* messages, ClipboardSink* clipboard,
+               QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      messages_(messages), clipboard_(clipboard), store_(std::make_unique<RecordStore>()) {
+      settings_(settings), messages_(messages), clipboard_(clipboard),
+      store_(std::make_unique<RecordStore>()) {
     InitWindowResources();
     if (!messages_) {
         ownMessages_ = std::make_unique<MessageBoxes>(this);
@@ -302,8 +304,7 @@ void TForm1::FormShow() {
 }
 
 void TForm1::ApplySettings() {
-    const IniFile ini(JoinPath(DataDir, kSettingsFileName));
-    const Settings settings = ReadSettings(ini);
+    const Settings settings = settings_.Read(DataDir);
     varCount_->setValue(settings.count);
     varDD_->setValue(settings.dd);
     varPercent_->setValue(settings.percent);
@@ -372,14 +373,13 @@ void TForm1::FormClose() {
     // once the handler has returned to the event loop.
     closing_ = true;
     if (shownBefore_ && !skipSettingsWrite_) {
-        IniFile ini(JoinPath(DataDir, kSettingsFileName));
         const ThresholdTexts texts{
             ToCellBytes(varCount_->text()),   ToCellBytes(varDD_->text()),
             ToCellBytes(varPercent_->text()), ToCellBytes(var2Col_->text()),
             ToCellBytes(var9_->text()),       ToCellBytes(varSortCount_->text())};
         // A folder that cannot be written must not keep the user from leaving: report it and
         // close all the same.
-        if (const auto failure = WriteSettings(ini, texts, SortCol)) {
+        if (const auto failure = settings_.Write(DataDir, texts, SortCol)) {
             messages_->Error(FromCoreText(*failure));
         }
     }

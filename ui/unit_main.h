@@ -29,6 +29,7 @@ class ClipboardSink;
 class FilterCombo;
 class SpinEdit;
 class StringGridView;
+class SettingsStore;
 class UserMessages;
 
 // The application title: caption of every message box.
@@ -44,9 +45,10 @@ public:
     static constexpr int kClientWidth = 1016;
     static constexpr int kClientHeight = 716;
 
+    // `settings` keeps the thresholds and sort columns between runs and outlives the window.
     // Null `messages` or `clipboard` take the real message boxes and the system clipboard.
-    explicit TForm1(UserMessages* messages = nullptr, ClipboardSink* clipboard = nullptr,
-                    QWidget* parent = nullptr);
+    explicit TForm1(SettingsStore& settings, UserMessages* messages = nullptr,
+                    ClipboardSink* clipboard = nullptr, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // What the Dive Statistics window needs of this window; then hand that window back.
@@ -133,6 +135,7 @@ private:
     // Repaints `grid` and lets pending messages run; a statistics run holds user input off.
     PumpMessages Pump(StringGridView* grid, bool holdUserInput = false) const;
 
+    SettingsStore& settings_;
     UserMessages* messages_;
     ClipboardSink* clipboard_;
     std::unique_ptr<UserMessages> ownMessages_;

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "analysis/settings_text.h"
 #include "app/settings.h"
 #include "test_support.h"
 
@@ -82,7 +83,7 @@ TEST(SettingsWrite, RoundTrip) {
 
 struct ValueCase {
     const char* line;
-    int Settings::*field; // nullptr: the DD value
+    double Settings::*field; // nullptr: the DD value
     double expected;
 };
 
@@ -199,6 +200,21 @@ TEST(IniFileFormat, EveryReadGoesToTheDisk) {
     EXPECT_EQ(ini.ReadInteger("Values", "Count", 0), 2);
     fs::remove(dir.Ini());
     EXPECT_EQ(ini.ReadInteger("Values", "Count", 0), 0);
+}
+
+// The text layer needs no file: what the window saves reads back from memory, and lines
+// that are not among the ten keys stay where they were.
+TEST(SettingsText, WrittenAndReadInMemory) {
+    const std::string text = TextWithSettings("; kept\n[Values]\nDD=2.0\n",
+                                              {"7", "2.5", "40", "70", "7", "25"}, {0, 2, 5, 16});
+    EXPECT_EQ(text, "; kept\n[Values]\nDD=2.5\nCount=7\nPercent=40\nTwoCol=70\nNine=7\n"
+                    "SortCount=25\n[Sort]\nM3M=0\nW3M=2\nM10M=5\nW10M=16\n");
+    const Settings s = SettingsFromText(text);
+    EXPECT_EQ(s.count, 7);
+    EXPECT_DOUBLE_EQ(s.dd, 2.5);
+    EXPECT_EQ(s.sortCount, 25);
+    EXPECT_EQ(s.sortCol, (SortColumns{0, 2, 5, 16}));
+    ExpectDefaults(SettingsFromText(""));
 }
 
 TEST(SettingsWriteFailure, MissingFolder) {

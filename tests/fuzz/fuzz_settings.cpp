@@ -1,21 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// libFuzzer target: any bytes as a settings file. Reading must give values inside the
-// controls' ranges; writes must succeed, read back as written, and leave every other key
-// as it was.
-#include "app/ini_file.h"
-#include "app/settings.h"
+// libFuzzer target: any bytes as the text of a settings file, all in memory. Reading must
+// give values inside the controls' ranges; writes must read back as written and leave
+// every other key as it was.
+#include "analysis/settings_text.h"
+#include "store/ini_text.h"
 #include "store/number_text.h"
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
-
-#include <unistd.h>
 
 namespace {
 
@@ -23,23 +18,6 @@ void Check(bool condition) {
     if (!condition)
         std::abort();
 }
-
-// One scratch file per fuzzing process, on a memory file system where there is one (every
-// write ends with an fsync), removed when the process ends normally.
-class ScratchFile {
-public:
-    ScratchFile() {
-        const std::filesystem::path shm = "/dev/shm";
-        const std::filesystem::path folder =
-            std::filesystem::is_directory(shm) ? shm : std::filesystem::temp_directory_path();
-        path_ = (folder / ("corvane-fuzz-" + std::to_string(::getpid()) + ".ini")).string();
-    }
-    ~ScratchFile() { std::remove(path_.c_str()); }
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 struct Key {
     std::string_view section;
@@ -77,30 +55,38 @@ std::string AsReadBack(std::string_view value) {
     return std::string(corvane::TrimControls(line));
 }
 
+std::string ValueOf(const corvane::IniText& text, const Key& key) {
+    return text.Value(key.section, key.key).value_or("<absent>");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const ScratchFile scratch;
     const std::string_view content(reinterpret_cast<const char*>(data), size);
-    {
-        std::ofstream file(scratch.Path(), std::ios::binary | std::ios::trunc);
-        file.write(content.data(), static_cast<std::streamsize>(content.size()));
-    }
-    corvane::IniFile ini(scratch.Path());
-    CheckRanges(corvane::ReadSettings(ini));
+    CheckRanges(corvane::SettingsFromText(content));
 
+    corvane::IniText text(content);
     std::array<std::string, kOtherKeys.size()> before;
     for (std::size_t i = 0; i < kOtherKeys.size(); ++i)
-        before[i] = ini.ReadString(kOtherKeys[i].section, kOtherKeys[i].key, "<absent>");
+        before[i] = ValueOf(text, kOtherKeys[i]);
 
     // The first bytes of the input double as a value, so odd values get written too.
     const std::string_view value = content.substr(0, 12);
-    Check(ini.WriteString("Sort", "W10M", "7"));
-    Check(ini.WriteString("Values", "Count", value));
-    Check(ini.ReadInteger("sort", "w10m", -1) == 7);
-    Check(ini.ReadString("VALUES", "count", "<absent>") == AsReadBack(value));
+    text.Set("Sort", "W10M", "7");
+    text.Set("Values", "Count", value);
+    const std::string written = text.Text();
+    const corvane::IniText reread(written);
+    Check(ValueOf(reread, {"sort", "w10m"}) == "7");
+    Check(ValueOf(reread, {"VALUES", "count"}) == AsReadBack(value));
     for (std::size_t i = 0; i < kOtherKeys.size(); ++i)
-        Check(ini.ReadString(kOtherKeys[i].section, kOtherKeys[i].key, "<absent>") == before[i]);
-    CheckRanges(corvane::ReadSettings(ini));
+        Check(ValueOf(reread, kOtherKeys[i]) == before[i]);
+    CheckRanges(corvane::SettingsFromText(written));
+
+    // The ten keys as the window writes them read back as those values.
+    const std::string saved = corvane::TextWithSettings(
+        content, {"41", "2.5", "20", "50", "3", "8"}, corvane::SortColumns{1, 2, 3, 16});
+    const corvane::Settings settings = corvane::SettingsFromText(saved);
+    Check(settings.count == 41 && settings.dd == 2.5 && settings.sortCount == 8);
+    Check(settings.sortCol == corvane::SortColumns{1, 2, 3, 16});
     return 0;
 }

@@ -27,6 +27,7 @@ namespace {
 
 // The program wired as main() wires it, with the file dialog answered by the test.
 struct ChartSession {
+    DdIniSettings settings;
     RecordingMessages messages;
     FakeClipboard clipboard;
     std::unique_ptr<TForm1> form;
@@ -34,7 +35,7 @@ struct ChartSession {
     QString proposed;
     QString answer;
 
-    ChartSession() : form(std::make_unique<TForm1>(&messages, &clipboard)) {
+    ChartSession() : form(std::make_unique<TForm1>(settings, &messages, &clipboard)) {
         DiveStatsHost host = form->MakeDiveStatsHost();
         host.chart.askFile = [this](QWidget*, const QString& offered) {
             proposed = offered;

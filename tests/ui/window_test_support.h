@@ -4,6 +4,7 @@
 // Fixtures shared by the window tests: a scratch folder made current, message and clipboard
 // seams that record, and the main window wired the way main() wires it.
 
+#include "app/settings.h"
 #include "ui/clipboard.h"
 #include "ui/unit_main.h"
 #include "ui/unit_stats.h"
@@ -93,12 +94,13 @@ private:
 
 // One run of the program in the current folder, wired as main() wires it.
 struct WindowSession {
+    DdIniSettings settings;
     RecordingMessages messages;
     FakeClipboard clipboard;
     std::unique_ptr<TForm1> form;
     TDiveStats* stats = nullptr;
 
-    WindowSession() : form(std::make_unique<TForm1>(&messages, &clipboard)) {
+    WindowSession() : form(std::make_unique<TForm1>(settings, &messages, &clipboard)) {
         stats = new TDiveStats(form->MakeDiveStatsHost(), form.get());
         form->AttachDiveStats(stats);
     }
