@@ -12,17 +12,41 @@ namespace corvane {
 
 namespace {
 
-// Adds the record's diver to the working list when the record passes and the name is new.
-bool AddIfNewDiver(const TDiveRecord& record, const DiverRoster& roster,
-                   const FilterSelection& filter, DiverList& workingList) {
-    const TDiverEntry* diver = roster.FindDiver(record.DiverId.view());
-    if (diver == nullptr || !PassesBreakdownFilter(*diver, filter))
-        return false;
-    if (workingList.Find(*diver) >= 0)
-        return false;
-    workingList.Add(*diver);
-    return true;
-}
+// Counts the distinct diver names among records, one dive code after another, and writes
+// them into the working list. A name is counted once per code by a mark holding the number
+// of the code's count, so nothing is cleared between codes.
+class DistinctDivers {
+public:
+    DistinctDivers(const DiverRoster& roster, StringGrid& workingList)
+        : roster_(roster), names_(roster), workingList_(workingList) {}
+
+    // Empties the working list for the next code.
+    void StartCode() {
+        ClearDiverList(workingList_);
+        ++code_;
+    }
+    // Adds the record's diver when the record passes and the name is new; true when added.
+    bool Add(const TDiveRecord& record, const FilterSelection& filter) {
+        const TDiverEntry* diver = roster_.FindDiver(record.DiverId.view());
+        if (diver == nullptr || !PassesBreakdownFilter(*diver, filter))
+            return false;
+        const auto id = static_cast<std::size_t>(names_.IdOf(*diver));
+        if (id >= countedIn_.size())
+            countedIn_.resize(id + 1, 0);
+        if (countedIn_[id] == code_)
+            return false;
+        countedIn_[id] = code_;
+        AppendDiverName(workingList_, names_.Name(static_cast<int>(id)));
+        return true;
+    }
+
+private:
+    const DiverRoster& roster_;
+    DiverNames names_;
+    StringGrid& workingList_;
+    std::vector<int> countedIn_; // per name: the last code that counted it
+    int code_ = 0;
+};
 
 // The slots of every dive code in slot order. The records never change after loading, so
 // visiting a code's slots gives exactly what a scan of every slot gives, without comparing
@@ -37,15 +61,15 @@ SlotsByCode IndexByCode(std::span<const TDiveRecord> dives) {
 }
 
 int CountIndexedDivers(std::string_view diveCode, std::span<const TDiveRecord> dives,
-                       const SlotsByCode& index, const DiverRoster& roster,
-                       const FilterSelection& filter, StringGrid& workingList) {
-    DiverList list(workingList);
+                       const SlotsByCode& index, const FilterSelection& filter,
+                       DistinctDivers& divers) {
+    divers.StartCode();
     const auto found = index.find(diveCode);
     if (found == index.end())
         return 0;
     int count = 0;
     for (int slot : found->second) {
-        if (AddIfNewDiver(dives[static_cast<std::size_t>(slot)], roster, filter, list))
+        if (divers.Add(dives[static_cast<std::size_t>(slot)], filter))
             ++count;
     }
     return count;
@@ -109,10 +133,11 @@ private:
 int CountDistinctDivers(std::string_view diveCode, std::span<const TDiveRecord> dives,
                         const DiverRoster& roster, const FilterSelection& filter,
                         StringGrid& workingList) {
-    DiverList list(workingList);
+    DistinctDivers divers(roster, workingList);
+    divers.StartCode();
     int count = 0;
     for (const TDiveRecord& record : dives) {
-        if (record.DiveCode.view() == diveCode && AddIfNewDiver(record, roster, filter, list))
+        if (record.DiveCode.view() == diveCode && divers.Add(record, filter))
             ++count;
     }
     return count;
@@ -125,6 +150,7 @@ void PopulateDiverCount(StringGrid& table, std::span<const TDiveRecord> dives,
     const int lastRow = table.RowCount() - 1;
     const SlotsByCode index = IndexByCode(dives);
     RowWalk walk(table, lastRow);
+    DistinctDivers divers(roster, workingList);
     for (;;) {
         // The lists may have changed while messages ran after the previous row.
         const FilterSelection filter = hooks.filter ? hooks.filter() : FilterSelection{};
@@ -132,7 +158,7 @@ void PopulateDiverCount(StringGrid& table, std::span<const TDiveRecord> dives,
         if (table.Generation() != generation || !walk.NextRow(table))
             return;
         const std::string& diveCode = walk.Code();
-        const int count = CountIndexedDivers(diveCode, dives, index, roster, filter, workingList);
+        const int count = CountIndexedDivers(diveCode, dives, index, filter, divers);
         walk.Done(table, std::to_string(count));
         if (hooks.afterRow && !hooks.afterRow())
             return;

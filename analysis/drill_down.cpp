@@ -6,7 +6,10 @@
 #include "store/number_text.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <string_view>
+#include <vector>
 
 namespace corvane {
 
@@ -45,10 +48,6 @@ void ResetDiveStats(const StringGrid& table, StringGrid& grid) {
     grid.SetColWidth(kDivesCol, 0);
 }
 
-void IncrementCell(StringGrid& grid, int col, int row) {
-    grid.SetCell(col, row, std::to_string(CellInteger(grid.Cell(col, row)) + 1));
-}
-
 // Tests score > 1, > 2, ... > 9 in turn; the first test that fails names the band column.
 int BreakdownBandCol(double score) {
     int col = kFirstBandCol;
@@ -59,93 +58,139 @@ int BreakdownBandCol(double score) {
     return kLastBandCol;
 }
 
-// Column 0 already holds the name.
-void StartDiverRow(StringGrid& grid, int row, const TDiverEntry& diver) {
-    grid.SetCell(1, row, std::string(diver.Nation.view()));
-    grid.SetCell(kCountCol, row, "1");
-    for (int col = kAvgPtsCol; col <= kDivesCol; ++col)
-        grid.SetCell(col, row, "0");
-}
-
-// Adds one record to its diver's row; true when the record created the row.
-bool AddRecord(DiverList& list, StringGrid& grid, const TDiverEntry& diver,
-               const TDiveRecord& record) {
-    int row = list.Find(diver);
-    const bool created = row < 0;
-    if (created) {
-        row = list.Add(diver);
-        StartDiverRow(grid, row, diver);
-    } else {
-        IncrementCell(grid, kCountCol, row);
+// The running total of one diver's points as its hidden cell holds it: after each record the
+// cell gets the total's 15-digit text, and the next record adds to that text read back.
+// While every points value is a whole number of hundredths, not negative, that text is
+// always the exact decimal sum (the double sum lies within 1.5 units in the last place of it,
+// well inside half a step of 15 digits), so a sum of hundredths gives the same text without
+// writing and reading one per record. Other values take the text road from there on.
+class PointsTotal {
+public:
+    void Add(double points) {
+        constexpr double kMaxPoints = 1e12;
+        constexpr long long kMaxHundredths = 100000000000000; // 15 digits
+        if (exact_ && points >= 0 && points < kMaxPoints) {
+            const long long hundredths = std::llround(points * 100);
+            if (static_cast<double>(hundredths) / 100 == points &&
+                hundredths_ + hundredths < kMaxHundredths) {
+                hundredths_ += hundredths;
+                return;
+            }
+        }
+        if (exact_) {
+            total_ = Value();
+            exact_ = false;
+        }
+        total_ = CellNumber(FormatGeneral(total_ + points));
     }
-    grid.SetCell(kTotalCol, row,
-                 FormatGeneral(CellNumber(grid.Cell(kTotalCol, row)) + record.Points));
-    IncrementCell(grid, kDivesCol, row);
+    double Value() const { return exact_ ? static_cast<double>(hundredths_) / 100 : total_; }
+
+private:
+    bool exact_ = true;
+    long long hundredths_ = 0;
+    double total_ = 0.0;
+};
+
+// One diver row of the breakdown while the records are read.
+struct DiverTally {
+    int row = 0;
+    int dives = 0;
+    PointsTotal total;
+    std::array<int, kLastBandCol - kFirstBandCol + 1> bands{};
+};
+
+// Adds one record to its diver's tally, opening the diver's row on the first record.
+void AddRecord(std::vector<DiverTally>& tallies, std::vector<int>& tallyOfName, int nameId,
+               const TDiveRecord& record, StringGrid& grid, const DiverNames& names,
+               const TDiverEntry& diver) {
+    if (tallyOfName.size() <= static_cast<std::size_t>(nameId))
+        tallyOfName.resize(static_cast<std::size_t>(nameId) + 1, -1);
+    int& tally = tallyOfName[static_cast<std::size_t>(nameId)];
+    if (tally < 0) {
+        tally = static_cast<int>(tallies.size());
+        tallies.push_back({});
+        tallies.back().row = AppendDiverName(grid, names.Name(nameId));
+        // The nation of the record that opened the row.
+        grid.SetCell(1, tallies.back().row, std::string(diver.Nation.view()));
+    }
+    DiverTally& entry = tallies[static_cast<std::size_t>(tally)];
+    ++entry.dives;
+    entry.total.Add(record.Points);
     // A record DD of 0 leaves its score undefined: it counts in no band.
     if (record.DD != 0.0)
-        IncrementCell(grid, BreakdownBandCol(record.Points / record.DD / 3), row);
-    return created;
+        ++entry.bands[BreakdownBandCol(record.Points / record.DD / 3) - kFirstBandCol];
 }
 
-int CollectDivers(std::string_view diveCode, std::span<const TDiveRecord> dives,
-                  const DiverRoster& roster, const FilterSelection& filter, StringGrid& grid) {
-    DiverList list(grid);
-    int diverCount = 0;
+std::vector<DiverTally> CollectDivers(std::string_view diveCode, std::span<const TDiveRecord> dives,
+                                      const DiverRoster& roster, const FilterSelection& filter,
+                                      StringGrid& grid) {
+    ClearDiverList(grid);
+    DiverNames names(roster);
+    std::vector<DiverTally> tallies;
+    std::vector<int> tallyOfName;
     for (const TDiveRecord& record : dives) {
         if (record.DiveCode.view() != diveCode)
             continue;
         const TDiverEntry* diver = roster.FindDiver(record.DiverId.view());
-        if (diver != nullptr && PassesBreakdownFilter(*diver, filter) &&
-            AddRecord(list, grid, *diver, record))
-            ++diverCount;
+        if (diver != nullptr && PassesBreakdownFilter(*diver, filter))
+            AddRecord(tallies, tallyOfName, names.IdOf(*diver), record, grid, names, *diver);
     }
-    return diverCount;
+    return tallies;
 }
 
-// Averages use the table's DD for the dive, not the records' own; a DD of 0 (or a blank DD
-// cell) leaves the average score empty.
-void FinishDiverRows(StringGrid& grid, double tableDD) {
-    for (int row = 1; row < grid.RowCount(); ++row) {
-        const double total = CellNumber(grid.Cell(kTotalCol, row));
-        const auto dives = static_cast<double>(CellInteger(grid.Cell(kDivesCol, row)));
+// The cells of every diver row, written once, as the running cells would have ended: the
+// count, the averages on the table's DD (not the records' own; a DD of 0 leaves the average
+// score empty), the shares, and the hidden total and number of dives.
+void FinishDiverRows(StringGrid& grid, const std::vector<DiverTally>& tallies, double tableDD) {
+    for (const DiverTally& tally : tallies) {
+        const int row = tally.row;
+        std::string totalText = FormatGeneral(tally.total.Value());
+        const double total = CellNumber(totalText);
+        const auto dives = static_cast<double>(tally.dives);
         const double avgPoints = total / dives;
+        grid.SetCell(kCountCol, row, std::to_string(tally.dives));
         grid.SetCell(kAvgPtsCol, row, FormatFixed(avgPoints, 2));
         grid.SetCell(kAvgScoreCol, row,
                      tableDD != 0.0 ? FormatFixed(avgPoints / tableDD / 3, 1) : "");
         for (int col = kFirstBandCol; col <= kLastBandCol; ++col) {
-            std::string share = FormatFixed(CellNumber(grid.Cell(col, row)) / dives * 100, 1);
+            const auto band =
+                static_cast<double>(tally.bands[static_cast<std::size_t>(col - kFirstBandCol)]);
+            std::string share = FormatFixed(band / dives * 100, 1);
             grid.SetCell(col, row, share == "0.0" ? "" : std::move(share));
         }
+        grid.SetCell(kTotalCol, row, std::move(totalText));
+        grid.SetCell(kDivesCol, row, std::to_string(tally.dives));
     }
 }
 
 } // namespace
 
-DiverList::DiverList(StringGrid& grid) : grid_(grid) {
-    grid_.SetRowCount(2);
-    grid_.ClearRow(1);
-}
+DiverNames::DiverNames(const DiverRoster& roster)
+    : firstRow_(roster.Rows().data()), idOfRow_(roster.Rows().size(), -1) {}
 
-const std::string& DiverList::NameOf(const TDiverEntry& diver) {
-    name_.assign(diver.Surname.view());
-    name_ += ", ";
-    name_ += diver.GivenName.view();
-    return name_;
-}
-
-int DiverList::Find(const TDiverEntry& diver) {
-    const auto found = rows_.find(NameOf(diver));
-    return found == rows_.end() ? -1 : found->second;
-}
-
-int DiverList::Add(const TDiverEntry& diver) {
-    int row = 1;
-    if (!grid_.Cell(0, 1).empty()) {
-        grid_.SetRowCount(grid_.RowCount() + 1);
-        row = grid_.RowCount() - 1;
+int DiverNames::IdOf(const TDiverEntry& diver) {
+    int& id = idOfRow_[static_cast<std::size_t>(&diver - firstRow_)];
+    if (id < 0) {
+        const auto [found, added] = ids_.emplace(DiverName(diver), static_cast<int>(names_.size()));
+        if (added)
+            names_.push_back(found->first);
+        id = found->second;
     }
-    grid_.SetCell(0, row, NameOf(diver));
-    rows_.emplace(name_, row);
+    return id;
+}
+
+void ClearDiverList(StringGrid& grid) {
+    grid.SetRowCount(2);
+    grid.ClearRow(1);
+}
+
+int AppendDiverName(StringGrid& grid, const std::string& name) {
+    int row = 1;
+    if (!grid.Cell(0, 1).empty()) {
+        grid.SetRowCount(grid.RowCount() + 1);
+        row = grid.RowCount() - 1;
+    }
+    grid.SetCell(0, row, name);
     return row;
 }
 
@@ -161,10 +206,11 @@ DrillDownResult DrillDown(StringGrid& eventTable, int eventIndex, int clickedRow
 
     FillSummary(eventTable, clickedRow, target.statsGrid);
     ResetDiveStats(eventTable, target.diveStatsGrid);
-    result.diverCount = CollectDivers(diveCode, dives, roster, filter, target.diveStatsGrid);
+    const std::vector<DiverTally> tallies =
+        CollectDivers(diveCode, dives, roster, filter, target.diveStatsGrid);
+    result.diverCount = static_cast<int>(tallies.size());
     // With no diver row, row 1 stays blank: there is nothing to average.
-    if (result.diverCount > 0)
-        FinishDiverRows(target.diveStatsGrid, CellNumber(ddText));
+    FinishDiverRows(target.diveStatsGrid, tallies, CellNumber(ddText));
 
     result.title = std::string(EventByIndex(eventIndex).id) + " - " + diveCode + " - DD " + ddText +
                    " - " + std::to_string(result.diverCount) + " divers";

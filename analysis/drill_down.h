@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace corvane {
 
@@ -35,28 +36,31 @@ DrillDownResult DrillDown(StringGrid& eventTable, int eventIndex, int clickedRow
                           const FilterSelection& filter, BreakdownTarget target,
                           const SortSplit& split);
 
-// The per-diver list, shared with the diver count: row 0 is the header row, rows 1.. hold one
-// diver name each in column 0, and an empty column 0 in row 1 means the list is empty. A side
-// index of the names finds a diver without scanning the rows; while a DiverList is in use, the
-// grid's rows change only through it.
-class DiverList {
+// Divers told apart by name, as the breakdown and the diver count do: each roster row gets
+// the number of its name (rows with the same name share it), worked out the first time the
+// row is met, so the record passes build no text.
+class DiverNames {
 public:
-    // Empties the list: 2 rows, row 1 blank.
-    explicit DiverList(StringGrid& grid);
+    explicit DiverNames(const DiverRoster& roster);
 
-    // The row whose column 0 holds the diver's name, or -1. Only the name is compared.
-    int Find(const TDiverEntry& diver);
-    // Writes the diver's name into a new row (row 1 while the list is empty, else a row
-    // appended at the end) and returns that row.
-    int Add(const TDiverEntry& diver);
+    // 0, 1, ... in the order the names are first met.
+    int IdOf(const TDiverEntry& diver);
+    const std::string& Name(int id) const { return names_[static_cast<std::size_t>(id)]; }
 
 private:
-    const std::string& NameOf(const TDiverEntry& diver);
-
-    StringGrid& grid_;
-    std::string name_; // reused for every lookup, so a lookup allocates nothing
-    std::unordered_map<std::string, int> rows_;
+    const TDiverEntry* firstRow_;
+    std::vector<int> idOfRow_; // -1 until the row is met
+    std::unordered_map<std::string, int> ids_;
+    std::vector<std::string> names_;
 };
+
+// The per-diver list, shared with the diver count: row 0 is the header row, rows 1.. hold one
+// diver name each in column 0, and an empty column 0 in row 1 means the list is empty.
+// Empties the list: 2 rows, row 1 blank.
+void ClearDiverList(StringGrid& grid);
+// Writes `name` into a new row (row 1 while the list is empty, else a row appended at the
+// end) and returns that row.
+int AppendDiverName(StringGrid& grid, const std::string& name);
 
 // Sorts the per-diver grid by `statsSortCol` (0 and 1 text, others numeric; -1 no key),
 // rows from 1, count column 2.

@@ -14,8 +14,8 @@ namespace {
 
 enum class KeyOrder { None, TextAscending, NumberDescending };
 
-// The sort works on a list of row numbers of a scratch copy; swapping two entries of the
-// list (and of their keys) is the same as swapping the two rows of the copy, every column.
+// The sort works on a list of row numbers; swapping two entries of the list (and of their
+// keys) is the same as swapping the two rows of a scratch copy, every column.
 // The keys are read once per row instead of once per comparison, which gives the same order.
 template <typename Key, typename Before>
 void SelectionSort(std::vector<int>& rows, std::vector<Key>& keys, Before before) {
@@ -34,52 +34,59 @@ void SelectionSort(std::vector<int>& rows, std::vector<Key>& keys, Before before
     }
 }
 
-void SortByText(const StringGrid& scratch, int keyCol, std::vector<int>& rows) {
+void SortByText(const StringGrid& grid, int keyCol, std::vector<int>& rows) {
     std::vector<std::string_view> keys;
     keys.reserve(rows.size());
     for (int row : rows)
-        keys.emplace_back(scratch.Cell(keyCol, row));
+        keys.emplace_back(grid.Cell(keyCol, row));
     // string_view compares bytes as unsigned char, case-sensitive, prefix first.
     SelectionSort(rows, keys, [](std::string_view a, std::string_view b) { return a < b; });
 }
 
-void SortByNumber(const StringGrid& scratch, int keyCol, std::vector<int>& rows) {
+void SortByNumber(const StringGrid& grid, int keyCol, std::vector<int>& rows) {
     std::vector<double> keys;
     keys.reserve(rows.size());
     for (int row : rows)
-        keys.push_back(CellNumber(scratch.Cell(keyCol, row)));
+        keys.push_back(CellNumber(grid.Cell(keyCol, row)));
     SelectionSort(rows, keys, [](double a, double b) { return a > b; });
 }
 
-// Writes the rows back in two blocks: counts reaching the threshold first, each block in
-// the sorted order.
-void WriteBack(StringGrid& grid, const StringGrid& scratch, const std::vector<int>& rows,
-               int firstRow, int countCol, int sortCount) {
-    int out = firstRow;
-    for (const bool upper : {true, false}) {
-        for (int row : rows) {
-            if ((CellInteger(scratch.Cell(countCol, row)) >= sortCount) == upper)
-                grid.CopyRow(scratch, row, out++);
+// The rows in their final order: counts reaching the threshold first, each block in the
+// sorted order.
+std::vector<int> SplitOrder(const StringGrid& grid, const std::vector<int>& rows, int countCol,
+                            int sortCount) {
+    std::vector<char> upper(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        upper[i] = CellInteger(grid.Cell(countCol, rows[i])) >= sortCount;
+    std::vector<int> order;
+    order.reserve(rows.size());
+    for (const char block : {1, 0}) {
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (upper[i] == block)
+                order.push_back(rows[i]);
         }
     }
+    return order;
 }
 
+// The keys are read from the grid as it stands; the rows then move into their places at
+// once, which is what writing them back from a scratch copy of the grid gives.
 void SortRows(StringGrid& grid, KeyOrder order, int keyCol, bool countColIsOne, int rowsLeftOut,
               int firstRow, const SortSplit& split) {
-    StringGrid scratch = grid;
-    scratch.SetObserver({}); // the scratch copy is never shown
+    const int first = std::max(firstRow, 0);
     std::vector<int> rows;
-    for (int row = std::max(firstRow, 0); row <= grid.RowCount() - 1 - rowsLeftOut; ++row)
+    for (int row = first; row <= grid.RowCount() - 1 - rowsLeftOut; ++row)
         rows.push_back(row);
 
     // A key column outside the table (a damaged setting) sorts nothing; the split still runs.
     const bool keyInTable = keyCol >= 0 && keyCol < grid.ColCount();
     if (order == KeyOrder::TextAscending && keyInTable)
-        SortByText(scratch, keyCol, rows);
+        SortByText(grid, keyCol, rows);
     else if (order == KeyOrder::NumberDescending && keyInTable)
-        SortByNumber(scratch, keyCol, rows);
+        SortByNumber(grid, keyCol, rows);
 
-    WriteBack(grid, scratch, rows, std::max(firstRow, 0), countColIsOne ? 1 : 2, split.sortCount);
+    if (!rows.empty())
+        grid.ReorderRows(first, SplitOrder(grid, rows, countColIsOne ? 1 : 2, split.sortCount));
     if (split.pump)
         split.pump();
 }

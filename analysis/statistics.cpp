@@ -104,8 +104,14 @@ void WriteGroupRow(StringGrid& table, const DiveGroup& group) {
     table.SetCell(2, row, FormatFixed(group.dd, 1));
     table.SetCell(3, row, FormatFixed(avgPoints, 2));
     table.SetCell(4, row, group.dd != 0.0 ? FormatFixed(avgPoints / group.dd / 3, 1) : "");
-    for (int band = 0; band < kBandCount; ++band)
-        table.SetCell(kFirstBandCol + band, row, std::to_string(group.bands[band]));
+    // Each band's share of the Count, as the counts written out and read back would give it
+    // (whole numbers read back exactly); a share that shows "0.0" stays empty.
+    for (int band = 0; band < kBandCount; ++band) {
+        std::string share =
+            FormatFixed(static_cast<double>(group.bands[band]) * 100 / group.count, 1);
+        if (share != "0.0")
+            table.SetCell(kFirstBandCol + band, row, std::move(share));
+    }
 }
 
 // Dive codes are at most five bytes; an inline loop is cheaper than a memcmp call, and this
@@ -156,25 +162,6 @@ void WriteGroups(StringGrid& table, int eventIndex, std::span<const TDiveRecord>
     }
     if (group.count > 0)
         WriteGroupRow(table, group);
-}
-
-// Band counts become shares of the row's Count, read back from the cells' text.
-void CountsToShares(StringGrid& table) {
-    for (int row = 1; row < table.RowCount(); ++row) {
-        const double count = CellNumber(table.Cell(1, row));
-        for (int col = kFirstBandCol; col <= kLastBandCol; ++col)
-            table.SetCell(col, row, FormatFixed(CellNumber(table.Cell(col, row)) * 100 / count, 1));
-    }
-}
-
-void BlankEmptyShares(StringGrid& table) {
-    for (int row = 1; row < table.RowCount(); ++row) {
-        for (int col = kFirstBandCol; col <= kLastBandCol; ++col) {
-            if (table.Cell(col, row) == "0.0")
-                table.SetCell(col, row, "");
-        }
-        table.SetCell(kDiversCol, row, "");
-    }
 }
 
 void AddGridRow(StringGrid& grid) {
@@ -245,12 +232,9 @@ void GenerateEventTable(StringGrid& table, int eventIndex, std::span<const TDive
                         const DiverRoster& roster, bool initialRun, const FilterSelection& filter,
                         int sortCol, const SortSplit& split) {
     WriteHeaderRow(table);
+    // The rows come out finished: shares in place of the band counts, "Divers" empty.
     WriteGroups(table, eventIndex, dives, roster, initialRun, filter);
-    const bool hasRows = !table.Cell(1, 1).empty();
-    if (hasRows)
-        CountsToShares(table);
-    BlankEmptyShares(table);
-    if (hasRows)
+    if (!table.Cell(1, 1).empty())
         SortEventTable(table, sortCol, split);
 }
 

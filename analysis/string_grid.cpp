@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "string_grid.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace corvane {
@@ -48,6 +49,23 @@ void StringGrid::CopyRow(const StringGrid& from, int fromRow, int toRow) {
         throw std::out_of_range("row outside the grid");
     for (int col = 0; col < colCount_; ++col)
         cells_[static_cast<std::size_t>(toRow) * colCount_ + col] = from.Cell(col, fromRow);
+    Changed();
+}
+
+void StringGrid::ReorderRows(int firstRow, const std::vector<int>& order) {
+    const auto cols = static_cast<std::size_t>(colCount_);
+    if (firstRow < 0 || firstRow + static_cast<long>(order.size()) > rowCount_)
+        throw std::out_of_range("row outside the grid");
+    // The cells move rather than copy: the texts keep their buffers.
+    std::vector<std::string> moved(order.size() * cols);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (order[i] < firstRow || order[i] >= firstRow + static_cast<long>(order.size()))
+            throw std::out_of_range("row outside the reordered range");
+        const auto from = cells_.begin() + static_cast<long>(order[i] * cols);
+        std::move(from, from + static_cast<long>(cols),
+                  moved.begin() + static_cast<long>(i * cols));
+    }
+    std::move(moved.begin(), moved.end(), cells_.begin() + static_cast<long>(firstRow * cols));
     Changed();
 }
 

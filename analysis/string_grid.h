@@ -25,6 +25,9 @@ public:
     void ClearRow(int row);
     // Copies every cell of row `fromRow` of `from` into row `toRow` (same column count).
     void CopyRow(const StringGrid& from, int fromRow, int toRow);
+    // Reorders rows firstRow.. : row firstRow + i becomes what row order[i] was. `order` holds
+    // each row of firstRow..firstRow + order.size() - 1 once.
+    void ReorderRows(int firstRow, const std::vector<int>& order);
 
     int DefaultColWidth() const { return defaultColWidth_; }
     int ColWidth(int col) const;

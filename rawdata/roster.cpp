@@ -41,17 +41,56 @@ DiverRoster& DiverRoster::operator=(const DiverRoster& other) {
     return *this;
 }
 
+namespace {
+
+// FNV-1a over the id's bytes (at most 10).
+std::size_t HashId(std::string_view id) {
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (const char c : id)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    return static_cast<std::size_t>(hash ^ (hash >> 29));
+}
+
+bool SameId(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 void DiverRoster::BuildIndex() {
-    byId_.clear();
-    byId_.reserve(rows_.size());
-    // emplace keeps the first row of an id that occurs twice, as a scan from the top would.
-    for (const TDiverEntry& row : rows_)
-        byId_.emplace(row.Id.view(), &row);
+    // At most half full, so a probe sequence stays short.
+    std::size_t size = 16;
+    while (size < 2 * rows_.size())
+        size *= 2;
+    idSlots_.assign(size, 0);
+    const std::size_t mask = size - 1;
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+        const std::string_view id = rows_[row].Id.view();
+        std::size_t slot = HashId(id) & mask;
+        // An id met again keeps its first row, as a scan from the top would.
+        while (idSlots_[slot] != 0 && !SameId(rows_[idSlots_[slot] - 1].Id.view(), id))
+            slot = (slot + 1) & mask;
+        if (idSlots_[slot] == 0)
+            idSlots_[slot] = static_cast<std::uint32_t>(row + 1);
+    }
 }
 
 const TDiverEntry* DiverRoster::FindDiver(std::string_view id) const {
-    const auto found = byId_.find(id);
-    return found == byId_.end() ? nullptr : found->second;
+    if (idSlots_.empty())
+        return nullptr;
+    const std::size_t mask = idSlots_.size() - 1;
+    for (std::size_t slot = HashId(id) & mask; idSlots_[slot] != 0; slot = (slot + 1) & mask) {
+        const TDiverEntry& row = rows_[idSlots_[slot] - 1];
+        if (SameId(row.Id.view(), id))
+            return &row;
+    }
+    return nullptr;
 }
 
 namespace {

@@ -3,11 +3,11 @@
 
 #include "store/fixed_text.h"
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace corvane {
@@ -45,8 +45,9 @@ private:
     void BuildIndex();
 
     std::vector<TDiverEntry> rows_;
-    // Keys view the ids inside rows_, whose buffer a move keeps; a copy rebuilds the index.
-    std::unordered_map<std::string_view, const TDiverEntry*> byId_;
+    // Open addressing on a hash of the id: each slot holds a row number + 1, 0 when free. The
+    // filtered passes look up every record, so a lookup is a few instructions and no call.
+    std::vector<std::uint32_t> idSlots_;
 };
 
 // The data folder's own roster, used in place of the built-in one when present.

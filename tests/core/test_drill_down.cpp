@@ -4,6 +4,7 @@
 #include "analysis/statistics.h"
 #include "analysis/table_text.h"
 #include "analysis_test_support.h"
+#include "store/number_text.h"
 
 #include <gtest/gtest.h>
 
@@ -78,6 +79,31 @@ TEST_F(DrillDownTest, OneDiverThreeDives) {
                          "",        "33.3", "33.3", "33.3",  "",    "", "90", "3"};
     EXPECT_EQ(RowCells(diveStatsGrid, 1), expected);
     EXPECT_EQ(pumps, 1);
+}
+
+// The hidden running total is the 15-digit text of the total so far plus the next points,
+// read back each time. Whole hundredths are summed exactly instead; any other points value
+// (a third, a negative, a huge one) must still give what the text road gives.
+TEST_F(DrillDownTest, RunningTotalMatchesItsTextRoad) {
+    const std::vector<std::vector<double>> runs = {
+        {0.1, 0.2, 0.7, 66.35, 70.05},
+        {0.1, 1.0 / 3, 0.2, 2.0 / 3, 0.15},
+        {10.5, -0.01, 3e-17, 0.07},
+        {1e12, 0.01, 123456.78},
+    };
+    for (const std::vector<double>& points : runs) {
+        dives.clear();
+        std::string expected = "0";
+        for (const double p : points) {
+            dives.push_back(Dive("D2", "101B", 1.5, p));
+            expected = FormatGeneral(CellNumber(expected) + p);
+        }
+        Generate();
+        OpenCode("101B");
+        EXPECT_EQ(diveStatsGrid.Cell(15, 1), expected);
+        EXPECT_EQ(diveStatsGrid.Cell(3, 1),
+                  FormatFixed(CellNumber(expected) / static_cast<double>(points.size()), 2));
+    }
 }
 
 TEST_F(DrillDownTest, RosterRulesForNamesIdsAndNations) {
