@@ -84,6 +84,30 @@ void FilterCombo::AddSorted(const QString& text) {
     insertItem(low, text);
 }
 
+void FilterCombo::AddAllSorted(QStringList texts) {
+    // Entries are Latin-1 text, so comparing UTF-16 code units is comparing the bytes. The
+    // stable sort keeps equal texts in their order, as adding them one by one would.
+    const auto before = [](const QString& a, const QString& b) {
+        return QString::compare(a, b, Qt::CaseSensitive) < 0;
+    };
+    std::stable_sort(texts.begin(), texts.end(), before);
+    // Each run of texts that belongs between two entries goes in as one block.
+    qsizetype next = 0;
+    int index = 0;
+    while (next < texts.size()) {
+        while (index < count() && !before(texts[next], itemText(index))) {
+            ++index;
+        }
+        qsizetype end = next + 1;
+        while (end < texts.size() && (index == count() || before(texts[end], itemText(index)))) {
+            ++end;
+        }
+        insertItems(index, texts.mid(next, end - next));
+        index += static_cast<int>(end - next);
+        next = end;
+    }
+}
+
 void FilterCombo::ResetToAll() {
     clear();
     addItem(QString::fromLatin1(kAllEntry));

@@ -413,7 +413,9 @@ void TForm1::GenerateStatsClick() {
 }
 
 void TForm1::GenerateOneEvent(int eventIndex, bool initialRun) {
-    theGrids_->repaint();
+    // The page control's own look; the grid on its page repaints after its sort and at the
+    // end of the run, so repainting it here too would only paint it more often.
+    theGrids_->tabBar()->repaint();
     if (initialRun && eventIndex == 1) {
         FillFilterCombos();
     }
@@ -425,12 +427,18 @@ void TForm1::GenerateOneEvent(int eventIndex, bool initialRun) {
 
 void TForm1::FillFilterCombos() {
     FillFilterLists(roster_, lists_);
+    QStringList nations;
+    nations.reserve(static_cast<qsizetype>(lists_.countryItems.size()));
     for (const std::string& nation : lists_.countryItems) {
-        countryList_->AddSorted(FromCellBytes(nation));
+        nations.append(FromCellBytes(nation));
     }
+    countryList_->AddAllSorted(std::move(nations));
+    QStringList labels;
+    labels.reserve(static_cast<qsizetype>(lists_.diverItems.size()));
     for (const std::string& label : lists_.diverItems) {
-        diverList_->AddSorted(FromCellBytes(label));
+        labels.append(FromCellBytes(label));
     }
+    diverList_->AddAllSorted(std::move(labels));
 }
 
 void TForm1::TheGridM3MMouseDown(StringGridView* grid, QPoint pos) {
@@ -528,11 +536,13 @@ void TForm1::CountryListChange() {
     const std::string nation = ToCellBytes(countryList_->currentText());
     diverList_->ResetToAll();
     const StringGrid& diverGrid = lists_.diverGrid;
+    QStringList labels;
     for (int row = 1; row < diverGrid.RowCount(); ++row) {
         if (diverGrid.Cell(1, row) == nation) {
-            diverList_->AddSorted(FromCellBytes(diverGrid.Cell(2, row)));
+            labels.append(FromCellBytes(diverGrid.Cell(2, row)));
         }
     }
+    diverList_->AddAllSorted(std::move(labels));
     diverList_->setCurrentIndex(0);
     Busy = false;
 }
