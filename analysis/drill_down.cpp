@@ -15,16 +15,8 @@ namespace corvane {
 
 namespace {
 
-constexpr int kCountCol = 2;
-constexpr int kAvgPtsCol = 3;
-constexpr int kAvgScoreCol = 4;
-constexpr int kFirstBandCol = 5;
-constexpr int kLastBandCol = 14;
-constexpr int kTotalCol = 15; // hidden running total of points
-constexpr int kDivesCol = 16; // hidden running number of dives
-
 bool CanOpen(const StringGrid& table, int clickedRow) {
-    return clickedRow >= 1 && clickedRow < table.RowCount() && !table.Cell(1, 1).empty();
+    return clickedRow >= 1 && clickedRow < table.RowCount() && !table.Cell(kCountCol, 1).empty();
 }
 
 void FillSummary(const StringGrid& table, int clickedRow, StringGrid& statsGrid) {
@@ -44,18 +36,8 @@ void FillSummary(const StringGrid& table, int clickedRow, StringGrid& statsGrid)
 void ResetDiveStats(const StringGrid& table, StringGrid& grid) {
     for (int col = kAvgPtsCol; col <= kLastBandCol; ++col)
         grid.SetCell(col, 0, table.Cell(col, 0));
-    grid.SetColWidth(kTotalCol, 0);
-    grid.SetColWidth(kDivesCol, 0);
-}
-
-// Tests score > 1, > 2, ... > 9 in turn; the first test that fails names the band column.
-int BreakdownBandCol(double score) {
-    int col = kFirstBandCol;
-    for (int limit = 1; limit <= 9; ++limit, ++col) {
-        if (!(score > limit))
-            return col;
-    }
-    return kLastBandCol;
+    grid.SetColWidth(kRunningPointsCol, 0);
+    grid.SetColWidth(kRunningDivesCol, 0);
 }
 
 // The running total of one diver's points as its hidden cell holds it: after each record the
@@ -96,7 +78,7 @@ struct DiverTally {
     int row = 0;
     int dives = 0;
     PointsTotal total;
-    std::array<int, kLastBandCol - kFirstBandCol + 1> bands{};
+    std::array<int, kBandCount> bands{};
 };
 
 // Adds one record to its diver's tally, opening the diver's row on the first record.
@@ -111,14 +93,14 @@ void AddRecord(std::vector<DiverTally>& tallies, std::vector<int>& tallyOfName, 
         tallies.push_back({});
         tallies.back().row = AppendDiverName(grid, names.Name(nameId));
         // The nation of the record that opened the row.
-        grid.SetCell(1, tallies.back().row, std::string(diver.Nation.view()));
+        grid.SetCell(kDiverNationCol, tallies.back().row, std::string(diver.Nation.view()));
     }
     DiverTally& entry = tallies[static_cast<std::size_t>(tally)];
     ++entry.dives;
     entry.total.Add(record.Points);
     // A record DD of 0 leaves its score undefined: it counts in no band.
     if (record.DD != 0.0)
-        ++entry.bands[BreakdownBandCol(record.Points / record.DD / 3) - kFirstBandCol];
+        ++entry.bands[ScoreBand(record.Points / record.DD / 3)];
 }
 
 std::vector<DiverTally> CollectDivers(std::string_view diveCode, std::span<const TDiveRecord> dives,
@@ -148,7 +130,7 @@ void FinishDiverRows(StringGrid& grid, const std::vector<DiverTally>& tallies, d
         const double total = CellNumber(totalText);
         const auto dives = static_cast<double>(tally.dives);
         const double avgPoints = total / dives;
-        grid.SetCell(kCountCol, row, std::to_string(tally.dives));
+        grid.SetCell(kDiverCountCol, row, std::to_string(tally.dives));
         grid.SetCell(kAvgPtsCol, row, FormatFixed(avgPoints, 2));
         grid.SetCell(kAvgScoreCol, row,
                      tableDD != 0.0 ? FormatFixed(avgPoints / tableDD / 3, 1) : "");
@@ -158,8 +140,8 @@ void FinishDiverRows(StringGrid& grid, const std::vector<DiverTally>& tallies, d
             std::string share = FormatFixed(band / dives * 100, 1);
             grid.SetCell(col, row, share == "0.0" ? "" : std::move(share));
         }
-        grid.SetCell(kTotalCol, row, std::move(totalText));
-        grid.SetCell(kDivesCol, row, std::to_string(tally.dives));
+        grid.SetCell(kRunningPointsCol, row, std::move(totalText));
+        grid.SetCell(kRunningDivesCol, row, std::to_string(tally.dives));
     }
 }
 
@@ -201,8 +183,8 @@ DrillDownResult DrillDown(StringGrid& eventTable, int eventIndex, int clickedRow
     DrillDownResult result;
     if (!CanOpen(eventTable, clickedRow))
         return result;
-    const std::string diveCode = eventTable.Cell(0, clickedRow);
-    const std::string ddText = eventTable.Cell(2, clickedRow);
+    const std::string diveCode = eventTable.Cell(kDiveCol, clickedRow);
+    const std::string ddText = eventTable.Cell(kDDCol, clickedRow);
 
     FillSummary(eventTable, clickedRow, target.statsGrid);
     ResetDiveStats(eventTable, target.diveStatsGrid);

@@ -11,9 +11,6 @@ namespace corvane {
 
 namespace {
 
-constexpr int kFirstBandCol = 5;
-constexpr int kNameCol = 0;
-constexpr int kNationCol = 1;
 constexpr double kAxisStep = 10;
 constexpr double kAxisMax = 100;
 
@@ -32,7 +29,7 @@ std::string BandLabel(const StringGrid& statsGrid, int band) {
 }
 
 bool IsDiverRow(const StringGrid& grid, int row) {
-    return row >= 1 && row < grid.RowCount() && !IsBlank(grid.Cell(kNameCol, row));
+    return row >= 1 && row < grid.RowCount() && !IsBlank(grid.Cell(kDiverNameCol, row));
 }
 
 // The largest share rounded up to a whole step, so the tallest bar nearly fills the plot
@@ -57,8 +54,8 @@ ScoreBandChart ScoreBandChartOf(const StringGrid& statsGrid, const StringGrid& d
     chart.field = BandSeries{kFieldSeriesName, SharesOf(statsGrid, 1)};
     if (IsDiverRow(diveStatsGrid, diverRow)) {
         // The diver label, as the diver list writes it.
-        const std::string label = diveStatsGrid.Cell(kNameCol, diverRow) + " [" +
-                                  diveStatsGrid.Cell(kNationCol, diverRow) + "]";
+        const std::string label = diveStatsGrid.Cell(kDiverNameCol, diverRow) + " [" +
+                                  diveStatsGrid.Cell(kDiverNationCol, diverRow) + "]";
         chart.diver = BandSeries{label, SharesOf(diveStatsGrid, diverRow)};
     }
     chart.axisTop = AxisTop(chart);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "event_table.h"
 #include "string_grid.h"
 
 #include <array>
@@ -9,7 +10,6 @@
 
 namespace corvane {
 
-inline constexpr int kBandCount = 10;
 inline constexpr char kFieldSeriesName[] = "All divers";
 
 // One row of shares drawn as bars: its name and the percentage in each of the ten bands.

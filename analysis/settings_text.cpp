@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings_text.h"
 
+#include "analysis/event_table.h"
 #include "store/ini_text.h"
 #include "store/number_text.h"
 
@@ -13,7 +14,7 @@ namespace {
 
 constexpr std::string_view kValuesSection = "Values";
 constexpr std::string_view kSortSection = "Sort";
-constexpr int kMaxSortCol = 16;
+constexpr int kMaxSortCol = kEventTableCols - 1;
 
 // One threshold: its key, the control's field and range, and whether it takes a fraction.
 struct ValueKey {

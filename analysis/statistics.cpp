@@ -14,11 +14,7 @@ namespace corvane {
 
 namespace {
 
-constexpr int kFirstBandCol = 5;
-constexpr int kBandCount = 10;
-constexpr int kLastBandCol = kFirstBandCol + kBandCount - 1;
 constexpr int kDiversColWidth = 80;
-constexpr std::string_view kAllEntry = "***ALL***";
 
 // The run of consecutive counted records of one dive code that becomes one table row.
 struct DiveGroup {
@@ -29,19 +25,6 @@ struct DiveGroup {
     double sumPoints = 0.0;
     std::array<int, kBandCount> bands{};
 };
-
-// Band 0..9 of a score: the first limit 1..9 that the score does not exceed, else the last.
-// Worked out from the whole part rather than by trying the limits in turn: this runs for
-// every record of a pass.
-int ScoreBand(double score) {
-    if (score <= 1)
-        return 0;
-    if (!(score <= kBandCount - 1)) // above 9, or not a number
-        return kBandCount - 1;
-    // 1 < score <= 9: limit L takes (L - 1, L].
-    const int whole = static_cast<int>(score);
-    return whole == score ? whole - 1 : whole;
-}
 
 // A DD of 0 leaves the score undefined; such a dive counts in no band rather than as inf.
 void AddScore(DiveGroup& group, double points, double dd) {
@@ -95,15 +78,16 @@ void JoinGroup(DiveGroup& group, const TDiveRecord& record) {
 }
 
 void WriteGroupRow(StringGrid& table, const DiveGroup& group) {
-    if (!table.Cell(1, 1).empty())
+    if (!table.Cell(kCountCol, 1).empty())
         table.SetRowCount(table.RowCount() + 1);
     const int row = table.RowCount() - 1;
     const double avgPoints = group.sumPoints / group.count;
-    table.SetCell(0, row, std::string(group.code));
-    table.SetCell(1, row, std::to_string(group.count));
-    table.SetCell(2, row, FormatFixed(group.dd, 1));
-    table.SetCell(3, row, FormatFixed(avgPoints, 2));
-    table.SetCell(4, row, group.dd != 0.0 ? FormatFixed(avgPoints / group.dd / 3, 1) : "");
+    table.SetCell(kDiveCol, row, std::string(group.code));
+    table.SetCell(kCountCol, row, std::to_string(group.count));
+    table.SetCell(kDDCol, row, FormatFixed(group.dd, 1));
+    table.SetCell(kAvgPtsCol, row, FormatFixed(avgPoints, 2));
+    table.SetCell(kAvgScoreCol, row,
+                  group.dd != 0.0 ? FormatFixed(avgPoints / group.dd / 3, 1) : "");
     // Each band's share of the Count, as the counts written out and read back would give it
     // (whole numbers read back exactly); a share that shows "0.0" stays empty.
     for (int band = 0; band < kBandCount; ++band) {
@@ -234,7 +218,7 @@ void GenerateEventTable(StringGrid& table, int eventIndex, std::span<const TDive
     WriteHeaderRow(table);
     // The rows come out finished: shares in place of the band counts, "Divers" empty.
     WriteGroups(table, eventIndex, dives, roster, initialRun, filter);
-    if (!table.Cell(1, 1).empty())
+    if (!table.Cell(kCountCol, 1).empty())
         SortEventTable(table, sortCol, split);
 }
 

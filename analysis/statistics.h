@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "event_table.h"
 #include "filter.h"
 #include "grid_sort.h"
 #include "rawdata/roster.h"
@@ -12,9 +13,6 @@
 #include <vector>
 
 namespace corvane {
-
-inline constexpr int kEventTableCols = 17;
-inline constexpr int kDiversCol = 15;
 
 // Header text of event-table column `col` (0..16).
 std::string EventHeader(int col);

@@ -3,6 +3,7 @@
 
 #include "analysis/diver_count.h"
 #include "analysis/drill_down.h"
+#include "analysis/event_table.h"
 #include "analysis/statistics.h"
 #include "analysis/table_text.h"
 #include "app/version.h"
@@ -82,7 +83,6 @@ Examples:
   dive-tables --data results --drill 107B --chart 107B.svg
 )";
 
-constexpr std::string_view kAllEntry = "***ALL***";
 constexpr int kDone = 0;
 constexpr int kNoData = 1;
 constexpr int kBadUsage = 2;

@@ -1,16 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cell_painters.h"
 
+#include "analysis/event_table.h"
 #include "store/number_text.h"
 
 namespace corvane {
 
 namespace {
 
-constexpr int kFirstBandCol = 5;
-constexpr int kLastPairedCol = 13; // the last band paired with both neighbours
-constexpr int kTopBandCol = 14;    // the >9 band, paired with column 13 only
-constexpr int kDiversCol = 15;
+constexpr int kTopBandCol = kLastBandCol;        // the >9 band, paired with column 13 only
+constexpr int kLastPairedCol = kLastBandCol - 1; // the last band paired with both neighbours
 constexpr const char* kDiversHint = "...dbl click...";
 
 // The highlights that the value tests ask for; which of them show is up to each grid.
@@ -59,9 +58,9 @@ Marks TestCell(const StringGrid& grid, int col, int row, const Thresholds& t, bo
     if (IsBlank(cell))
         return {};
     const double value = CellNumber(cell);
-    if (testCountDD && col == 1)
+    if (testCountDD && col == kCountCol)
         return {.pink = value > t.count};
-    if (testCountDD && col == 2)
+    if (testCountDD && col == kDDCol)
         return {.pink = value > t.dd};
     if (!IsBandCol(col))
         return {};
@@ -120,7 +119,7 @@ CellLook EventCellLook(const StringGrid& grid, int col, int row, const Threshold
 
     CellLook look;
     look.background = colours::kGridBackground;
-    const std::string& count = grid.Cell(1, row);
+    const std::string& count = grid.Cell(kCountCol, row);
     if (!IsBlank(count) && CellNumber(count) < t.sortCount)
         look.background = colours::kWhite;
     look.textColour = colours::kBlack;

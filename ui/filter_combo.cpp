@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "filter_combo.h"
 
+#include "analysis/event_table.h"
+
 #include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QStyledItemDelegate>
@@ -11,8 +13,6 @@
 namespace corvane {
 
 namespace {
-
-constexpr auto kAllEntry = "***ALL***";
 
 // Plain entries of one fixed height, as the classic list draws them.
 class FlatEntryDelegate : public QStyledItemDelegate {
@@ -110,7 +110,7 @@ void FilterCombo::AddAllSorted(QStringList texts) {
 
 void FilterCombo::ResetToAll() {
     clear();
-    addItem(QString::fromLatin1(kAllEntry));
+    addItem(QString::fromLatin1(kAllEntry.data(), static_cast<qsizetype>(kAllEntry.size())));
     setCurrentIndex(0);
 }
 

@@ -48,7 +48,6 @@ constexpr QRect kPageControlRect{201, kTopStripHeight, 815, 680};
 constexpr int kFontPixels = 11;      // 8 pt
 constexpr int kLargeFontPixels = 13; // 10 pt
 constexpr int kStartupDelayMs = 100;
-constexpr auto kAllEntry = "***ALL***";
 
 // One panel of the status bar: fixed text, width and alignment.
 struct StatusPanel {

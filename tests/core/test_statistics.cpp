@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "analysis/event_table.h"
 #include "analysis/statistics.h"
 
 #include "analysis_test_support.h"
@@ -6,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 namespace corvane {
@@ -287,6 +289,25 @@ TEST(Filter, SelectionRules) {
     EXPECT_TRUE(PassesBreakdownFilter(diver, {}));
     EXPECT_FALSE(IsDiverLabel("ALPHA, An [USA]", diver));
     EXPECT_FALSE(IsDiverLabel("ALPHA,Ann [USA]", diver));
+}
+
+} // namespace
+} // namespace corvane
+
+namespace corvane {
+namespace {
+
+// The one band rule of the tables and the breakdown: a limit's own score stays in its band,
+// and a score that is not a number exceeds no limit.
+TEST(ScoreBand, LimitsBelongToTheBandBelowThem) {
+    EXPECT_EQ(ScoreBand(-2.0), 0);
+    EXPECT_EQ(ScoreBand(1.0), 0);
+    EXPECT_EQ(ScoreBand(1.0001), 1);
+    EXPECT_EQ(ScoreBand(5.0), 4);
+    EXPECT_EQ(ScoreBand(9.0), 8);
+    EXPECT_EQ(ScoreBand(9.01), 9);
+    EXPECT_EQ(ScoreBand(std::numeric_limits<double>::infinity()), 9);
+    EXPECT_EQ(ScoreBand(std::numeric_limits<double>::quiet_NaN()), 0);
 }
 
 } // namespace
