@@ -437,6 +437,8 @@ void TForm1::FillFilterCombos() {
     for (const std::string& label : lists_.diverItems) {
         labels.append(FromCellBytes(label));
     }
+    // The list holds them now; with a roster of 100,000 divers a second copy is megabytes.
+    std::vector<std::string>().swap(lists_.diverItems);
     diverList_->AddAllSorted(std::move(labels));
 }
 
