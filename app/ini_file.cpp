@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ini_file.h"
 
+#include "store/file_text.h"
 #include "store/ini_text.h"
 #include "store/number_text.h"
 
@@ -18,54 +19,6 @@ namespace corvane {
 namespace {
 
 constexpr int kTempNameAttempts = 16;
-
-enum class ReadResult { Ok, Missing, Error };
-
-// Closes a POSIX file descriptor on every way out.
-class FileHandle {
-public:
-    explicit FileHandle(int fd) : fd_(fd) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() { Close(); }
-    int Get() const { return fd_; }
-    // Closes now and reports whether the close succeeded (it can fail on a full disk).
-    bool Close() {
-        const int fd = std::exchange(fd_, -1);
-        return fd < 0 || ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
-
-// The whole content of a regular file. A folder or any read error is an Error.
-ReadResult ReadFile(const std::string& path, std::string& content) {
-    // O_NONBLOCK: a FIFO in place of the file must fail below, not wait for a writer; it
-    // changes nothing for a regular file.
-    FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.Get() < 0) {
-        return errno == ENOENT ? ReadResult::Missing : ReadResult::Error;
-    }
-    struct stat info {};
-    if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return ReadResult::Error;
-    }
-    char buffer[4096];
-    for (;;) {
-        const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            return ReadResult::Error;
-        }
-        if (got == 0) {
-            return ReadResult::Ok;
-        }
-        content.append(buffer, static_cast<std::size_t>(got));
-    }
-}
 
 bool WriteAll(int fd, std::string_view content) {
     while (!content.empty()) {
@@ -122,7 +75,7 @@ IniFile::IniFile(std::string path) : path_(std::move(path)) {}
 
 std::string IniFile::ReadText() const {
     std::string content;
-    if (ReadFile(path_, content) != ReadResult::Ok) {
+    if (ReadWholeFile(path_, content).kind != LoadOutcome::Kind::Loaded) {
         return {};
     }
     return content;
@@ -151,7 +104,7 @@ bool IniFile::WriteStrings(std::span<const IniEntry> entries) {
 bool IniFile::Rewrite(const std::function<std::string(std::string_view)>& edit) {
     std::string content;
     // An existing file that cannot be read must not be replaced by one without its lines.
-    if (ReadFile(path_, content) == ReadResult::Error) {
+    if (ReadWholeFile(path_, content).kind == LoadOutcome::Kind::Failed) {
         return false;
     }
     // The replace goes through a new file and a rename, which a read-only file would not stop:

@@ -2,7 +2,7 @@
 #include "settings.h"
 
 #include "analysis/settings_text.h"
-#include "store/result_loader.h"
+#include "store/file_text.h"
 
 namespace corvane {
 

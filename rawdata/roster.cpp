@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "roster.h"
 
+#include "store/file_text.h"
 #include "store/number_text.h"
-#include "store/result_loader.h"
 
 #include <algorithm>
 

@@ -6,16 +6,10 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <string>
-#include <system_error>
 #include <utility>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace corvane {
 
@@ -225,88 +219,7 @@ LoadOutcome Filled(LoadOutcome outcome, std::size_t used) {
     return outcome;
 }
 
-std::string SystemMessage(const std::string& path, int error) {
-    return "Cannot read " + path + ": " + std::generic_category().message(error);
-}
-
-// Closes a POSIX file descriptor on every way out.
-class FileHandle {
-public:
-    explicit FileHandle(int fd) : fd_(fd) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    int Get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
-// Reads all of an open regular file; returns 0 or the errno of the failing read.
-int ReadAll(int fd, std::size_t sizeHint, std::string& text) {
-    text.resize(sizeHint + 1); // one spare byte tells a grown file at the first read
-    std::size_t used = 0;
-    for (;;) {
-        if (used == text.size()) {
-            text.resize(text.size() * 2);
-        }
-        const ssize_t got = ::read(fd, text.data() + used, text.size() - used);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            return errno;
-        }
-        if (got == 0) {
-            break;
-        }
-        used += static_cast<std::size_t>(got);
-    }
-    text.resize(used);
-    return 0;
-}
-
 } // namespace
-
-LoadOutcome ReadWholeFile(const std::string& path, std::string& text) {
-    // O_NONBLOCK: a FIFO in place of the file must fail below, not wait for a writer; it
-    // changes nothing for a regular file.
-    const FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.Get() < 0) {
-        const int error = errno;
-        if (error == ENOENT) {
-            return {LoadOutcome::Kind::MissingFile, path, {}};
-        }
-        return Failure(path, SystemMessage(path, error));
-    }
-    struct stat info {};
-    if (::fstat(file.Get(), &info) != 0) {
-        return Failure(path, SystemMessage(path, errno));
-    }
-    if (S_ISDIR(info.st_mode)) {
-        return Failure(path, SystemMessage(path, EISDIR));
-    }
-    if (!S_ISREG(info.st_mode)) {
-        return Failure(path, "Cannot read " + path + ": not a regular file");
-    }
-    if (const int error = ReadAll(file.Get(), static_cast<std::size_t>(info.st_size), text)) {
-        return Failure(path, SystemMessage(path, error));
-    }
-    return {};
-}
-
-std::string JoinPath(std::string_view folder, std::string_view name) {
-    std::string path(folder);
-    if (!path.empty() && path.back() != '/') {
-        path += '/';
-    }
-    path.append(name);
-    return path;
-}
 
 LoadOutcome LoadResultText(std::string_view text, std::span<TDiveRecord> slots,
                            const std::string& path) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "dive_record.h"
+#include "file_text.h"
 #include "record_store.h"
 
 #include <span>
@@ -9,26 +10,6 @@
 #include <string_view>
 
 namespace corvane {
-
-// What a load came to. The core shows nothing; the window reports it.
-struct LoadOutcome {
-    enum class Kind {
-        Loaded,      // every file read
-        MissingFile, // no file at `path`; later files were not read
-        Failed,      // `message` says why; records read so far stay
-    };
-    Kind kind = Kind::Loaded;
-    std::string path;
-    std::string message;
-    std::size_t filled = 0; // slots filled by the last file read (also when it failed)
-};
-
-// Joins a folder and a file name with the platform's separator.
-std::string JoinPath(std::string_view folder, std::string_view name);
-
-// Reads the whole file at `path` into `text`. A missing file, or one that is not a readable
-// regular file (a FIFO fails at once rather than wait for a writer), is reported.
-LoadOutcome ReadWholeFile(const std::string& path, std::string& text);
 
 // Reads the text of one result file into `slots`, one record per non-blank line.
 // `path` only goes into messages.
