@@ -6,7 +6,7 @@
 #include "analysis/event_table.h"
 #include "analysis/statistics.h"
 #include "analysis/table_text.h"
-#include "app/version.h"
+#include "app/command_frame.h"
 #include "rawdata/roster.h"
 #include "store/number_text.h"
 #include "store/result_loader.h"
@@ -102,10 +102,6 @@ struct Options {
     std::optional<std::string> chartDiver;
     bool help = false;
     bool version = false;
-};
-
-struct UsageError {
-    std::string message;
 };
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
@@ -383,23 +379,13 @@ int Run(const Options& options, const ChartWriter& writeChart, std::ostream& out
 
 int RunDiveTables(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                   const ChartWriter& writeChart) {
-    try {
-        const Options options = ParseOptions(args);
-        if (options.help) {
-            out << kUsage;
-            return kDone;
-        }
-        if (options.version) {
-            out << "dive-tables " << kVersion << '\n';
-            return kDone;
-        }
-        if (options.chart && !writeChart)
-            throw UsageError{"--chart is not available: this dive-tables draws no pictures"};
-        return Run(options, writeChart, out, err);
-    } catch (const UsageError& error) {
-        err << "dive-tables: " << error.message << "\nTry 'dive-tables --help'.\n";
-        return kBadUsage;
-    }
+    return RunCommandLine("dive-tables", kUsage, args, out, err, ParseOptions,
+                          [&](const Options& options) {
+                              if (options.chart && !writeChart)
+                                  throw UsageError{"--chart is not available: this dive-tables "
+                                                   "draws no pictures"};
+                              return Run(options, writeChart, out, err);
+                          });
 }
 
 } // namespace corvane

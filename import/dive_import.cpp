@@ -4,7 +4,7 @@
 #include "importer.h"
 #include "output_folder.h"
 
-#include "app/version.h"
+#include "app/command_frame.h"
 #include "rawdata/roster.h"
 #include "store/result_loader.h"
 
@@ -67,10 +67,6 @@ struct Options {
     bool force = false;
     bool help = false;
     bool version = false;
-};
-
-struct UsageError {
-    std::string message;
 };
 
 ColumnChoice ParseColumnChoice(const std::string& value) {
@@ -261,21 +257,8 @@ int Import(const Options& options, std::ostream& err) {
 } // namespace
 
 int RunDiveImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    try {
-        const Options options = ParseOptions(args);
-        if (options.help) {
-            out << kUsage;
-            return kDone;
-        }
-        if (options.version) {
-            out << "dive-import " << kVersion << '\n';
-            return kDone;
-        }
-        return Import(options, err);
-    } catch (const UsageError& error) {
-        err << "dive-import: " << error.message << "\nTry 'dive-import --help'.\n";
-        return kBadUsage;
-    }
+    return RunCommandLine("dive-import", kUsage, args, out, err, ParseOptions,
+                          [&](const Options& options) { return Import(options, err); });
 }
 
 } // namespace corvane
