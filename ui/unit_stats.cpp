@@ -7,9 +7,9 @@
 #include "ui/clipboard.h"
 #include "ui/string_grid_view.h"
 #include "ui/user_messages.h"
+#include "ui/window_style.h"
 
 #include <QCloseEvent>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -25,21 +25,10 @@ namespace {
 constexpr int kStatsGridHeight = 40;
 constexpr int kTitleBarHeight = 29;
 constexpr int kTitleHeight = 24;
-constexpr int kWindowFontPixels = 11;
 constexpr int kTitleFontPixels = 19;
 constexpr QRect kButtonCopyRect{8, 2, 137, 25};
 // "Show Chart" mirrors the copy button at the bar's right end.
 constexpr QRect kButtonChartRect{TDiveStats::kClientWidth - 8 - 137, 2, 137, 25};
-
-// The classic dialog face where it is installed, else the nearest plain sans-serif.
-QFont WindowFont(int pixelSize, bool bold) {
-    const QString preferred = QStringLiteral("MS Sans Serif");
-    const QString fallback = QStringLiteral("Liberation Sans");
-    QFont font(QFontDatabase::hasFamily(preferred) ? preferred : fallback);
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
 
 } // namespace
 
