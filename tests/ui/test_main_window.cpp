@@ -6,7 +6,6 @@
 #include "store/result_loader.h"
 #include "ui/clipboard.h"
 #include "ui/filter_combo.h"
-#include "ui/jpeg_image.h"
 #include "ui/spin_edit.h"
 #include "ui/string_grid_view.h"
 #include "ui/unit_main.h"
@@ -142,12 +141,6 @@ private:
     QHash<QObject*, QString> names_;
 };
 
-void TypeInto(SpinEdit* edit, const QString& text) {
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
-}
-
 } // namespace
 
 class TestMainWindow : public QObject {
@@ -163,12 +156,6 @@ private slots:
     void leftPanelPlacesEveryControl();
     void thresholdControls_data();
     void thresholdControls();
-    void logoDecodesWithLibjpeg();
-    void errorBoxText_data();
-    void errorBoxText();
-
-    void spinEditTyping();
-    void spinEditButtonsAndKeys();
 
     void startupFillsAndSortsEveryTable();
     void firstRunUsesDefaultsAndWritesTenKeys();
@@ -353,135 +340,6 @@ void TestMainWindow::thresholdControls() {
     QCOMPARE(edit->maximum(), maximum);
     QCOMPARE(edit->decimals(), decimals);
     QCOMPARE(edit->size(), QSize(49, 21));
-}
-
-void TestMainWindow::logoDecodesWithLibjpeg() {
-    const QImage logo = LoadJpeg(QStringLiteral(":/corvane/logo.jpg"));
-    QCOMPARE(logo.size(), QSize(151, 67));
-    const QColor corner = logo.pixelColor(2, 2);
-    QVERIFY(corner.blue() > corner.red() + 60); // the deep blue end of the gradient
-
-    QFile file(QStringLiteral(":/corvane/logo.jpg"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    QVERIFY(DecodeJpeg(bytes.left(20)).isNull());
-    QVERIFY(DecodeJpeg(QByteArray("not a picture at all")).isNull());
-    QVERIFY(DecodeJpeg({}).isNull());
-    QVERIFY(LoadJpeg(QStringLiteral(":/corvane/none.jpg")).isNull());
-}
-
-void TestMainWindow::errorBoxText_data() {
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("letter") << "Unable to write to /x/DD.ini"
-                            << "Unable to write to /x/DD.ini.";
-    QTest::newRow("quote") << "'2,4' is not a valid floating point value"
-                           << "'2,4' is not a valid floating point value.";
-    QTest::newRow("full stop") << "Done."
-                               << "Done.";
-    QTest::newRow("bracket") << "see (a)"
-                             << "see (a)";
-    QTest::newRow("dash") << "a -"
-                          << "a -";
-    QTest::newRow("slash") << "a/"
-                           << "a/.";
-    QTest::newRow("empty") << ""
-                           << "";
-    // A path is shown whole up to the system's limit; only a longer text is cut.
-    QString longest = QStringLiteral("/data");
-    while (longest.size() < 4096 - 7) {
-        longest += QStringLiteral("/folder");
-    }
-    longest = longest.left(4096 - 7) + QStringLiteral("/DD.ini");
-    QTest::newRow("longest path") << "Unable to write to " + longest
-                                  << "Unable to write to " + longest + ".";
-    const QString beyond = "Unable to write to " + longest + longest;
-    QTest::newRow("beyond the limit")
-        << beyond << beyond.left(2048) + QStringLiteral(" \u2026 ") + beyond.right(2048) + ".";
-}
-
-void TestMainWindow::errorBoxText() {
-    QFETCH(QString, message);
-    QFETCH(QString, shown);
-    QCOMPARE(ErrorBoxText(message), shown);
-}
-
-// ---- Spin edits -------------------------------------------------------------------------
-
-void TestMainWindow::spinEditTyping() {
-    SpinEdit count(0, 5, 9999);
-    QSignalSpy changes(&count, &SpinEdit::changed);
-    count.setValue(50);
-    TypeInto(&count, QStringLiteral("1234"));
-    QCOMPARE(count.text(), QStringLiteral("123")); // the fourth character is refused
-    QCOMPARE(count.value(), 123.0);
-    QVERIFY(changes.count() >= 4);
-
-    TypeInto(&count, QStringLiteral("-a1"));
-    QCOMPARE(count.text(), QStringLiteral("1"));
-
-    // Four digits from the buttons stay, but the user cannot type them back in.
-    count.setValue(9995);
-    QTest::keyClick(&count, Qt::Key_End);
-    QTest::keyClick(&count, Qt::Key_Backspace);
-    QTest::keyClick(&count, Qt::Key_5);
-    QCOMPARE(count.text(), QStringLiteral("999"));
-    count.setValue(9995);
-    QCOMPARE(count.text(), QStringLiteral("9995"));
-
-    count.selectAll();
-    QTest::keyClick(&count, Qt::Key_Delete);
-    QTest::keyClick(&count, Qt::Key_Return);
-    QCOMPARE(count.text(), QString()); // empty stays empty and reads 0
-    QCOMPARE(count.value(), 0.0);
-
-    SpinEdit percent(0, 5, 100);
-    TypeInto(&percent, QStringLiteral("150"));
-    QCOMPARE(percent.value(), 100.0); // read as the limit at once
-    QTest::keyClick(&percent, Qt::Key_Return);
-    QCOMPARE(percent.text(), QStringLiteral("100")); // and written back when done
-
-    SpinEdit dd(1, 0.1, 9.9);
-    dd.setValue(3);
-    QCOMPARE(dd.text(), QStringLiteral("3.0"));
-    TypeInto(&dd, QStringLiteral("2.55"));
-    QCOMPARE(dd.text(), QStringLiteral("2.5"));
-    TypeInto(&dd, QStringLiteral("2.5."));
-    QCOMPARE(dd.text(), QStringLiteral("2.5"));
-    TypeInto(&dd, QStringLiteral("12"));
-    QTest::keyClick(&dd, Qt::Key_Return);
-    QCOMPARE(dd.text(), QStringLiteral("9.9"));
-}
-
-void TestMainWindow::spinEditButtonsAndKeys() {
-    SpinEdit count(0, 5, 9999);
-    count.setValue(9990);
-    QTest::keyClick(&count, Qt::Key_Up);
-    QCOMPARE(count.text(), QStringLiteral("9995"));
-    QTest::keyClick(&count, Qt::Key_Up);
-    QCOMPARE(count.text(), QStringLiteral("9999")); // four digits by the buttons
-    count.stepBy(1);
-    QCOMPARE(count.text(), QStringLiteral("9999"));
-    QTest::keyClick(&count, Qt::Key_PageDown);
-    QCOMPARE(count.text(), QStringLiteral("9989"));
-    count.setValue(3);
-    QTest::keyClick(&count, Qt::Key_Down);
-    QCOMPARE(count.text(), QStringLiteral("0"));
-    count.setValue(-5);
-    QCOMPARE(count.text(), QStringLiteral("0"));
-    QTest::keyClick(&count, Qt::Key_PageUp);
-    QCOMPARE(count.text(), QStringLiteral("10"));
-
-    SpinEdit dd(1, 0.1, 9.9);
-    dd.setValue(3.0);
-    for (int i = 0; i < 3; ++i) {
-        dd.stepBy(1);
-    }
-    QCOMPARE(dd.text(), QStringLiteral("3.3"));
-    dd.setValue(9.85);
-    QCOMPARE(dd.text(), QStringLiteral("9.9"));
-    dd.stepBy(1);
-    QCOMPARE(dd.text(), QStringLiteral("9.9"));
 }
 
 // ---- Start-up, settings and close ------------------------------------------------------------

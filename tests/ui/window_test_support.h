@@ -6,6 +6,7 @@
 
 #include "app/settings.h"
 #include "ui/clipboard.h"
+#include "ui/spin_edit.h"
 #include "ui/unit_main.h"
 #include "ui/unit_stats.h"
 #include "ui/user_messages.h"
@@ -91,6 +92,13 @@ private:
     QString startDir_;
     QTemporaryDir dir_;
 };
+
+// Replaces what a spin edit shows by typing `text`, as a user would.
+inline void TypeInto(SpinEdit* edit, const QString& text) {
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
 
 // One run of the program in the current folder, wired as main() wires it.
 struct WindowSession {
