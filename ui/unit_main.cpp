@@ -265,18 +265,22 @@ void TForm1::FormClose() {
     // once the handler has returned to the event loop.
     closing_ = true;
     if (shownBefore_ && !skipSettingsWrite_) {
-        const ThresholdTexts texts{
-            ToCellBytes(varCount_->text()),   ToCellBytes(varDD_->text()),
-            ToCellBytes(varPercent_->text()), ToCellBytes(var2Col_->text()),
-            ToCellBytes(var9_->text()),       ToCellBytes(varSortCount_->text())};
-        // A folder that cannot be written must not keep the user from leaving: report it and
-        // close all the same.
-        if (const auto failure = settings_.Write(DataDir, texts, SortCol)) {
-            messages_->Error(FromCoreText(*failure));
-        }
+        SaveSettings();
     }
     if (diveStats_) {
         diveStats_->hide();
+    }
+}
+
+void TForm1::SaveSettings() {
+    const ThresholdTexts texts{
+        ToCellBytes(varCount_->text()),   ToCellBytes(varDD_->text()),
+        ToCellBytes(varPercent_->text()), ToCellBytes(var2Col_->text()),
+        ToCellBytes(var9_->text()),       ToCellBytes(varSortCount_->text())};
+    // A folder that cannot be written must not keep the user from leaving: report it and
+    // close all the same.
+    if (const auto failure = settings_.Write(DataDir, texts, SortCol)) {
+        messages_->Error(FromCoreText(*failure));
     }
 }
 

@@ -127,6 +127,7 @@ private:
 
     // Steps of the handlers.
     void ApplySettings();
+    void SaveSettings();
     bool LoadResults();
     void EndWithoutSaving();
     void FillFilterCombos();
