@@ -98,18 +98,6 @@ void WriteGroupRow(StringGrid& table, const DiveGroup& group) {
     }
 }
 
-// Dive codes are at most five bytes; an inline loop is cheaper than a memcmp call, and this
-// comparison runs for every record of a pass.
-bool SameCode(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i])
-            return false;
-    }
-    return true;
-}
-
 bool RecordCounts(const TDiveRecord& record, bool initialRun, const DiverRoster& roster,
                   const FilterSelection& filter) {
     if (initialRun)
@@ -136,7 +124,7 @@ void WriteGroups(StringGrid& table, int eventIndex, std::span<const TDiveRecord>
             continue;
         // A group exists once a record has started one, so a first record with an empty
         // code starts its own group instead of joining a group that never began.
-        if (group.count > 0 && SameCode(record.DiveCode.view(), group.code)) {
+        if (group.count > 0 && SameShortText(record.DiveCode.view(), group.code)) {
             JoinGroup(group, record);
             continue;
         }

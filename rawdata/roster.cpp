@@ -51,16 +51,6 @@ std::size_t HashId(std::string_view id) {
     return static_cast<std::size_t>(hash ^ (hash >> 29));
 }
 
-bool SameId(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i])
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 void DiverRoster::BuildIndex() {
@@ -74,7 +64,7 @@ void DiverRoster::BuildIndex() {
         const std::string_view id = rows_[row].Id.view();
         std::size_t slot = HashId(id) & mask;
         // An id met again keeps its first row, as a scan from the top would.
-        while (idSlots_[slot] != 0 && !SameId(rows_[idSlots_[slot] - 1].Id.view(), id))
+        while (idSlots_[slot] != 0 && !SameShortText(rows_[idSlots_[slot] - 1].Id.view(), id))
             slot = (slot + 1) & mask;
         if (idSlots_[slot] == 0)
             idSlots_[slot] = static_cast<std::uint32_t>(row + 1);
@@ -87,7 +77,7 @@ const TDiverEntry* DiverRoster::FindDiver(std::string_view id) const {
     const std::size_t mask = idSlots_.size() - 1;
     for (std::size_t slot = HashId(id) & mask; idSlots_[slot] != 0; slot = (slot + 1) & mask) {
         const TDiverEntry& row = rows_[idSlots_[slot] - 1];
-        if (SameId(row.Id.view(), id))
+        if (SameShortText(row.Id.view(), id))
             return &row;
     }
     return nullptr;

@@ -10,6 +10,18 @@
 
 namespace corvane {
 
+// Byte-for-byte equality of two short texts (ids, dive codes) by an inline loop: cheaper than
+// a memcmp call for a few bytes, in comparisons that run once per record.
+constexpr bool SameShortText(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
+}
+
 // Text of at most N bytes held inside its owner; longer text is cut to its first N bytes.
 // Any byte is kept as it is, NUL included, and comparisons are byte for byte.
 template <std::size_t N> class FixedText {
