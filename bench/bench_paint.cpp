@@ -138,7 +138,7 @@ public:
         QEventLoop loop;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (!form_->busy() || QDeadlineTimer::current() > deadline_)
+            if (!form_->IsBusy() || QDeadlineTimer::current() > deadline_)
                 loop.quit();
         });
         poll.start(1);
@@ -151,7 +151,7 @@ public:
     StartedWindow(const StartedWindow&) = delete;
     StartedWindow& operator=(const StartedWindow&) = delete;
 
-    bool started() const { return !form_->busy() && form_->eventTable(1).RowCount() > 40; }
+    bool started() const { return !form_->IsBusy() && form_->EventTable(1).RowCount() > 40; }
     StringGridView& m3m() const { return *form_->EventGrid(1); }
 
 private:
@@ -228,8 +228,8 @@ void BM_ChartAfterRowClick(benchmark::State& state) {
             static_cast<QWidget&>(chart).render(&image);
         benchmark::DoNotOptimize(image.constBits());
     }
-    if (chart.diverSet() == nullptr ||
-        chart.diverSet()->label().toStdString().rfind(stats.diveStatsGrid().Cell(0, row), 0) != 0)
+    if (chart.DiverSet() == nullptr ||
+        chart.DiverSet()->label().toStdString().rfind(stats.diveStatsGrid().Cell(0, row), 0) != 0)
         state.SkipWithError("the chart did not follow the row");
     state.counters["divers"] = stats.diveStatsGrid().RowCount() - 1;
 }

@@ -76,14 +76,14 @@ int RunChild(int argc, char** argv) {
     QTimer poll;
     poll.setInterval(kPollMs);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (form.busy() || form.eventTable(1).RowCount() <= 2)
+        if (form.IsBusy() || form.EventTable(1).RowCount() <= 2)
             return;
         poll.stop();
         const long long filled = MonotonicNs();
         form.EventGrid(1)->grab();
         const long long painted = MonotonicNs();
         std::printf("filled_ns %lld painted_ns %lld rows %d viewport %dx%d\n", filled, painted,
-                    form.eventTable(1).RowCount(), form.EventGrid(1)->viewport()->width(),
+                    form.EventTable(1).RowCount(), form.EventGrid(1)->viewport()->width(),
                     form.EventGrid(1)->viewport()->height());
         std::fflush(stdout);
         form.close();

@@ -148,7 +148,7 @@ void TForm1::BuildPageControl() {
 }
 
 StringGridView* TForm1::BuildEventGrid(int eventIndex) {
-    auto* view = new StringGridView(eventTable(eventIndex));
+    auto* view = new StringGridView(EventTable(eventIndex));
     view->setObjectName(QStringLiteral("TheGrid") +
                         QString::fromLatin1(EventByIndex(eventIndex).id.data(),
                                             qsizetype(EventByIndex(eventIndex).id.size())));

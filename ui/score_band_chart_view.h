@@ -25,9 +25,9 @@ public:
 
     // Shows `chart`, reusing the bars already there: a new diver only changes values.
     void ShowChart(const ScoreBandChart& chart);
-    const ScoreBandChart& shown() const { return shown_; }
-    QBarSet* fieldSet() const { return fieldSet_; }
-    QBarSet* diverSet() const { return diverSet_; }
+    const ScoreBandChart& Shown() const { return shown_; }
+    QBarSet* FieldSet() const { return fieldSet_; }
+    QBarSet* DiverSet() const { return diverSet_; }
 
 private:
     void BuildChart();

@@ -316,7 +316,7 @@ void TForm1::GenerateOneEvent(int eventIndex, bool initialRun) {
         FillFilterCombos();
     }
     // User input waits until the run has ended: no second run, sort or breakdown inside it.
-    GenerateEventTable(eventTable(eventIndex), eventIndex, store_->Filled(eventIndex), roster_,
+    GenerateEventTable(EventTable(eventIndex), eventIndex, store_->Filled(eventIndex), roster_,
                        initialRun, CurrentFilter(), SortCol.at(eventIndex - 1),
                        SortSplit{SortCount(), Pump(EventGrid(eventIndex), true)});
 }
@@ -361,7 +361,7 @@ void TForm1::VarSortCountChange() {
         return;
     }
     const int eventIndex = ActiveEvent();
-    SortEventTable(eventTable(eventIndex), SortCol.at(eventIndex - 1),
+    SortEventTable(EventTable(eventIndex), SortCol.at(eventIndex - 1),
                    SortSplit{SortCount(), Pump(EventGrid(eventIndex))});
 }
 
@@ -387,7 +387,7 @@ void TForm1::TheGridM3MDblClick() {
     // User input waits until the breakdown is shown: a second double-click handled inside its
     // sort would refill the grids, and this one's title would then go over the other's rows.
     const DrillDownResult result =
-        DrillDown(eventTable(eventIndex), eventIndex, ClickedRow, store_->Filled(eventIndex),
+        DrillDown(EventTable(eventIndex), eventIndex, ClickedRow, store_->Filled(eventIndex),
                   roster_, CurrentFilter(),
                   BreakdownTarget{stats.statsGrid(), stats.diveStatsGrid(), stats.statsSortCol()},
                   SortSplit{SortCount(), Pump(stats.DiveStatsGrid(), true)});
@@ -413,12 +413,12 @@ void TForm1::PopulateDiverCount1Click() {
         QCoreApplication::processEvents();
         return !closing_;
     };
-    PopulateDiverCount(eventTable(eventIndex), store_->Filled(eventIndex), roster_,
+    PopulateDiverCount(EventTable(eventIndex), store_->Filled(eventIndex), roster_,
                        diveStats_->diveStatsGrid(), hooks);
 }
 
 void TForm1::ButtonCopyClick() {
-    const QString text = FromCellBytes(TableText(eventTable(ActiveEvent()), kEventTableCols));
+    const QString text = FromCellBytes(TableText(EventTable(ActiveEvent()), kEventTableCols));
     if (!clipboard_->SetText(text)) {
         messages_->Error(QStringLiteral("Cannot open clipboard"));
     }

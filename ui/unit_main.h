@@ -58,20 +58,20 @@ public:
     void SetDataFolder(std::string folder) { dataFolder_ = std::move(folder); }
 
     // State the handlers share.
-    bool busy() const { return Busy; }
-    int sortCol(int eventIndex) const { return SortCol.at(eventIndex - 1); }
-    int clickedRow() const { return ClickedRow; }
-    const std::string& dataDir() const { return DataDir; }
-    const FilterLists& filterLists() const { return lists_; }
-    const RecordStore& store() const { return *store_; }
-    const DiverRoster& roster() const { return roster_; }
+    bool IsBusy() const { return Busy; }
+    int SortColOf(int eventIndex) const { return SortCol.at(eventIndex - 1); }
+    int LastClickedRow() const { return ClickedRow; }
+    const std::string& DataDirectory() const { return DataDir; }
+    const FilterLists& Lists() const { return lists_; }
+    const RecordStore& Store() const { return *store_; }
+    const DiverRoster& Roster() const { return roster_; }
     // The event of the active tab, 1..4.
     int ActiveEvent() const;
     Thresholds CurrentThresholds() const;
     FilterSelection CurrentFilter() const;
 
     // The controls, by their component names.
-    StringGrid& eventTable(int eventIndex) { return tables_.at(eventIndex - 1); }
+    StringGrid& EventTable(int eventIndex) { return tables_.at(eventIndex - 1); }
     StringGridView* EventGrid(int eventIndex) const { return views_.at(eventIndex - 1); }
     QTabWidget* TheGrids() const { return theGrids_; }
     SpinEdit* VarCount() const { return varCount_; }

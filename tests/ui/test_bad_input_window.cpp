@@ -32,7 +32,7 @@ struct Session : WindowSession {
     bool Start() {
         Show();
         return QTest::qWaitFor(
-            [this] { return !form->busy() || !messages.errors.isEmpty() || !form->isVisible(); },
+            [this] { return !form->IsBusy() || !messages.errors.isEmpty() || !form->isVisible(); },
             kTimeoutMs);
     }
 };
@@ -106,7 +106,7 @@ QString Describe(const TForm1& form) {
             .arg(form.VarCount()->text(), form.VarDD()->text(), form.VarPercent()->text(),
                  form.Var2Col()->text(), form.Var9()->text(), form.VarSortCount()->text());
     for (int eventIndex = 1; eventIndex <= 4; ++eventIndex)
-        text += u' ' + QString::number(form.sortCol(eventIndex));
+        text += u' ' + QString::number(form.SortColOf(eventIndex));
     return text;
 }
 
@@ -168,13 +168,13 @@ void TestBadInputWindow::resultFiles() {
     if (outcome == "loaded") {
         QVERIFY(session.messages.errors.isEmpty());
         QVERIFY(session.messages.notices.isEmpty());
-        QVERIFY(!session.form->busy());
+        QVERIFY(!session.form->IsBusy());
     } else if (outcome == "failed") {
         // The error box, and the window stays with its controls held until "Re-Generate Stats".
         QCOMPARE(session.messages.errors,
                  QStringList{AsShown(expected["message"].replace("{path}", path))});
         QVERIFY(session.messages.notices.isEmpty());
-        QVERIFY(session.form->busy());
+        QVERIFY(session.form->IsBusy());
         QVERIFY(session.form->isVisible());
     } else {
         QCOMPARE(outcome, QByteArray("missing"));

@@ -47,9 +47,9 @@ void TestDataFolder::namedFolderIsReadAndKeepsItsSettings() {
     WindowSession session;
     session.form->SetDataFolder(data_->path().toStdString());
     QVERIFY(session.Start());
-    QCOMPARE(session.form->dataDir(), data_->path().toStdString());
+    QCOMPARE(session.form->DataDirectory(), data_->path().toStdString());
     QCOMPARE(session.form->Var9()->text(), QStringLiteral("7"));
-    QVERIFY(session.form->eventTable(4).RowCount() > 10);
+    QVERIFY(session.form->EventTable(4).RowCount() > 10);
     QVERIFY(session.messages.shown.isEmpty());
     session.form->close();
     QVERIFY(QFile(data_->filePath("DD.ini")).size() > 20);
@@ -114,11 +114,11 @@ void TestDataFolder::folderRosterFillsTheListsAndKeepsItsDivers() {
              QStringList({"***ALL***", "ONE, A [NOR]", "THREE, C []", "TWO, B [FIN]"}));
     QCOMPARE(Items(form.CountryList()), QStringList({"***ALL***", "FIN", "NOR"}));
     // The initial run takes every record; a run the user starts drops only diver 4.
-    QCOMPARE(CountOf(form.eventTable(1), "105B"), QStringLiteral("2"));
+    QCOMPARE(CountOf(form.EventTable(1), "105B"), QStringLiteral("2"));
     form.GenerateStats()->click();
     QVERIFY(session.WaitUntilIdle());
-    QCOMPARE(CountOf(form.eventTable(1), "101B"), QStringLiteral("2"));
-    QCOMPARE(CountOf(form.eventTable(1), "105B"), QStringLiteral("1"));
+    QCOMPARE(CountOf(form.EventTable(1), "101B"), QStringLiteral("2"));
+    QCOMPARE(CountOf(form.EventTable(1), "105B"), QStringLiteral("1"));
     QVERIFY(session.messages.shown.isEmpty());
 }
 
@@ -133,7 +133,7 @@ void TestDataFolder::badRosterEndsBeforeTheResultsAndKeepsTheSettings() {
     QCOMPARE(session.messages.errors,
              QStringList{"Divers.tsv line 2: the nation 'Sin' is not three capital letters"});
     QVERIFY(QTest::qWaitFor([&] { return !session.form->isVisible(); }, kTimeoutMs));
-    QVERIFY(session.form->store().Dives(1)[0].DiveCode.empty());
+    QVERIFY(session.form->Store().Dives(1)[0].DiveCode.empty());
     QCOMPARE(Contents(data_->filePath("DD.ini")), QByteArray("[Values]\nNine=7\n"));
     QCOMPARE(session.messages.shown.size(), 1);
 }

@@ -223,9 +223,9 @@ void TestDiveTablesVsWindow::breakdownsMatch() {
     QVERIFY(session.Start());
     TForm1& form = *session.form;
     StringGridView* m3m = form.EventGrid(1);
-    const int row = RowOfAUniqueCode(form.eventTable(1), 3);
+    const int row = RowOfAUniqueCode(form.EventTable(1), 3);
     QVERIFY(row > 0 && row < 30);
-    const std::string code = form.eventTable(1).Cell(0, row);
+    const std::string code = form.EventTable(1).Cell(0, row);
     QTest::mouseDClick(m3m->viewport(), Qt::LeftButton, {}, m3m->cellRect(2, row).center());
     QVERIFY(session.stats->isVisible());
     QCOMPARE(session.CopyBreakdown(), DiveTables({"--drill", code}));
@@ -240,9 +240,9 @@ void TestDiveTablesVsWindow::breakdownsMatch() {
     form.TheGrids()->setCurrentIndex(1);
     StringGridView* w3m = form.EventGrid(2);
     session.PressCell(w3m, 4, 0);
-    const int chnRow = RowOfAUniqueCode(form.eventTable(2), 2);
+    const int chnRow = RowOfAUniqueCode(form.EventTable(2), 2);
     QVERIFY(chnRow > 0 && chnRow < 30);
-    const std::string chnCode = form.eventTable(2).Cell(0, chnRow);
+    const std::string chnCode = form.EventTable(2).Cell(0, chnRow);
     QTest::mouseDClick(w3m->viewport(), Qt::LeftButton, {}, w3m->cellRect(2, chnRow).center());
     QCOMPARE(session.CopyBreakdown(), DiveTables({"--event", "W3M", "--country", "CHN", "--sort",
                                                   "4", "--drill", chnCode, "--stats-sort", "0"}));

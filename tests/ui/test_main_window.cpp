@@ -351,12 +351,12 @@ void TestMainWindow::startupFillsAndSortsEveryTable() {
     Session session;
     QVERIFY(session.Start());
     TForm1& form = *session.form;
-    QCOMPARE(form.dataDir(), QDir::currentPath().toStdString());
+    QCOMPARE(form.DataDirectory(), QDir::currentPath().toStdString());
     QCOMPARE(form.TheGrids()->currentIndex(), 0);
     const int sortCols[] = {1, 0, 4, 15};
     for (int eventIndex = 1; eventIndex <= 4; ++eventIndex) {
-        const StringGrid& table = form.eventTable(eventIndex);
-        QCOMPARE(form.sortCol(eventIndex), sortCols[eventIndex - 1]);
+        const StringGrid& table = form.EventTable(eventIndex);
+        QCOMPARE(form.SortColOf(eventIndex), sortCols[eventIndex - 1]);
         QVERIFY(table.RowCount() > 10);
         QCOMPARE(table.Cell(0, 0), std::string("Dive"));
         // The initial run counts every dive of the file.
@@ -366,11 +366,11 @@ void TestMainWindow::startupFillsAndSortsEveryTable() {
     }
     // The filter lists: everything of the roster, byte order, "***ALL***" first.
     const QStringList divers = Items(form.DiverList());
-    QCOMPARE(divers.size(), form.roster().Size() + 1);
+    QCOMPARE(divers.size(), form.Roster().Size() + 1);
     QCOMPARE(divers.front(), QStringLiteral("***ALL***"));
     QVERIFY(std::is_sorted(divers.begin(), divers.end()));
     const QStringList countries = Items(form.CountryList());
-    QCOMPARE(countries.size(), form.filterLists().countryGrid.RowCount());
+    QCOMPARE(countries.size(), form.Lists().countryGrid.RowCount());
     QVERIFY(std::is_sorted(countries.begin(), countries.end()));
     QCOMPARE(form.CountryList()->currentIndex(), 0);
     QVERIFY(session.messages.errors.isEmpty());
@@ -386,7 +386,7 @@ void TestMainWindow::firstRunUsesDefaultsAndWritesTenKeys() {
                             form.Var9()->text(),       form.VarSortCount()->text()};
     QCOMPARE(texts, QStringList({"50", "3.0", "30", "60", "5", "10"}));
     for (int eventIndex = 1; eventIndex <= 4; ++eventIndex) {
-        QCOMPARE(form.sortCol(eventIndex), 0);
+        QCOMPARE(form.SortColOf(eventIndex), 0);
     }
     QVERIFY(!QFile::exists(FolderFile("DD.ini")));
     form.CloseButton()->click();
@@ -409,8 +409,8 @@ void TestMainWindow::unreadableSettingsFallBack() {
     QCOMPARE(form.VarPercent()->text(), QStringLiteral("30"));
     QCOMPARE(form.Var2Col()->text(), QStringLiteral("60"));
     QCOMPARE(form.Var9()->text(), QStringLiteral("7"));
-    QCOMPARE(form.sortCol(1), 0);
-    QCOMPARE(form.sortCol(2), 2);
+    QCOMPARE(form.SortColOf(1), 0);
+    QCOMPARE(form.SortColOf(2), 2);
 }
 
 void TestMainWindow::typedValuesAndHeaderPressSurviveARestart() {
@@ -421,17 +421,17 @@ void TestMainWindow::typedValuesAndHeaderPressSurviveARestart() {
         TypeInto(session.form->Var9(), QStringLiteral("7"));
         TypeInto(session.form->VarSortCount(), QStringLiteral("25"));
         QTest::mouseClick(session.Viewport(1), Qt::LeftButton, {}, session.CellCentre(1, 3, 0));
-        QCOMPARE(session.form->clickedRow(), 0);
-        QCOMPARE(session.form->sortCol(1), 3);
-        QVERIFY(SortedInBlocks(session.form->eventTable(1), 3, 25));
+        QCOMPARE(session.form->LastClickedRow(), 0);
+        QCOMPARE(session.form->SortColOf(1), 3);
+        QVERIFY(SortedInBlocks(session.form->EventTable(1), 3, 25));
         session.form->close();
     }
     Session again;
     QVERIFY(again.Start());
     QCOMPARE(again.form->Var9()->text(), QStringLiteral("7"));
     QCOMPARE(again.form->VarSortCount()->text(), QStringLiteral("25"));
-    QCOMPARE(again.form->sortCol(1), 3);
-    QVERIFY(SortedInBlocks(again.form->eventTable(1), 3, 25));
+    QCOMPARE(again.form->SortColOf(1), 3);
+    QVERIFY(SortedInBlocks(again.form->EventTable(1), 3, 25));
 }
 
 void TestMainWindow::missingResultFileEndsWithoutSaving() {
@@ -446,9 +446,9 @@ void TestMainWindow::missingResultFileEndsWithoutSaving() {
     QVERIFY(!QFile::exists(FolderFile("DD.ini")));
     // The three other files were read before the missing one was met.
     for (int eventIndex = 1; eventIndex <= 3; ++eventIndex) {
-        QVERIFY(!session.form->store().Dives(eventIndex)[0].DiveCode.empty());
+        QVERIFY(!session.form->Store().Dives(eventIndex)[0].DiveCode.empty());
     }
-    QVERIFY(session.form->busy());
+    QVERIFY(session.form->IsBusy());
 }
 
 void TestMainWindow::conversionErrorKeepsBusyUntilRegenerate() {
@@ -462,7 +462,7 @@ void TestMainWindow::conversionErrorKeepsBusyUntilRegenerate() {
     QVERIFY(QTest::qWaitFor([&] { return !session.messages.errors.isEmpty(); }, kTimeoutMs));
     QCOMPARE(session.messages.errors,
              QStringList{QStringLiteral("'2,4' is not a valid floating point value")});
-    QVERIFY(form.busy());
+    QVERIFY(form.IsBusy());
     QVERIFY(form.isVisible());
     // While busy a threshold change repaints nothing.
     PaintLog log;
@@ -479,18 +479,18 @@ void TestMainWindow::conversionErrorKeepsBusyUntilRegenerate() {
     form.CountryList()->ResetToAll();
     form.DiverList()->ResetToAll();
     QTest::mouseClick(form.GenerateStats(), Qt::LeftButton);
-    QVERIFY(!form.busy());
-    QCOMPARE(SumOfCounts(form.eventTable(1)), NonBlankLines(FolderFile("M3M")));
-    QCOMPARE(form.DiverList()->count(), form.roster().Size() + 1);
+    QVERIFY(!form.IsBusy());
+    QCOMPARE(SumOfCounts(form.EventTable(1)), NonBlankLines(FolderFile("M3M")));
+    QCOMPARE(form.DiverList()->count(), form.Roster().Size() + 1);
     // The dives read before the bad line are in the W10M table.
-    const StringGrid& w10m = form.eventTable(4);
-    const std::string firstCode = form.store().Dives(4)[0].DiveCode.str();
+    const StringGrid& w10m = form.EventTable(4);
+    const std::string firstCode = form.Store().Dives(4)[0].DiveCode.str();
     bool found = false;
     for (int row = 1; row < w10m.RowCount(); ++row) {
         found = found || w10m.Cell(0, row) == firstCode;
     }
     QVERIFY(found);
-    QVERIFY(form.store().Dives(4)[kBadLine].DiveCode.empty());
+    QVERIFY(form.Store().Dives(4)[kBadLine].DiveCode.empty());
 }
 
 void TestMainWindow::unwritableSettingsStillClose() {
@@ -511,11 +511,11 @@ void TestMainWindow::dataRowPressDoesNotSort() {
     QVERIFY(folder_->CopySamples());
     Session session;
     QVERIFY(session.Start());
-    const auto before = Snapshot(session.form->eventTable(1));
+    const auto before = Snapshot(session.form->EventTable(1));
     QTest::mouseClick(session.Viewport(1), Qt::LeftButton, {}, session.CellCentre(1, 3, 2));
-    QCOMPARE(session.form->clickedRow(), 2);
-    QCOMPARE(session.form->sortCol(1), 0);
-    QVERIFY(Snapshot(session.form->eventTable(1)) == before);
+    QCOMPARE(session.form->LastClickedRow(), 2);
+    QCOMPARE(session.form->SortColOf(1), 0);
+    QVERIFY(Snapshot(session.form->EventTable(1)) == before);
 }
 
 void TestMainWindow::sortCountResortsOnlyTheActiveTable() {
@@ -526,13 +526,13 @@ void TestMainWindow::sortCountResortsOnlyTheActiveTable() {
     form.TheGrids()->setCurrentIndex(1);
     // A header press on the W3M tab is W3M's sort column.
     QTest::mouseClick(session.Viewport(2), Qt::LeftButton, {}, session.CellCentre(2, 2, 0));
-    QCOMPARE(form.sortCol(2), 2);
-    QCOMPARE(form.sortCol(1), 0);
-    const auto m3m = Snapshot(form.eventTable(1));
+    QCOMPARE(form.SortColOf(2), 2);
+    QCOMPARE(form.SortColOf(1), 0);
+    const auto m3m = Snapshot(form.EventTable(1));
     TypeInto(form.VarSortCount(), QStringLiteral("0"));
-    QVERIFY(SortedInBlocks(form.eventTable(2), 2, 0));
-    QVERIFY(!SortedInBlocks(form.eventTable(2), 2, 10));
-    QVERIFY(Snapshot(form.eventTable(1)) == m3m);
+    QVERIFY(SortedInBlocks(form.EventTable(2), 2, 0));
+    QVERIFY(!SortedInBlocks(form.EventTable(2), 2, 10));
+    QVERIFY(Snapshot(form.EventTable(1)) == m3m);
 }
 
 void TestMainWindow::countryChoiceRefillsDiverList() {
@@ -545,7 +545,7 @@ void TestMainWindow::countryChoiceRefillsDiverList() {
     QCOMPARE(form.CountryList()->currentText(), nation);
 
     QStringList expected;
-    for (const TDiverEntry& diver : form.roster().Rows()) {
+    for (const TDiverEntry& diver : form.Roster().Rows()) {
         if (diver.Nation == nation.toStdString()) {
             expected << FromCellBytes(DiverLabel(diver));
         }
@@ -571,16 +571,16 @@ void TestMainWindow::regenerateAppliesTheCountry() {
     emit form.CountryList()->activated(1);
     form.TheGrids()->setCurrentIndex(2);
     QTest::mouseClick(form.GenerateStats(), Qt::LeftButton);
-    QVERIFY(!form.busy());
+    QVERIFY(!form.IsBusy());
     QCOMPARE(form.TheGrids()->currentIndex(), 0);
     QVERIFY(!QApplication::overrideCursor()); // the hourglass is gone after the run
     for (int eventIndex = 1; eventIndex <= 4; ++eventIndex) {
         long long expected = 0;
-        for (const TDiveRecord& record : form.store().Filled(eventIndex)) {
-            const TDiverEntry* diver = form.roster().FindDiver(record.DiverId.view());
+        for (const TDiveRecord& record : form.Store().Filled(eventIndex)) {
+            const TDiverEntry* diver = form.Roster().FindDiver(record.DiverId.view());
             expected += diver && diver->Nation == nation.toStdString() ? 1 : 0;
         }
-        QCOMPARE(SumOfCounts(form.eventTable(eventIndex)), expected);
+        QCOMPARE(SumOfCounts(form.EventTable(eventIndex)), expected);
     }
 }
 
@@ -608,7 +608,7 @@ void TestMainWindow::copyPutsTheActiveTableOnTheClipboard() {
     form.TheGrids()->setCurrentIndex(3);
     QTest::mouseClick(form.ButtonCopy(), Qt::LeftButton);
     const QStringList lines = session.clipboard.contents.split(QStringLiteral("\r\n"));
-    const StringGrid& w10m = form.eventTable(4);
+    const StringGrid& w10m = form.EventTable(4);
     QCOMPARE(lines.size(), w10m.RowCount());
     for (const QString& line : lines) {
         QCOMPARE(line.count(u'\t'), 17);
@@ -633,9 +633,9 @@ void TestMainWindow::doubleClickOpensTheBreakdown() {
     QVERIFY(!session.stats->isVisible()); // a header row opens nothing
 
     QTest::mouseDClick(session.Viewport(1), Qt::LeftButton, {}, session.CellCentre(1, 2, 1));
-    QCOMPARE(form.clickedRow(), 1);
+    QCOMPARE(form.LastClickedRow(), 1);
     QVERIFY(session.stats->isVisible());
-    const StringGrid& table = form.eventTable(1);
+    const StringGrid& table = form.EventTable(1);
     QVERIFY(!table.Cell(kDiversCol, 1).empty());
     const QString title =
         QStringLiteral("M3M - %1 - DD %2 - %3 divers")
@@ -665,7 +665,7 @@ void TestMainWindow::thresholdChangeRepaintsWithoutResorting() {
     }
     log.Watch(session.stats->DiveStatsGrid());
     log.Watch(session.stats->StatsGrid());
-    const auto table = Snapshot(form.eventTable(1));
+    const auto table = Snapshot(form.EventTable(1));
     const auto perDiver = Snapshot(session.stats->diveStatsGrid());
 
     form.VarCount()->setValue(70);
@@ -674,7 +674,7 @@ void TestMainWindow::thresholdChangeRepaintsWithoutResorting() {
     session.stats->close();
     form.Var9()->setValue(2);
     QCOMPARE(log.painted, QStringList{"TheGridM3M"});
-    QVERIFY(Snapshot(form.eventTable(1)) == table);
+    QVERIFY(Snapshot(form.EventTable(1)) == table);
     QVERIFY(Snapshot(session.stats->diveStatsGrid()) == perDiver);
     form.close();
 }
@@ -686,20 +686,20 @@ void TestMainWindow::populateFillsTheDiversColumn() {
     TForm1& form = *session.form;
     form.TheGrids()->setCurrentIndex(2);
     QTest::mouseClick(form.ButtonPopulate(), Qt::LeftButton);
-    const StringGrid& table = form.eventTable(3);
+    const StringGrid& table = form.EventTable(3);
     for (int row = 1; row < table.RowCount(); ++row) {
         QVERIFY(!table.Cell(kDiversCol, row).empty());
     }
     // Row 1 against a count of its own: distinct names of rostered divers with a nation.
     std::set<std::string> names;
-    for (const TDiveRecord& record : form.store().Filled(3)) {
-        const TDiverEntry* diver = form.roster().FindDiver(record.DiverId.view());
+    for (const TDiveRecord& record : form.Store().Filled(3)) {
+        const TDiverEntry* diver = form.Roster().FindDiver(record.DiverId.view());
         if (record.DiveCode == table.Cell(0, 1) && diver && !IsBlank(diver->Nation.view())) {
             names.insert(DiverName(*diver));
         }
     }
     QCOMPARE(table.Cell(kDiversCol, 1), std::to_string(names.size()));
-    QVERIFY(form.eventTable(1).Cell(kDiversCol, 1).empty()); // the other tabs keep theirs
+    QVERIFY(form.EventTable(1).Cell(kDiversCol, 1).empty()); // the other tabs keep theirs
 }
 
 void TestMainWindow::regenerateDuringCountStopsIt() {
@@ -710,7 +710,7 @@ void TestMainWindow::regenerateDuringCountStopsIt() {
     // Runs from inside the count's message processing after its first row.
     QMetaObject::invokeMethod(&form, &TForm1::GenerateStatsClick, Qt::QueuedConnection);
     form.PopulateDiverCount1Click();
-    const StringGrid& table = form.eventTable(1);
+    const StringGrid& table = form.EventTable(1);
     QVERIFY(table.RowCount() > 10);
     for (int row = 1; row < table.RowCount(); ++row) {
         QVERIFY2(table.Cell(kDiversCol, row).empty(), qPrintable(QString::number(row)));
@@ -724,7 +724,7 @@ void TestMainWindow::closeDuringCountStopsIt() {
     TForm1& form = *session.form;
     QMetaObject::invokeMethod(&form, &QWidget::close, Qt::QueuedConnection);
     form.PopulateDiverCount1Click();
-    const StringGrid& table = form.eventTable(1);
+    const StringGrid& table = form.EventTable(1);
     QVERIFY(!table.Cell(kDiversCol, 1).empty());
     QVERIFY(table.Cell(kDiversCol, 2).empty());
     QVERIFY(!form.isVisible());

@@ -111,7 +111,7 @@ struct Session : WindowSession {
         Show();
         return QTest::qWaitForWindowExposed(form.get()) && WaitUntilIdle();
     }
-    StringGrid& Table(int eventIndex) { return form->eventTable(eventIndex); }
+    StringGrid& Table(int eventIndex) { return form->EventTable(eventIndex); }
     QWidget* Viewport(int eventIndex) { return form->EventGrid(eventIndex)->viewport(); }
     QPoint Cell(int eventIndex, int col, int row) {
         return form->EventGrid(eventIndex)->cellRect(col, row).center();
@@ -192,8 +192,8 @@ StringGrid CountedAlone(Session& session, const StringGrid& table) {
     StringGrid workingList(17, 2);
     DiverCountHooks hooks;
     hooks.filter = [&session] { return session.form->CurrentFilter(); };
-    PopulateDiverCount(counted, session.form->store().Filled(session.form->ActiveEvent()),
-                       session.form->roster(), workingList, hooks);
+    PopulateDiverCount(counted, session.form->Store().Filled(session.form->ActiveEvent()),
+                       session.form->Roster(), workingList, hooks);
     return counted;
 }
 
@@ -210,7 +210,7 @@ Breakdown DrillDownAlone(Session& session, int row) {
     StringGrid summary = Detached(session.stats->statsGrid());
     StringGrid perDiver = Detached(session.stats->diveStatsGrid());
     const DrillDownResult result = DrillDown(
-        table, eventIndex, row, session.form->store().Filled(eventIndex), session.form->roster(),
+        table, eventIndex, row, session.form->Store().Filled(eventIndex), session.form->Roster(),
         session.form->CurrentFilter(),
         BreakdownTarget{summary, perDiver, session.stats->statsSortCol()}, session.Split());
     return {Snapshot(summary), Snapshot(perDiver), QString::fromLatin1(result.title)};
@@ -318,7 +318,7 @@ void TestReentry::headerPressDuringARunSortsAfterIt() {
         session.ClickButton(session.form->GenerateStats());
         QVERIFY(Session::WaitFor([&] { return session.Table(1).Generation() != before; }));
         session.PressHeader(kColumn);
-        QVERIFY(Session::WaitFor([&] { return session.form->sortCol(1) == kColumn; }));
+        QVERIFY(Session::WaitFor([&] { return session.form->SortColOf(1) == kColumn; }));
         sequential = Snapshot(session.Table(1));
     }
     Session session;
@@ -337,7 +337,7 @@ void TestReentry::headerPressDuringARunSortsAfterIt() {
     });
     watcher.start(0);
     session.ClickButton(session.form->GenerateStats());
-    QVERIFY(Session::WaitFor([&] { return session.form->sortCol(1) == kColumn; }));
+    QVERIFY(Session::WaitFor([&] { return session.form->SortColOf(1) == kColumn; }));
     watcher.stop();
     QVERIFY(queued);
     QCOMPARE(deliveredDuringRun, std::vector<bool>{false});
@@ -429,8 +429,8 @@ void TestReentry::doubleClickDuringACount() {
     QCOMPARE(shown.summary, alone.summary);
     StringGrid workingList(17, 2);
     const int lastRow = table.RowCount() - 1;
-    CountDistinctDivers(table.Cell(0, lastRow), session.form->store().Filled(1),
-                        session.form->roster(), session.form->CurrentFilter(), workingList);
+    CountDistinctDivers(table.Cell(0, lastRow), session.form->Store().Filled(1),
+                        session.form->Roster(), session.form->CurrentFilter(), workingList);
     QCOMPARE(Column(session.stats->diveStatsGrid(), 0), Column(workingList, 0));
 }
 
@@ -443,7 +443,7 @@ void TestReentry::headerPressDuringACount() {
         session.ClickButton(session.form->ButtonPopulate());
         QVERIFY(Session::WaitFor([&] { return DiversFilled(session.Table(1)); }));
         session.PressHeader(kColumn);
-        QVERIFY(Session::WaitFor([&] { return session.form->sortCol(1) == kColumn; }));
+        QVERIFY(Session::WaitFor([&] { return session.form->SortColOf(1) == kColumn; }));
         sequential = Snapshot(session.Table(1));
     }
     Session session;
@@ -456,7 +456,7 @@ void TestReentry::headerPressDuringACount() {
     session.PressHeader(kColumn);
     QVERIFY(Session::WaitFor([&] { return !deliveredDuringCount.empty(); }));
     QCOMPARE(deliveredDuringCount, std::vector<bool>{true});
-    QCOMPARE(session.form->sortCol(1), kColumn);
+    QCOMPARE(session.form->SortColOf(1), kColumn);
     QCOMPARE(Snapshot(table), sequential);
 }
 
@@ -529,7 +529,7 @@ void TestReentry::doubleClickDuringADrillDown() {
     QCOMPARE(shown.title, second.title);
     QCOMPARE(shown.summary, second.summary);
     QCOMPARE(shown.perDiver, second.perDiver);
-    QCOMPARE(session.form->clickedRow(), 5);
+    QCOMPARE(session.form->LastClickedRow(), 5);
 }
 
 void TestReentry::closeDuringARunClosesAfterIt() {

@@ -60,11 +60,11 @@ bool BarsShow(ScoreBandChartView& chart, const StringGrid& statsGrid, const Stri
               int row) {
     const QString label =
         QString::fromLatin1((divers.Cell(0, row) + " [" + divers.Cell(1, row) + "]").c_str());
-    if (!chart.diverSet() || chart.diverSet()->label() != label)
+    if (!chart.DiverSet() || chart.DiverSet()->label() != label)
         return false;
     for (int band = 0; band < kBandCount; ++band) {
-        if (chart.fieldSet()->at(band) != CellNumber(statsGrid.Cell(5 + band, 1)) ||
-            chart.diverSet()->at(band) != CellNumber(divers.Cell(5 + band, row)))
+        if (chart.FieldSet()->at(band) != CellNumber(statsGrid.Cell(5 + band, 1)) ||
+            chart.DiverSet()->at(band) != CellNumber(divers.Cell(5 + band, row)))
             return false;
     }
     return true;
@@ -93,7 +93,7 @@ private slots:
 void TestScoreBandsWindow::followsDrillDownSortAndRowClick() {
     ChartSession session;
     session.form->show();
-    QVERIFY(QTest::qWaitFor([&] { return !session.form->busy(); }, kTimeoutMs));
+    QVERIFY(QTest::qWaitFor([&] { return !session.form->IsBusy(); }, kTimeoutMs));
     session.DrillInto(1);
     QVERIFY(session.stats->isVisible());
     QVERIFY(!session.stats->ScoreBands());
@@ -107,13 +107,13 @@ void TestScoreBandsWindow::followsDrillDownSortAndRowClick() {
     const StringGrid& statsGrid = session.stats->statsGrid();
     const StringGrid& divers = session.stats->diveStatsGrid();
     QVERIFY(BarsShow(session.chart(), statsGrid, divers, 1));
-    QCOMPARE(session.chart().fieldSet()->label(), QStringLiteral("All divers"));
+    QCOMPARE(session.chart().FieldSet()->label(), QStringLiteral("All divers"));
 
     // A bar under the pointer tells its value.
     int band = 0;
     while (band < kBandCount - 1 && statsGrid.Cell(5 + band, 1).empty())
         ++band;
-    emit session.chart().fieldSet()->hovered(true, band);
+    emit session.chart().FieldSet()->hovered(true, band);
     QTRY_VERIFY(QToolTip::isVisible());
     QCOMPARE(QToolTip::text(), QStringLiteral("All divers\n%1: %2%")
                                    .arg(QString::fromStdString(statsGrid.Cell(5 + band, 0)),
@@ -145,11 +145,11 @@ void TestScoreBandsWindow::followsDrillDownSortAndRowClick() {
 void TestScoreBandsWindow::savesPngOrSvgWholeOrNotAtAll() {
     ChartSession session;
     session.form->show();
-    QVERIFY(QTest::qWaitFor([&] { return !session.form->busy(); }, kTimeoutMs));
+    QVERIFY(QTest::qWaitFor([&] { return !session.form->IsBusy(); }, kTimeoutMs));
     session.DrillInto(1);
     QTest::mouseClick(session.stats->ButtonChart(), Qt::LeftButton);
     TScoreBands& window = *session.stats->ScoreBands();
-    const QString code = QString::fromLatin1(session.form->eventTable(1).Cell(0, 1).c_str());
+    const QString code = QString::fromLatin1(session.form->EventTable(1).Cell(0, 1).c_str());
     const QString png = folder_->filePath(QStringLiteral("M3M-%1.png").arg(code));
 
     session.answer = png;

@@ -115,7 +115,7 @@ struct WindowSession {
     void Show() { form->show(); }
     // Until the start-up statistics run has ended, however it ended.
     bool WaitUntilIdle() {
-        return QTest::qWaitFor([this] { return !form->busy(); }, kTimeoutMs);
+        return QTest::qWaitFor([this] { return !form->IsBusy(); }, kTimeoutMs);
     }
     bool Start() {
         Show();
