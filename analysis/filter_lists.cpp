@@ -4,6 +4,7 @@
 #include "event_table.h"
 #include "store/number_text.h"
 
+#include <stdexcept>
 #include <unordered_set>
 
 namespace corvane {
@@ -25,33 +26,47 @@ std::unordered_set<std::string> CountriesIn(const StringGrid& countryGrid) {
 
 } // namespace
 
+std::string DiverGrid::Cell(int col, int row) const {
+    if (col < 0 || col >= ColCount() || row < 0 || row >= RowCount())
+        throw std::out_of_range("cell outside the grid");
+    if (row == 0)
+        return col == 0 && allRow_ ? std::string(kAllEntry) : std::string();
+    const TDiverEntry& diver = Diver(row);
+    if (col == kNameCol)
+        return DiverName(diver);
+    return col == kNationCol ? diver.Nation.str() : DiverLabel(diver);
+}
+
+const TDiverEntry& DiverGrid::Diver(int row) const {
+    return *divers_.at(static_cast<std::size_t>(row - 1));
+}
+
+void DiverGrid::ResetToAll() {
+    allRow_ = true;
+    std::vector<const TDiverEntry*>().swap(divers_);
+}
+
 void ResetFilterLists(FilterLists& lists) {
-    for (StringGrid* grid : {&lists.diverGrid, &lists.countryGrid}) {
-        grid->SetRowCount(1);
-        grid->ClearRow(0);
-        grid->SetCell(0, 0, std::string(kAllEntry));
-    }
+    lists.diverGrid.ResetToAll();
+    lists.countryGrid.SetRowCount(1);
+    lists.countryGrid.ClearRow(0);
+    lists.countryGrid.SetCell(0, 0, std::string(kAllEntry));
     lists.countryItems.clear();
-    lists.diverItems.clear();
 }
 
 void FillFilterLists(const DiverRoster& roster, FilterLists& lists) {
     std::unordered_set<std::string> countries = CountriesIn(lists.countryGrid);
+    lists.diverGrid.Reserve(static_cast<std::size_t>(lists.diverGrid.RowCount() - 1) +
+                            roster.Rows().size());
     for (const TDiverEntry& diver : roster.Rows()) {
-        const std::string nation(diver.Nation.view());
-        if (!IsBlank(nation) && countries.insert(nation).second) {
+        const std::string_view nation = diver.Nation.view();
+        if (!IsBlank(nation) && countries.emplace(nation).second) {
             AddGridRow(lists.countryGrid);
-            lists.countryGrid.SetCell(0, lists.countryGrid.RowCount() - 1, nation);
-            lists.countryItems.push_back(nation);
+            lists.countryGrid.SetCell(0, lists.countryGrid.RowCount() - 1, std::string(nation));
+            lists.countryItems.emplace_back(nation);
         }
         // Every roster entry gets its own row, even a name that occurs twice.
-        AddGridRow(lists.diverGrid);
-        const int row = lists.diverGrid.RowCount() - 1;
-        std::string label = DiverLabel(diver);
-        lists.diverGrid.SetCell(0, row, DiverName(diver));
-        lists.diverGrid.SetCell(1, row, nation);
-        lists.diverGrid.SetCell(2, row, label);
-        lists.diverItems.push_back(std::move(label));
+        lists.diverGrid.Append(diver);
     }
 }
 

@@ -9,20 +9,47 @@
 
 namespace corvane {
 
-// The filter lists of the initial run, filled from the roster in roster order.
-// The grids and lists keep what start-up put in row / item 0 ("***ALL***").
-struct FilterLists {
-    StringGrid diverGrid{3, 1, 32};
-    StringGrid countryGrid{2, 1, 32};
-    std::vector<std::string> countryItems; // items to add to the country list, roster order
-    std::vector<std::string> diverItems;   // items to add to the diver list, roster order
+// The hidden diver grid: row 0 is what start-up put there, every further row one roster entry
+// with its name, nation and label (columns 0..2). The cells are made from the entry when they
+// are read, so a roster of 100,000 divers costs the grid a pointer per row, not three texts;
+// the roster must therefore outlive the grid and keep its rows where they are.
+class DiverGrid {
+public:
+    static constexpr int kNameCol = 0;
+    static constexpr int kNationCol = 1;
+    static constexpr int kLabelCol = 2;
+
+    int ColCount() const { return 3; }
+    int RowCount() const { return static_cast<int>(divers_.size()) + 1; }
+    // Throws std::out_of_range outside the grid, as StringGrid::Cell does.
+    std::string Cell(int col, int row) const;
+    // The roster entry of row 1.. .
+    const TDiverEntry& Diver(int row) const;
+
+    // The single row 0, reading "***ALL***" in column 0.
+    void ResetToAll();
+    void Append(const TDiverEntry& diver) { divers_.push_back(&diver); }
+    void Reserve(std::size_t rows) { divers_.reserve(rows); }
+
+private:
+    bool allRow_ = false; // row 0 stays empty until the first reset
+    std::vector<const TDiverEntry*> divers_;
 };
 
-// Resets both grids to the single "***ALL***" row and empties the item lists.
+// The filter lists of the initial run, filled from the roster in roster order.
+// The grids and the country items keep what start-up put in row / item 0 ("***ALL***").
+// The diver list's items are the labels of the diver grid's rows 1.. (DiverGrid::kLabelCol).
+struct FilterLists {
+    DiverGrid diverGrid;
+    StringGrid countryGrid{2, 1, 32};
+    std::vector<std::string> countryItems; // items to add to the country list, roster order
+};
+
+// Resets both grids to the single "***ALL***" row and empties the country items.
 void ResetFilterLists(FilterLists& lists);
-// Adds every roster entry (and every new non-blank nation) as the initial run does.
-// GenerateEventTable leaves the lists alone: the window calls this once, with the M3M pass
-// of the initial run.
+// Adds every roster entry (and every new non-blank nation) as the initial run does. The lists
+// refer to `roster`'s rows from then on. GenerateEventTable leaves the lists alone: the window
+// calls this once, with the M3M pass of the initial run.
 void FillFilterLists(const DiverRoster& roster, FilterLists& lists);
 
 } // namespace corvane

@@ -242,6 +242,21 @@ Options ParseOptions(const std::vector<std::string>& args) {
     return options;
 }
 
+bool InDiverList(const FilterLists& lists, const std::string& label) {
+    for (int row = 1; row < lists.diverGrid.RowCount(); ++row) {
+        if (DiverLabel(lists.diverGrid.Diver(row)) == label)
+            return true;
+    }
+    return false;
+}
+
+// ", e.g. "..."" with the first label of the diver list; nothing for an empty roster.
+std::string ExampleLabel(const FilterLists& lists) {
+    if (lists.diverGrid.RowCount() < 2)
+        return {};
+    return ", e.g. \"" + lists.diverGrid.Cell(DiverGrid::kLabelCol, 1) + "\"";
+}
+
 // The filter lists as the window offers them; a choice that is not in them is refused, since
 // the window could not make it either.
 FilterSelection CheckedFilter(const Options& options, const DiverRoster& roster) {
@@ -259,10 +274,9 @@ FilterSelection CheckedFilter(const Options& options, const DiverRoster& roster)
         filter.country = *options.country;
     }
     if (options.diver && *options.diver != kAllEntry) {
-        if (!listed(lists.diverItems, *options.diver))
+        if (!InDiverList(lists, *options.diver))
             throw UsageError{"'" + *options.diver + "' is not in the diver list; write it as " +
-                             "\"SURNAME, GIVEN NAME [NATION]\", e.g. \"" +
-                             lists.diverItems.front() + "\""};
+                             "\"SURNAME, GIVEN NAME [NATION]\"" + ExampleLabel(lists)};
         if (filter.countryIndex != 0 && !options.diver->ends_with(" [" + filter.country + "]"))
             throw UsageError{"'" + *options.diver + "' is not a diver of " + filter.country};
         filter.diverIndex = 1;

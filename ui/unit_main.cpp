@@ -359,13 +359,12 @@ void TForm1::FillFilterCombos() {
         nations.append(FromCellBytes(nation));
     }
     countryList_->AddAllSorted(std::move(nations));
+    const DiverGrid& diverGrid = lists_.diverGrid;
     QStringList labels;
-    labels.reserve(static_cast<qsizetype>(lists_.diverItems.size()));
-    for (const std::string& label : lists_.diverItems) {
-        labels.append(FromCellBytes(label));
+    labels.reserve(diverGrid.RowCount() - 1);
+    for (int row = 1; row < diverGrid.RowCount(); ++row) {
+        labels.append(FromCellBytes(DiverLabel(diverGrid.Diver(row))));
     }
-    // The list holds them now; with a roster of 100,000 divers a second copy is megabytes.
-    std::vector<std::string>().swap(lists_.diverItems);
     diverList_->AddAllSorted(std::move(labels));
 }
 
@@ -463,11 +462,12 @@ void TForm1::CountryListChange() {
     Busy = true;
     const std::string nation = ToCellBytes(countryList_->currentText());
     diverList_->ResetToAll();
-    const StringGrid& diverGrid = lists_.diverGrid;
+    const DiverGrid& diverGrid = lists_.diverGrid;
     QStringList labels;
     for (int row = 1; row < diverGrid.RowCount(); ++row) {
-        if (diverGrid.Cell(1, row) == nation) {
-            labels.append(FromCellBytes(diverGrid.Cell(2, row)));
+        const TDiverEntry& diver = diverGrid.Diver(row);
+        if (diver.Nation == nation) {
+            labels.append(FromCellBytes(DiverLabel(diver)));
         }
     }
     diverList_->AddAllSorted(std::move(labels));

@@ -65,7 +65,8 @@ inline StringGrid DiveStatsGridAtCreation() {
     return grid;
 }
 
-inline std::vector<std::string> RowCells(const StringGrid& grid, int row) {
+// Any grid with ColCount() and Cell(col, row): StringGrid, DiverGrid.
+template <typename Grid> std::vector<std::string> RowCells(const Grid& grid, int row) {
     std::vector<std::string> cells;
     for (int col = 0; col < grid.ColCount(); ++col)
         cells.push_back(grid.Cell(col, row));

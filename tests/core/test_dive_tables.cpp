@@ -295,6 +295,16 @@ TEST(DiveTables, UsesTheFolderRosterAndRefusesABrokenOne) {
     EXPECT_EQ(ours.code, 0) << ours.err;
     EXPECT_EQ(RunTool({"--data", data, "--country", "SIN"}).code, 2);
 
+    // A roster of no divers has no label to give as an example.
+    writeRoster("Id\tSurname\tGivenName\tNation\r\n");
+    const Outcome none = RunTool({"--data", data, "--diver", "TAN, MEI YEE [SIN]"});
+    EXPECT_EQ(none.code, 2);
+    EXPECT_EQ(none.err.rfind("dive-tables: 'TAN, MEI YEE [SIN]' is not in the diver list; write "
+                             "it as \"SURNAME, GIVEN NAME [NATION]\"\n",
+                             0),
+              0u)
+        << none.err;
+
     writeRoster("Id\tSurname\tGivenName\tNation\r\n15\tTAN\tMEI YEE\tSin\r\n");
     const Outcome broken = RunTool({"--data", data});
     EXPECT_EQ(broken.code, 1);
