@@ -27,7 +27,7 @@ public:
     }
     // Adds the record's diver when the record passes and the name is new; true when added.
     bool Add(const TDiveRecord& record, const FilterSelection& filter) {
-        const TDiverEntry* diver = roster_.FindDiver(record.DiverId.view());
+        const TDiverEntry* diver = roster_.FindDiver(record.DiverId);
         if (diver == nullptr || !PassesBreakdownFilter(*diver, filter))
             return false;
         const auto id = static_cast<std::size_t>(names_.IdOf(*diver));

@@ -113,7 +113,7 @@ std::vector<DiverTally> CollectDivers(std::string_view diveCode, std::span<const
     for (const TDiveRecord& record : dives) {
         if (record.DiveCode.view() != diveCode)
             continue;
-        const TDiverEntry* diver = roster.FindDiver(record.DiverId.view());
+        const TDiverEntry* diver = roster.FindDiver(record.DiverId);
         if (diver != nullptr && PassesBreakdownFilter(*diver, filter))
             AddRecord(tallies, tallyOfName, names.IdOf(*diver), record, grid, names, *diver);
     }

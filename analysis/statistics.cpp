@@ -97,13 +97,34 @@ void WriteGroupRow(StringGrid& table, const DiveGroup& group) {
     }
 }
 
-bool RecordCounts(const TDiveRecord& record, bool initialRun, const DiverRoster& roster,
-                  const FilterSelection& filter) {
-    if (initialRun)
-        return true;
-    const TDiverEntry* diver = roster.FindDiver(record.DiverId.view());
-    return diver != nullptr && PassesFilter(*diver, filter);
-}
+// Whether the records of each roster row pass the filter, worked out once per row as its
+// first record is met: many records share a diver, and a large roster has rows no record
+// names.
+class RosterVerdicts {
+public:
+    RosterVerdicts(const DiverRoster& roster, bool initialRun, const FilterSelection& filter)
+        : roster_(roster), initialRun_(initialRun), filter_(filter),
+          verdicts_(initialRun ? 0 : static_cast<std::size_t>(roster.Size()), kUnknown) {}
+
+    bool RecordCounts(const TDiveRecord& record) {
+        if (initialRun_)
+            return true;
+        const TDiverEntry* diver = roster_.FindDiver(record.DiverId);
+        if (diver == nullptr)
+            return false;
+        signed char& verdict = verdicts_[static_cast<std::size_t>(diver - roster_.Rows().data())];
+        if (verdict == kUnknown)
+            verdict = PassesFilter(*diver, filter_) ? 1 : 0;
+        return verdict == 1;
+    }
+
+private:
+    static constexpr signed char kUnknown = -1;
+    const DiverRoster& roster_;
+    bool initialRun_;
+    const FilterSelection& filter_;
+    std::vector<signed char> verdicts_;
+};
 
 void WriteHeaderRow(StringGrid& table) {
     // Column 16 keeps its empty header.
@@ -118,8 +139,9 @@ void WriteHeaderRow(StringGrid& table) {
 void WriteGroups(StringGrid& table, int eventIndex, std::span<const TDiveRecord> dives,
                  const DiverRoster& roster, bool initialRun, const FilterSelection& filter) {
     DiveGroup group;
+    RosterVerdicts verdicts(roster, initialRun, filter);
     for (const TDiveRecord& record : dives) {
-        if (!RecordCounts(record, initialRun, roster, filter))
+        if (!verdicts.RecordCounts(record))
             continue;
         // A group exists once a record has started one, so a first record with an empty
         // code starts its own group instead of joining a group that never began.

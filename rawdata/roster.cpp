@@ -5,6 +5,8 @@
 #include "store/number_text.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 namespace corvane {
 
@@ -43,12 +45,46 @@ DiverRoster& DiverRoster::operator=(const DiverRoster& other) {
 
 namespace {
 
-// FNV-1a over the id's bytes (at most 10).
-std::size_t HashId(std::string_view id) {
-    std::uint64_t hash = 14695981039346656037ULL;
-    for (const char c : id)
-        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-    return static_cast<std::size_t>(hash ^ (hash >> 29));
+// An id as two words: its bytes (at most 10) zero-padded, and its length beside the last two.
+// Ids compare equal exactly when their keys do, which takes two compares instead of a loop.
+struct IdKey {
+    std::uint64_t head = 0;
+    std::uint32_t tail = 0;
+    bool operator==(const IdKey&) const = default;
+};
+
+constexpr std::size_t kIdBytes = FixedText<10>::capacity();
+
+// Per id length, which bits of the two words are the id's bytes: read from a table, as the
+// lookups of a pass would otherwise branch on the length of every id.
+constexpr std::array<std::uint64_t, kIdBytes + 1> kHeadMasks = [] {
+    std::array<std::uint64_t, kIdBytes + 1> masks{};
+    for (std::size_t size = 0; size <= kIdBytes; ++size)
+        masks[size] = size >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * size)) - 1;
+    return masks;
+}();
+constexpr std::array<std::uint32_t, kIdBytes + 1> kTailMasks{0, 0, 0, 0,    0,     0,
+                                                             0, 0, 0, 0xFF, 0xFFFF};
+
+// `data` holds kIdBytes readable bytes; those past `size` may be anything (a FixedText keeps
+// what a longer text left there), so they are masked off.
+IdKey KeyOfIdBytes(const char* data, std::size_t size) {
+    std::uint64_t head = 0;
+    std::uint16_t tail = 0;
+    std::memcpy(&head, data, sizeof head);
+    std::memcpy(&tail, data + sizeof head, sizeof tail);
+    return {head & kHeadMasks[size], (tail & kTailMasks[size]) | static_cast<std::uint32_t>(size)
+                                                                     << 16};
+}
+
+IdKey KeyOf(const FixedText<10>& id) {
+    return KeyOfIdBytes(id.view().data(), id.size());
+}
+
+// Multiplicative hashing: the top bits of the product mix every byte of the id.
+std::size_t SlotOf(const IdKey& key, int shift) {
+    const std::uint64_t mixed = key.head * 0x9E3779B97F4A7C15ULL + key.tail * 0xC2B2AE3D27D4EB4FULL;
+    return static_cast<std::size_t>(mixed >> shift);
 }
 
 } // namespace
@@ -56,31 +92,43 @@ std::size_t HashId(std::string_view id) {
 void DiverRoster::BuildIndex() {
     // At most half full, so a probe sequence stays short.
     std::size_t size = 16;
-    while (size < 2 * rows_.size())
+    slotShift_ = 60;
+    while (size < 2 * rows_.size()) {
         size *= 2;
+        --slotShift_;
+    }
     idSlots_.assign(size, 0);
     const std::size_t mask = size - 1;
     for (std::size_t row = 0; row < rows_.size(); ++row) {
-        const std::string_view id = rows_[row].Id.view();
-        std::size_t slot = HashId(id) & mask;
+        const IdKey key = KeyOf(rows_[row].Id);
+        std::size_t slot = SlotOf(key, slotShift_);
         // An id met again keeps its first row, as a scan from the top would.
-        while (idSlots_[slot] != 0 && !SameShortText(rows_[idSlots_[slot] - 1].Id.view(), id))
+        while (idSlots_[slot] != 0 && !(KeyOf(rows_[idSlots_[slot] - 1].Id) == key))
             slot = (slot + 1) & mask;
         if (idSlots_[slot] == 0)
             idSlots_[slot] = static_cast<std::uint32_t>(row + 1);
     }
 }
 
-const TDiverEntry* DiverRoster::FindDiver(std::string_view id) const {
+const TDiverEntry* DiverRoster::FindDiver(const FixedText<10>& id) const {
     if (idSlots_.empty())
         return nullptr;
+    const IdKey key = KeyOf(id);
     const std::size_t mask = idSlots_.size() - 1;
-    for (std::size_t slot = HashId(id) & mask; idSlots_[slot] != 0; slot = (slot + 1) & mask) {
+    for (std::size_t slot = SlotOf(key, slotShift_); idSlots_[slot] != 0;
+         slot = (slot + 1) & mask) {
         const TDiverEntry& row = rows_[idSlots_[slot] - 1];
-        if (SameShortText(row.Id.view(), id))
+        if (KeyOf(row.Id) == key)
             return &row;
     }
     return nullptr;
+}
+
+const TDiverEntry* DiverRoster::FindDiver(std::string_view id) const {
+    // No roster id is longer than an id holds.
+    if (id.size() > kIdBytes)
+        return nullptr;
+    return FindDiver(FixedText<10>(id));
 }
 
 namespace {

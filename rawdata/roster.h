@@ -40,6 +40,8 @@ public:
 
     // The first row whose id equals `id` exactly, or nullptr.
     const TDiverEntry* FindDiver(std::string_view id) const;
+    // The same for a record's id, without copying it first: what every record lookup uses.
+    const TDiverEntry* FindDiver(const FixedText<10>& id) const;
 
 private:
     void BuildIndex();
@@ -48,6 +50,7 @@ private:
     // Open addressing on a hash of the id: each slot holds a row number + 1, 0 when free. The
     // filtered passes look up every record, so a lookup is a few instructions and no call.
     std::vector<std::uint32_t> idSlots_;
+    int slotShift_ = 60; // 64 - log2(idSlots_.size()): the hash bits that pick a slot
 };
 
 // The data folder's own roster, used in place of the built-in one when present.

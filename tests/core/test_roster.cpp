@@ -137,6 +137,28 @@ TEST(FindDiver, ReturnsTheFirstRowOfAnIdAndComparesIdsAsText) {
     EXPECT_EQ(DiverRoster().FindDiver("123"), nullptr);
 }
 
+TEST(FindDiver, IdsOfEveryLengthAndReusedRecordTextsFindTheirOwnRow) {
+    // A row whose id has a stale tail: the bytes a longer id left behind are no part of it.
+    TDiverEntry reused = Row("1234567890", "REUSED", "E", "EEE");
+    reused.Id.assign("12");
+    const DiverRoster roster({Row("12345678", "EIGHT", "A", "AAA"),
+                              Row("123456789", "NINE", "B", "BBB"),
+                              Row("1234567890", "TEN", "C", "CCC"), reused});
+    for (const auto& [id, surname] : {std::pair{"12345678", "EIGHT"},
+                                      {"123456789", "NINE"},
+                                      {"1234567890", "TEN"},
+                                      {"12", "REUSED"}}) {
+        FixedText<10> recordId("9999999999"); // a record slot filled before, then reused
+        recordId.assign(id);
+        ASSERT_NE(roster.FindDiver(recordId), nullptr) << id;
+        EXPECT_EQ(roster.FindDiver(recordId)->Surname, surname);
+        EXPECT_EQ(roster.FindDiver(std::string_view(id))->Surname, surname);
+    }
+    // Longer than any id: not the row its first ten bytes would name.
+    EXPECT_EQ(roster.FindDiver("12345678901"), nullptr);
+    EXPECT_EQ(roster.FindDiver(FixedText<10>("1")), nullptr);
+}
+
 TEST(FindDiver, ACopyStillFindsIdsAfterTheOriginalIsGone) {
     auto original = std::make_unique<DiverRoster>(
         std::vector<TDiverEntry>{Row("10", "ONE", "A", "AAA"), Row("20", "TWO", "B", "BBB")});
