@@ -153,30 +153,32 @@ std::string ScaledRoundedDigits(double magnitude, int decimals) {
 // |value| * 10^decimals is a double within 2^-53 of exact (relative), and the 15-digit
 // expansion, scaled alike, lies within 5e-15 of it (relative); the two round alike unless the
 // scaled fraction sits that close to one half. Such near-ties, and values out of range, get
-// nothing here and take the expansion.
-std::optional<std::string> FixedByScaling(double value, int decimals) {
+// nothing here (0) and take the expansion. The text ends at the end of `buffer`; returns its
+// length.
+std::size_t FixedByScaling(double value, int decimals, std::array<char, 24>& buffer) {
     constexpr int kMaxDecimals = 6;
     constexpr double kMaxScaled = 1e9;
     constexpr double kTieMargin = 1e-12; // relative: 200 times the worst expansion error
     if (decimals > kMaxDecimals) {
-        return std::nullopt;
+        return 0;
     }
     const double scaled = std::fabs(value) * kPowersOfTen[static_cast<std::size_t>(decimals)];
     if (!(scaled < kMaxScaled)) {
-        return std::nullopt;
+        return 0;
     }
-    const double whole = std::floor(scaled);
-    const double fraction = scaled - whole; // exact
+    // Truncation is the floor here (0 <= scaled < 1e9); the difference is exact, as `whole`
+    // is 0 or at least half of `scaled`.
+    const auto whole = static_cast<std::uint32_t>(scaled);
+    const double fraction = scaled - whole;
     if (std::fabs(fraction - 0.5) <= kTieMargin * std::max(scaled, 1.0)) {
-        return std::nullopt;
+        return 0;
     }
-    const auto units = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    const std::uint32_t units = whole + (fraction > 0.5 ? 1 : 0);
 
     // Digits of `units`, at least decimals + 1 of them, with the point set in.
-    std::array<char, 24> buffer{};
-    char* end = buffer.data() + buffer.size();
+    char* const end = buffer.data() + buffer.size();
     char* first = end;
-    std::uint64_t rest = units;
+    std::uint32_t rest = units;
     for (int place = 0; place <= decimals || rest != 0; ++place) {
         if (place == decimals && decimals > 0) {
             *--first = '.';
@@ -188,7 +190,7 @@ std::optional<std::string> FixedByScaling(double value, int decimals) {
     if (std::signbit(value) && units != 0) {
         *--first = '-';
     }
-    return std::string(first, end);
+    return static_cast<std::size_t>(end - first);
 }
 
 } // namespace
@@ -244,14 +246,50 @@ std::optional<long long> ParseInteger(std::string_view text) {
 }
 
 std::string FormatFixed(double value, int decimals) {
+    std::string text;
+    AppendFixed(text, value, decimals);
+    return text;
+}
+
+void AppendFixed(std::string& out, double value, int decimals) {
     if (!std::isfinite(value)) {
-        return FormatGeneral(value);
+        out += FormatGeneral(value);
+        return;
     }
     decimals = std::max(decimals, 0);
-    if (auto text = FixedByScaling(value, decimals)) {
-        return std::move(*text);
+    std::array<char, 24> buffer{};
+    if (const std::size_t length = FixedByScaling(value, decimals, buffer)) {
+        out.append(buffer.data() + buffer.size() - length, length);
+        return;
     }
-    return FormatFixedByExpansion(value, decimals);
+    out += FormatFixedByExpansion(value, decimals);
+}
+
+void AppendShare(std::string& out, int part, int whole) {
+    // Exact on integers: part * 1000 / whole rounded half up is the shown value in tenths.
+    // The double quotient, in tenths, lies within 5e-13 of that exact value; a quotient that is no
+    // exact tie is then at least 1 / (2 * whole) from the rounding point, so the quick road of
+    // FormatFixed rounds it alike, and an exact tie (n + 1/2 tenths, a short decimal) is what
+    // its 15-digit expansion reads, rounded up alike.
+    if (whole <= 0 || part < 0 || part > whole || whole > kMaxShareWhole) {
+        AppendFixed(out, static_cast<double>(part) * 100 / whole, 1);
+        return;
+    }
+    // At most 2000 * 10^6 + 10^6: a 32-bit division, much quicker than a 64-bit one.
+    const std::uint32_t tenths =
+        (2000U * static_cast<std::uint32_t>(part) + static_cast<std::uint32_t>(whole)) /
+        (2U * static_cast<std::uint32_t>(whole));
+    std::array<char, 8> buffer{};
+    char* const end = buffer.data() + buffer.size();
+    char* first = end;
+    *--first = static_cast<char>('0' + tenths % 10);
+    *--first = '.';
+    std::uint32_t rest = tenths / 10;
+    do {
+        *--first = static_cast<char>('0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    out.append(first, end);
 }
 
 std::string FormatFixedByExpansion(double value, int decimals) {

@@ -25,6 +25,12 @@ std::optional<long long> ParseInteger(std::string_view text);
 // The value rounded to `decimals` places ("0.0" for 1, "0.00" for 2): the decimal
 // expansion to 15 significant digits, then rounded half away from zero. 2.25 -> "2.3".
 std::string FormatFixed(double value, int decimals);
+// FormatFixed's text appended to `out`, for tables that build their cells into one buffer.
+void AppendFixed(std::string& out, double value, int decimals);
+// FormatFixed(part * 100.0 / whole, 1) appended to `out`: the share of a count in percent,
+// worked out on whole numbers for 0 <= part <= whole <= kMaxShareWhole, 0 < whole.
+inline constexpr int kMaxShareWhole = 1000000;
+void AppendShare(std::string& out, int part, int whole);
 // FormatFixed always by way of the 15-digit expansion. FormatFixed takes a quicker road for
 // most values that ends in the same text; tests hold the two to each other.
 std::string FormatFixedByExpansion(double value, int decimals);

@@ -76,6 +76,30 @@ TEST(FormatFixedPaths, AgreeOnTheSharesAndAveragesOfTheTables) {
     EXPECT_EQ(paths.mismatches(), 0) << "of " << paths.checked();
 }
 
+// The shares worked out on whole numbers against FormatFixed of the double quotient, for
+// every part of the counts a small table holds and a spread of counts up to the limit.
+TEST(FormatFixedPaths, SharesOnWholeNumbersAgreeWithTheDoubleQuotient) {
+    long long mismatches = 0;
+    const auto check = [&mismatches](int part, int whole) {
+        std::string share;
+        AppendShare(share, part, whole);
+        const std::string fixed = FormatFixed(static_cast<double>(part) * 100 / whole, 1);
+        if (share != fixed && ++mismatches <= 10)
+            ADD_FAILURE() << part << " of " << whole << ": " << share << " vs " << fixed;
+    };
+    for (int whole = 1; whole <= 1000; ++whole) {
+        for (int part = 0; part <= whole; ++part)
+            check(part, whole);
+    }
+    std::mt19937_64 random(16);
+    for (int i = 0; i < 200000; ++i) {
+        const int whole = std::uniform_int_distribution<int>(1, kMaxShareWhole + 10)(random);
+        check(std::uniform_int_distribution<int>(-1, whole + 1)(random), whole);
+    }
+    check(0, 0);
+    EXPECT_EQ(mismatches, 0);
+}
+
 TEST(FormatFixedPaths, AgreeOnEveryDecimalStepAndItsNeighbours) {
     PathComparison paths;
     for (int decimals = 0; decimals <= 3; ++decimals) {
