@@ -4,6 +4,7 @@
 #include "store/number_text.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -12,9 +13,7 @@ namespace corvane {
 
 namespace {
 
-enum class KeyOrder { None, TextAscending, NumberDescending };
-
-// The sort works on a list of row numbers; swapping two entries of the list (and of their
+// The sort works on a list of row positions; swapping two entries of the list (and of their
 // keys) is the same as swapping the two rows of a scratch copy, every column.
 // The keys are read once per row instead of once per comparison, which gives the same order.
 template <typename Key, typename Before>
@@ -34,30 +33,50 @@ void SelectionSort(std::vector<int>& rows, std::vector<Key>& keys, Before before
     }
 }
 
-void SortByText(const StringGrid& grid, int keyCol, std::vector<int>& rows) {
-    std::vector<std::string_view> keys;
-    keys.reserve(rows.size());
-    for (int row : rows)
-        keys.emplace_back(grid.Cell(keyCol, row));
-    // string_view compares bytes as unsigned char, case-sensitive, prefix first.
-    SelectionSort(rows, keys, [](std::string_view a, std::string_view b) { return a < b; });
+// A text key with its first eight bytes as one big-endian number (zero-padded): numbers that
+// differ order as the texts do (a text ending early pads with zeros, which sort first), so
+// most comparisons of the selection sort are one integer compare instead of a memcmp call.
+struct TextKey {
+    std::uint64_t head = 0;
+    std::string_view text;
+};
+
+TextKey TextKeyOf(std::string_view text) {
+    TextKey key{0, text};
+    for (std::size_t i = 0; i < 8; ++i) {
+        key.head <<= 8;
+        if (i < text.size())
+            key.head |= static_cast<unsigned char>(text[i]);
+    }
+    return key;
 }
 
-void SortByNumber(const StringGrid& grid, int keyCol, std::vector<int>& rows) {
+void SortByText(std::span<const std::string_view> cells, std::vector<int>& rows) {
+    std::vector<TextKey> keys;
+    keys.reserve(cells.size());
+    for (const std::string_view cell : cells)
+        keys.push_back(TextKeyOf(cell));
+    // string_view compares bytes as unsigned char, case-sensitive, prefix first.
+    SelectionSort(rows, keys, [](const TextKey& a, const TextKey& b) {
+        return a.head != b.head ? a.head < b.head : a.text < b.text;
+    });
+}
+
+void SortByNumber(std::span<const std::string_view> cells, std::vector<int>& rows) {
     std::vector<double> keys;
-    keys.reserve(rows.size());
-    for (int row : rows)
-        keys.push_back(CellNumber(grid.Cell(keyCol, row)));
+    keys.reserve(cells.size());
+    for (const std::string_view cell : cells)
+        keys.push_back(CellNumber(cell));
     SelectionSort(rows, keys, [](double a, double b) { return a > b; });
 }
 
-// The rows in their final order: counts reaching the threshold first, each block in the
+// The positions in their final order: counts reaching the threshold first, each block in the
 // sorted order.
-std::vector<int> SplitOrder(const StringGrid& grid, const std::vector<int>& rows, int countCol,
+std::vector<int> SplitOrder(const std::vector<int>& rows, std::span<const std::string_view> counts,
                             int sortCount) {
     std::vector<char> upper(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i)
-        upper[i] = CellInteger(grid.Cell(countCol, rows[i])) >= sortCount;
+        upper[i] = CellInteger(counts[static_cast<std::size_t>(rows[i])]) >= sortCount;
     std::vector<int> order;
     order.reserve(rows.size());
     for (const char block : {1, 0}) {
@@ -74,24 +93,45 @@ std::vector<int> SplitOrder(const StringGrid& grid, const std::vector<int>& rows
 void SortRows(StringGrid& grid, KeyOrder order, int keyCol, bool countColIsOne, int rowsLeftOut,
               int firstRow, const SortSplit& split) {
     const int first = std::max(firstRow, 0);
-    std::vector<int> rows;
-    for (int row = first; row <= grid.RowCount() - 1 - rowsLeftOut; ++row)
-        rows.push_back(row);
-
+    const int countCol = countColIsOne ? 1 : 2;
     // A key column outside the table (a damaged setting) sorts nothing; the split still runs.
-    const bool keyInTable = keyCol >= 0 && keyCol < grid.ColCount();
-    if (order == KeyOrder::TextAscending && keyInTable)
-        SortByText(grid, keyCol, rows);
-    else if (order == KeyOrder::NumberDescending && keyInTable)
-        SortByNumber(grid, keyCol, rows);
-
-    if (!rows.empty())
-        grid.ReorderRows(first, SplitOrder(grid, rows, countColIsOne ? 1 : 2, split.sortCount));
+    if (keyCol < 0 || keyCol >= grid.ColCount())
+        order = KeyOrder::None;
+    std::vector<std::string_view> keys;
+    std::vector<std::string_view> counts;
+    for (int row = first; row <= grid.RowCount() - 1 - rowsLeftOut; ++row) {
+        keys.push_back(order == KeyOrder::None ? std::string_view() : grid.Cell(keyCol, row));
+        counts.push_back(grid.Cell(countCol, row));
+    }
+    if (!counts.empty()) {
+        std::vector<int> rows = SortedPositions(order, keys, counts, split.sortCount);
+        for (int& row : rows)
+            row += first;
+        grid.ReorderRows(first, rows);
+    }
     if (split.pump)
         split.pump();
 }
 
 } // namespace
+
+std::vector<int> SortedPositions(KeyOrder order, std::span<const std::string_view> keys,
+                                 std::span<const std::string_view> counts, int sortCount) {
+    std::vector<int> rows(counts.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i] = static_cast<int>(i);
+    if (order == KeyOrder::TextAscending)
+        SortByText(keys, rows);
+    else if (order == KeyOrder::NumberDescending)
+        SortByNumber(keys, rows);
+    return SplitOrder(rows, counts, sortCount);
+}
+
+KeyOrder EventTableKeyOrder(int sortCol, int colCount) {
+    if (sortCol == 0)
+        return KeyOrder::TextAscending;
+    return sortCol > 0 && sortCol < colCount ? KeyOrder::NumberDescending : KeyOrder::None;
+}
 
 void SortGridText(StringGrid& grid, int keyCol, bool countColIsOne, int rowsLeftOut, int firstRow,
                   const SortSplit& split) {
@@ -112,10 +152,7 @@ void SortEventTable(StringGrid& table, int sortCol, const SortSplit& split) {
     // A table that no record reached has an empty row 1 and keeps it as it is.
     if (table.RowCount() < 2 || table.Cell(1, 1).empty())
         return;
-    if (sortCol == 0)
-        SortGridText(table, 0, true, 0, 1, split);
-    else
-        SortGridNumeric(table, sortCol, true, 0, 1, split);
+    SortRows(table, EventTableKeyOrder(sortCol, table.ColCount()), sortCol, true, 0, 1, split);
 }
 
 } // namespace corvane

@@ -4,6 +4,9 @@
 #include "string_grid.h"
 
 #include <functional>
+#include <span>
+#include <string_view>
+#include <vector>
 
 namespace corvane {
 
@@ -27,6 +30,17 @@ void SortGridNumeric(StringGrid& grid, int keyCol, bool countColIsOne, int rowsL
 // sort column).
 void SplitBySortCount(StringGrid& grid, bool countColIsOne, int rowsLeftOut, int firstRow,
                       const SortSplit& split);
+
+// What a sort orders rows by: nothing (the split only), the key text in ascending byte
+// order, or the key read as a number (blank counting as 0), descending.
+enum class KeyOrder { None, TextAscending, NumberDescending };
+
+// The sorts above on cells already at hand: the positions 0..n-1 of n rows in their final
+// order, from each row's key cell and count cell (`keys` is unused for KeyOrder::None).
+std::vector<int> SortedPositions(KeyOrder order, std::span<const std::string_view> keys,
+                                 std::span<const std::string_view> counts, int sortCount);
+// How SortEventTable orders the rows of a table of `colCount` columns by `sortCol`.
+KeyOrder EventTableKeyOrder(int sortCol, int colCount);
 
 // An event table sorted by its sort column (0: text on the dive code, else numeric),
 // rows from 1, count column 1. A table whose cell (1, 1) is empty is left as it is.

@@ -44,6 +44,19 @@ void StringGrid::ClearRow(int row) {
     Changed();
 }
 
+void StringGrid::SetRowTexts(int row, std::span<const std::string_view> texts) {
+    if (row < 0 || row >= rowCount_ || texts.size() > static_cast<std::size_t>(colCount_))
+        throw std::out_of_range("row outside the grid");
+    const auto first = static_cast<std::size_t>(row) * colCount_;
+    for (std::size_t col = 0; col < static_cast<std::size_t>(colCount_); ++col) {
+        if (col < texts.size())
+            cells_[first + col].assign(texts[col]);
+        else
+            cells_[first + col].clear();
+    }
+    Changed();
+}
+
 void StringGrid::CopyRow(const StringGrid& from, int fromRow, int toRow) {
     if (toRow < 0 || toRow >= rowCount_ || from.colCount_ != colCount_)
         throw std::out_of_range("row outside the grid");

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <functional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace corvane {
@@ -23,6 +25,9 @@ public:
     const std::string& Cell(int col, int row) const;
     void SetCell(int col, int row, std::string text);
     void ClearRow(int row);
+    // Writes row `row` from `texts`, one per column from column 0, reusing the cells' buffers,
+    // with one change notice for the row; the columns past `texts` are emptied.
+    void SetRowTexts(int row, std::span<const std::string_view> texts);
     // Copies every cell of row `fromRow` of `from` into row `toRow` (same column count).
     void CopyRow(const StringGrid& from, int fromRow, int toRow);
     // Reorders rows firstRow.. : row firstRow + i becomes what row order[i] was. `order` holds

@@ -60,6 +60,14 @@ TEST(GridSort, TextSortComparesBytes) {
               (Cells{"", "6122D", "612A", "6142D", "614B", "B", "b", "\xC9"}));
     EXPECT_EQ(RowCells(grid, 0)[0], "Dive") << "the header row never moves";
     EXPECT_EQ(pump.calls, 1);
+
+    // Names alike in their first eight bytes, NUL bytes and prefixes: still byte order.
+    using namespace std::string_literals;
+    const Cells names{"SURNAMEX, B", "SURNAMEX\0"s, "SURNAMEX, A", "SURN\0"s, "SURNAMEX", "SURN"};
+    StringGrid byName = Table(names, Cells(names.size(), "1"));
+    SortGridText(byName, 0, true, 0, 1, {});
+    EXPECT_EQ(ColumnCells(byName, 0),
+              (Cells{"SURN", "SURN\0"s, "SURNAMEX", "SURNAMEX\0"s, "SURNAMEX, A", "SURNAMEX, B"}));
 }
 
 TEST(GridSort, HeaderRowStaysEvenWhenItsKeyWouldLead) {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
+#include <string_view>
 
 namespace corvane {
 namespace {
@@ -56,6 +58,21 @@ TEST(StringGrid, CopyRowClearRowAndWidths) {
     EXPECT_EQ(to.ColWidth(1), StringGrid::kDefaultColWidth);
     to.SetColWidth(1, -5);
     EXPECT_EQ(to.ColWidth(1), 0);
+}
+
+TEST(StringGrid, RowTextsReplaceTheWholeRowWithOneNotice) {
+    StringGrid grid(3, 2);
+    grid.SetCell(1, 1, std::string(40, 'x')); // a long text whose buffer is reused
+    grid.SetCell(2, 1, "old");
+    int calls = 0;
+    grid.SetObserver([&calls] { ++calls; });
+    const std::string_view texts[] = {"a", "bc"};
+    grid.SetRowTexts(1, texts);
+    EXPECT_EQ(grid.Cell(0, 1), "a");
+    EXPECT_EQ(grid.Cell(1, 1), "bc");
+    EXPECT_EQ(grid.Cell(2, 1), "") << "a column past the texts is emptied";
+    EXPECT_EQ(calls, 1);
+    EXPECT_THROW(grid.SetRowTexts(2, texts), std::out_of_range);
 }
 
 TEST(StringGrid, ObserverHearsEveryChange) {
