@@ -32,16 +32,13 @@ inline constexpr std::string_view kAllEntry = "***ALL***";
 
 // The band (0..9) of a score: the first of the limits 1..9 that the score does not exceed,
 // else the band above 9. A score that is not a number exceeds no limit and takes band 0.
-// Worked out from the whole part rather than by trying the limits in turn: this runs for
-// every record of a pass.
+// Worked out from the whole part of the score held to [1, 10] (a NaN to 1), without a branch
+// on the score: this runs for every record of a pass, and scores jump between bands.
 constexpr int ScoreBand(double score) {
-    if (!(score > 1))
-        return 0;
-    if (score > kBandCount - 1)
-        return kBandCount - 1;
-    // 1 < score <= 9: limit L takes (L - 1, L].
-    const int whole = static_cast<int>(score);
-    return whole == score ? whole - 1 : whole;
+    const double held = score > 1 ? (score < kBandCount ? score : kBandCount) : 1.0;
+    // 1 <= held <= 10: limit L takes (L - 1, L], and above 9 everything takes band 9.
+    const int whole = static_cast<int>(held);
+    return whole - (whole == held ? 1 : 0);
 }
 
 } // namespace corvane

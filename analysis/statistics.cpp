@@ -6,6 +6,9 @@
 #include "store/number_text.h"
 
 #include <array>
+#include <charconv>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <unordered_map>
 
@@ -15,11 +18,25 @@ namespace {
 
 constexpr int kDiversColWidth = 80;
 
+// A dive code (at most five bytes) and its length as one number, equal exactly when the codes
+// are: whether a record continues the open group is then one compare per record.
+static_assert(decltype(TDiveRecord::DiveCode)::capacity() == 5);
+constexpr std::array<std::uint64_t, 6> kCodeMasks{0,        0xFF,       0xFFFF,
+                                                  0xFFFFFF, 0xFFFFFFFF, 0xFFFFFFFFFF};
+
+std::uint64_t CodeKey(const FixedText<5>& code) {
+    // All five bytes are readable; those past the code's length may be anything.
+    std::uint32_t head = 0;
+    std::memcpy(&head, code.view().data(), sizeof head);
+    const std::uint64_t fifth = static_cast<unsigned char>(code.view().data()[4]);
+    return ((head | fifth << 32) & kCodeMasks[code.size()]) | std::uint64_t{code.size()} << 40;
+}
+
 // The run of consecutive counted records of one dive code that becomes one table row.
 struct DiveGroup {
+    std::uint64_t key = 0; // CodeKey of the code
     std::string_view code; // views the first record, which outlives the pass
-    std::string ddText;
-    double dd = 0.0; // the number in ddText
+    double dd = 0.0;       // the DD column's value
     int count = 0;
     double sumPoints = 0.0;
     std::array<int, kBandCount> bands{};
@@ -31,38 +48,41 @@ void AddScore(DiveGroup& group, double points, double dd) {
         ++group.bands[ScoreBand(points / dd / 3)];
 }
 
+// The catalogue DDs of a code, 3 m and 10 m, as numbers; 0 where the catalogue rates "0.0".
+using CatalogueDDs = std::array<double, 2>;
+
 // The first catalogue entry of a code. The catalogue is a constant table, so an index built
 // on first use (keeping the first entry of a code) finds what a scan from the top finds,
 // without comparing a few hundred codes for every dive group.
-const TCatalogueEntry* FindCatalogueEntry(std::string_view code) {
-    static const std::unordered_map<std::string_view, const TCatalogueEntry*> index = [] {
-        std::unordered_map<std::string_view, const TCatalogueEntry*> entries;
+const CatalogueDDs* FindCatalogueDDs(std::string_view code) {
+    static const std::unordered_map<std::string_view, CatalogueDDs> index = [] {
+        std::unordered_map<std::string_view, CatalogueDDs> entries;
         for (const TCatalogueEntry& entry : DiveCatalogue)
-            entries.emplace(entry.Code, &entry);
+            entries.emplace(entry.Code,
+                            CatalogueDDs{CellNumber(entry.DD3m), CellNumber(entry.DD10m)});
         return entries;
     }();
     const auto found = index.find(code);
-    return found == index.end() ? nullptr : found->second;
+    return found == index.end() ? nullptr : &found->second;
 }
 
 // The catalogue DD of the apparatus; a code the catalogue lacks (or rates "0.0" there) falls
-// back on the DD its first record states, so a group never takes a stale or zero DD.
-std::string GroupDDText(std::string_view code, int eventIndex, const TDiveRecord& first) {
-    const TCatalogueEntry* entry = FindCatalogueEntry(code);
-    if (entry != nullptr) {
-        const std::string_view catalogued =
-            EventByIndex(eventIndex).apparatus == Apparatus::Springboard3m ? entry->DD3m
-                                                                           : entry->DD10m;
-        if (CellNumber(catalogued) != 0.0)
-            return std::string(catalogued);
+// back on the DD its first record states, shown to one place, so a group never takes a
+// stale or zero DD.
+double GroupDD(std::string_view code, int eventIndex, const TDiveRecord& first) {
+    if (const CatalogueDDs* dds = FindCatalogueDDs(code)) {
+        const double catalogued =
+            (*dds)[EventByIndex(eventIndex).apparatus == Apparatus::Springboard3m ? 0 : 1];
+        if (catalogued != 0.0)
+            return catalogued;
     }
-    return FormatFixed(first.DD, 1);
+    return CellNumber(FormatFixed(first.DD, 1));
 }
 
-void StartGroup(DiveGroup& group, const TDiveRecord& record, int eventIndex) {
+void StartGroup(DiveGroup& group, const TDiveRecord& record, std::uint64_t key, int eventIndex) {
+    group.key = key;
     group.code = record.DiveCode.view();
-    group.ddText = GroupDDText(group.code, eventIndex, record);
-    group.dd = CellNumber(group.ddText);
+    group.dd = GroupDD(group.code, eventIndex, record);
     group.sumPoints = record.Points;
     group.count = 1;
     group.bands.fill(0);
@@ -74,27 +94,6 @@ void JoinGroup(DiveGroup& group, const TDiveRecord& record) {
     ++group.count;
     group.sumPoints += record.Points;
     AddScore(group, record.Points, record.DD);
-}
-
-void WriteGroupRow(StringGrid& table, const DiveGroup& group) {
-    if (!table.Cell(kCountCol, 1).empty())
-        table.SetRowCount(table.RowCount() + 1);
-    const int row = table.RowCount() - 1;
-    const double avgPoints = group.sumPoints / group.count;
-    table.SetCell(kDiveCol, row, std::string(group.code));
-    table.SetCell(kCountCol, row, std::to_string(group.count));
-    table.SetCell(kDDCol, row, FormatFixed(group.dd, 1));
-    table.SetCell(kAvgPtsCol, row, FormatFixed(avgPoints, 2));
-    table.SetCell(kAvgScoreCol, row,
-                  group.dd != 0.0 ? FormatFixed(avgPoints / group.dd / 3, 1) : "");
-    // Each band's share of the Count, as the counts written out and read back would give it
-    // (whole numbers read back exactly); a share that shows "0.0" stays empty.
-    for (int band = 0; band < kBandCount; ++band) {
-        std::string share =
-            FormatFixed(static_cast<double>(group.bands[band]) * 100 / group.count, 1);
-        if (share != "0.0")
-            table.SetCell(kFirstBandCol + band, row, std::move(share));
-    }
 }
 
 // Whether the records of each roster row pass the filter, worked out once per row as its
@@ -126,35 +125,125 @@ private:
     std::vector<signed char> verdicts_;
 };
 
-void WriteHeaderRow(StringGrid& table) {
-    // Column 16 keeps its empty header.
-    for (int col = 0; col <= kDiversCol; ++col)
-        table.SetCell(col, 0, EventHeader(col));
-    table.SetColWidth(16, 0);
-    table.SetColWidth(kDiversCol, kDiversColWidth);
-    table.SetRowCount(2);
-    table.ClearRow(1);
-}
-
-void WriteGroups(StringGrid& table, int eventIndex, std::span<const TDiveRecord> dives,
-                 const DiverRoster& roster, bool initialRun, const FilterSelection& filter) {
+// The groups of the pass in record order: one row each.
+std::vector<DiveGroup> CollectGroups(int eventIndex, std::span<const TDiveRecord> dives,
+                                     const DiverRoster& roster, bool initialRun,
+                                     const FilterSelection& filter) {
+    std::vector<DiveGroup> groups;
     DiveGroup group;
     RosterVerdicts verdicts(roster, initialRun, filter);
     for (const TDiveRecord& record : dives) {
         if (!verdicts.RecordCounts(record))
             continue;
+        const std::uint64_t key = CodeKey(record.DiveCode);
         // A group exists once a record has started one, so a first record with an empty
         // code starts its own group instead of joining a group that never began.
-        if (group.count > 0 && SameShortText(record.DiveCode.view(), group.code)) {
+        if (group.count > 0 && key == group.key) {
             JoinGroup(group, record);
             continue;
         }
         if (group.count > 0)
-            WriteGroupRow(table, group);
-        StartGroup(group, record, eventIndex);
+            groups.push_back(group);
+        StartGroup(group, record, key, eventIndex);
     }
     if (group.count > 0)
-        WriteGroupRow(table, group);
+        groups.push_back(group);
+    return groups;
+}
+
+// The cells of the data rows, each formatted once into one buffer, so a row costs no
+// allocation of its own and the sort reads the very texts the table will show.
+class TableCells {
+public:
+    explicit TableCells(std::size_t rows) {
+        ends_.reserve(rows * kEventTableCols);
+        text_.reserve(rows * 48);
+    }
+    std::string& Text() { return text_; }
+    void EndCell() { ends_.push_back(text_.size()); }
+    std::string_view Cell(std::size_t row, int col) const {
+        const std::size_t index = row * kEventTableCols + static_cast<std::size_t>(col);
+        const std::size_t start = index == 0 ? 0 : ends_[index - 1];
+        return std::string_view(text_).substr(start, ends_[index] - start);
+    }
+
+private:
+    std::string text_;
+    std::vector<std::size_t> ends_; // where each cell ends in text_, row by row
+};
+
+void AppendCount(std::string& text, int count) {
+    std::array<char, 16> digits{};
+    const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), count);
+    text.append(digits.data(), result.ptr);
+}
+
+// One row: code, count, DD, averages, each band's share of the Count (a share that shows
+// "0.0" stays empty), an empty "Divers" cell and the empty hidden column.
+void FormatGroupRow(TableCells& cells, const DiveGroup& group) {
+    std::string& text = cells.Text();
+    text += group.code;
+    cells.EndCell();
+    AppendCount(text, group.count);
+    cells.EndCell();
+    AppendFixed(text, group.dd, 1);
+    cells.EndCell();
+    const double avgPoints = group.sumPoints / group.count;
+    AppendFixed(text, avgPoints, 2);
+    cells.EndCell();
+    if (group.dd != 0.0)
+        AppendFixed(text, avgPoints / group.dd / 3, 1);
+    cells.EndCell();
+    for (int band = 0; band < kBandCount; ++band) {
+        const std::size_t start = text.size();
+        AppendShare(text, group.bands[band], group.count);
+        if (std::string_view(text).substr(start) == "0.0")
+            text.resize(start);
+        cells.EndCell();
+    }
+    cells.EndCell();
+    cells.EndCell();
+}
+
+void WriteHeaderRow(StringGrid& table) {
+    static const std::array<std::string, kDiversCol + 1> kHeaders = [] {
+        std::array<std::string, kDiversCol + 1> headers;
+        for (int col = 0; col <= kDiversCol; ++col)
+            headers[static_cast<std::size_t>(col)] = EventHeader(col);
+        return headers;
+    }();
+    // Column 16 keeps its empty header. A later pass finds all of it in place already.
+    for (int col = 0; col <= kDiversCol; ++col) {
+        if (table.Cell(col, 0) != kHeaders[static_cast<std::size_t>(col)])
+            table.SetCell(col, 0, kHeaders[static_cast<std::size_t>(col)]);
+    }
+    if (table.ColWidth(16) != 0)
+        table.SetColWidth(16, 0);
+    if (table.ColWidth(kDiversCol) != kDiversColWidth)
+        table.SetColWidth(kDiversCol, kDiversColWidth);
+}
+
+// The rows in the order the sort by `sortCol` gives (SortEventTable's rule on the same
+// texts), each written once, in place.
+void WriteRows(StringGrid& table, const TableCells& cells, std::size_t rowCount, int sortCol,
+               const SortSplit& split) {
+    const KeyOrder order = EventTableKeyOrder(sortCol, table.ColCount());
+    std::vector<std::string_view> keys(rowCount);
+    std::vector<std::string_view> counts(rowCount);
+    for (std::size_t row = 0; row < rowCount; ++row) {
+        if (order != KeyOrder::None)
+            keys[row] = cells.Cell(row, sortCol);
+        counts[row] = cells.Cell(row, kCountCol);
+    }
+    const std::vector<int> positions = SortedPositions(order, keys, counts, split.sortCount);
+    table.SetRowCount(static_cast<int>(rowCount) + 1);
+    std::array<std::string_view, kEventTableCols> texts;
+    for (std::size_t i = 0; i < rowCount; ++i) {
+        for (int col = 0; col < kEventTableCols; ++col)
+            texts[static_cast<std::size_t>(col)] =
+                cells.Cell(static_cast<std::size_t>(positions[i]), col);
+        table.SetRowTexts(static_cast<int>(i) + 1, texts);
+    }
 }
 
 } // namespace
@@ -182,10 +271,22 @@ void GenerateEventTable(StringGrid& table, int eventIndex, std::span<const TDive
                         const DiverRoster& roster, bool initialRun, const FilterSelection& filter,
                         int sortCol, const SortSplit& split) {
     WriteHeaderRow(table);
-    // The rows come out finished: shares in place of the band counts, "Divers" empty.
-    WriteGroups(table, eventIndex, dives, roster, initialRun, filter);
-    if (!table.Cell(kCountCol, 1).empty())
-        SortEventTable(table, sortCol, split);
+    const std::vector<DiveGroup> groups =
+        CollectGroups(eventIndex, dives, roster, initialRun, filter);
+    // A table that no record reached keeps one empty row and is not sorted.
+    if (groups.empty()) {
+        table.SetRowCount(2);
+        table.ClearRow(1);
+        return;
+    }
+    // The rows come out finished and in their sorted places: shares in place of the band
+    // counts, "Divers" empty.
+    TableCells cells(groups.size());
+    for (const DiveGroup& group : groups)
+        FormatGroupRow(cells, group);
+    WriteRows(table, cells, groups.size(), sortCol, split);
+    if (split.pump)
+        split.pump();
 }
 
 } // namespace corvane

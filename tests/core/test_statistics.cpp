@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 #include <vector>
 
@@ -307,6 +308,21 @@ TEST(ScoreBand, LimitsBelongToTheBandBelowThem) {
     EXPECT_EQ(ScoreBand(9.01), 9);
     EXPECT_EQ(ScoreBand(std::numeric_limits<double>::infinity()), 9);
     EXPECT_EQ(ScoreBand(std::numeric_limits<double>::quiet_NaN()), 0);
+    // Every limit, 10 and their neighbouring doubles, against the rule read literally.
+    const auto firstLimitNotExceeded = [](double score) {
+        for (int limit = 1; limit <= 9; ++limit) {
+            if (score <= limit)
+                return limit - 1;
+        }
+        return 9;
+    };
+    for (int limit = 0; limit <= 11; ++limit) {
+        for (double score : {std::nextafter(double(limit), -1.0), double(limit),
+                             std::nextafter(double(limit), 20.0), limit + 0.5, -limit - 0.5}) {
+            EXPECT_EQ(ScoreBand(score), firstLimitNotExceeded(score)) << score;
+        }
+    }
+    EXPECT_EQ(ScoreBand(-std::numeric_limits<double>::infinity()), 0);
 }
 
 } // namespace
