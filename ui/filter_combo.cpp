@@ -5,7 +5,6 @@
 
 #include <QAbstractItemView>
 #include <QKeyEvent>
-#include <QStringListModel>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -31,12 +30,14 @@ char16_t FoldAscii(QChar c) {
 }
 
 // Users type "mex" for MEX: ASCII letters match in either case, every other character exactly.
-bool BeginsWith(const QString& entry, const QString& prefix) {
-    if (entry.size() < prefix.size()) {
+// The entry is Latin-1, whose bytes are the first 256 characters.
+bool BeginsWith(std::string_view entry, const QString& prefix) {
+    if (entry.size() < static_cast<std::size_t>(prefix.size())) {
         return false;
     }
     for (qsizetype i = 0; i < prefix.size(); ++i) {
-        if (FoldAscii(entry.at(i)) != FoldAscii(prefix.at(i))) {
+        const QChar c(static_cast<unsigned char>(entry[static_cast<std::size_t>(i)]));
+        if (FoldAscii(c) != FoldAscii(prefix.at(i))) {
             return false;
         }
     }
@@ -58,9 +59,9 @@ bool TypesText(const QKeyEvent& event) {
 FilterCombo::FilterCombo(QWidget* parent) : QComboBox(parent) {
     setEditable(false);
     setMaxVisibleItems(kVisibleEntries);
-    // Plain texts: a roster of 100,000 divers costs a tenth of the memory that the default
-    // model's items take.
-    setModel(new QStringListModel(this));
+    // Packed Latin-1 texts: a roster of 100,000 divers costs a fraction of the memory that
+    // the default model's items take.
+    setModel(new FilterEntryModel(this));
     setItemDelegate(new FlatEntryDelegate(this));
     view()->setMinimumWidth(kListWidth);
     // Keep the popup a list below the box: the menu-like popup of some styles ignores the
@@ -88,19 +89,10 @@ void FilterCombo::AddSorted(const QString& text) {
     insertItem(low, text);
 }
 
-void FilterCombo::AddAllSorted(QStringList texts) {
-    // Entries are Latin-1 text, so comparing UTF-16 code units is comparing the bytes. With
-    // the entries in front, a stable sort keeps equal texts in their order after equal
-    // entries, as adding them one by one would.
-    auto* entries = static_cast<QStringListModel*>(model());
+void FilterCombo::AddAllSorted(const PackedTexts& texts) {
     const QString selected = currentText();
     const int selectedIndex = currentIndex();
-    texts = entries->stringList() + texts;
-    std::stable_sort(texts.begin(), texts.end(), [](const QString& a, const QString& b) {
-        return QString::compare(a, b, Qt::CaseSensitive) < 0;
-    });
-    entries->setStringList(texts);
-    texts.clear();
+    Entries().MergeSorted(texts);
     // The selection follows its entry; an empty list selects its first new entry.
     int index = std::max(selectedIndex, 0);
     while (selectedIndex >= 0 && index < count() && itemText(index) != selected) {
@@ -155,7 +147,7 @@ bool FilterCombo::SearchTyped(const QKeyEvent& event) {
     searchText_ += event.text();
     sinceLastKey_.start();
     int match = 0;
-    while (match < count() && !BeginsWith(itemText(match), searchText_)) {
+    while (match < count() && !BeginsWith(Entries().Entry(match), searchText_)) {
         ++match;
     }
     // No entry begins with it, or the one that does is already selected: nothing changes.
@@ -171,6 +163,10 @@ bool FilterCombo::SearchTyped(const QKeyEvent& event) {
     emit activated(match);
     emit textActivated(itemText(match));
     return true;
+}
+
+FilterEntryModel& FilterCombo::Entries() const {
+    return *static_cast<FilterEntryModel*>(model());
 }
 
 void FilterCombo::OnActivated(int index) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ui/filter_combo_model.h"
+
 #include <QComboBox>
 #include <QElapsedTimer>
 
@@ -23,9 +25,9 @@ public:
 
     // Inserts `text` at its sorted place, after any equal entries.
     void AddSorted(const QString& text);
-    // AddSorted for each of `texts` in turn, with the work of one merge: a list of 100,000
-    // divers must not cost an insertion in the middle of the list per diver.
-    void AddAllSorted(QStringList texts);
+    // AddSorted for each of `texts` (Latin-1) in turn, with the work of one merge: a list of
+    // 100,000 divers must not cost an insertion in the middle of the list per diver.
+    void AddAllSorted(const PackedTexts& texts);
     // Leaves the single entry "***ALL***", selected.
     void ResetToAll();
 
@@ -47,6 +49,7 @@ private:
     // first entry that begins with it; false when `event` types no search text.
     bool SearchTyped(const QKeyEvent& event);
     void OnActivated(int index);
+    FilterEntryModel& Entries() const;
 
     QString searchText_;
     QElapsedTimer sinceLastKey_;

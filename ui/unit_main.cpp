@@ -24,6 +24,9 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <optional>
+#include <string_view>
+
 // The pictures are compiled into the static window library, whose resource initialiser the
 // linker would otherwise leave out.
 static void InitWindowResources() {
@@ -46,6 +49,18 @@ QString FromCoreText(const std::string& bytes) {
 
 std::string ToCellBytes(const QString& text) {
     return text.toLatin1().toStdString();
+}
+
+// The labels of the diver grid's rows 1.., of one nation's divers or of all.
+PackedTexts DiverLabels(const DiverGrid& diverGrid, std::optional<std::string_view> nation) {
+    PackedTexts labels;
+    for (int row = 1; row < diverGrid.RowCount(); ++row) {
+        const TDiverEntry& diver = diverGrid.Diver(row);
+        if (!nation || diver.Nation == *nation) {
+            labels.Append(DiverLabel(diver));
+        }
+    }
+    return labels;
 }
 
 // The hourglass of a long run, restored on every way out of it.
@@ -353,19 +368,12 @@ void TForm1::GenerateOneEvent(int eventIndex, bool initialRun) {
 
 void TForm1::FillFilterCombos() {
     FillFilterLists(roster_, lists_);
-    QStringList nations;
-    nations.reserve(static_cast<qsizetype>(lists_.countryItems.size()));
+    PackedTexts nations;
     for (const std::string& nation : lists_.countryItems) {
-        nations.append(FromCellBytes(nation));
+        nations.Append(nation);
     }
-    countryList_->AddAllSorted(std::move(nations));
-    const DiverGrid& diverGrid = lists_.diverGrid;
-    QStringList labels;
-    labels.reserve(diverGrid.RowCount() - 1);
-    for (int row = 1; row < diverGrid.RowCount(); ++row) {
-        labels.append(FromCellBytes(DiverLabel(diverGrid.Diver(row))));
-    }
-    diverList_->AddAllSorted(std::move(labels));
+    countryList_->AddAllSorted(nations);
+    diverList_->AddAllSorted(DiverLabels(lists_.diverGrid, std::nullopt));
 }
 
 void TForm1::TheGridM3MMouseDown(StringGridView* grid, QPoint pos) {
@@ -462,15 +470,7 @@ void TForm1::CountryListChange() {
     Busy = true;
     const std::string nation = ToCellBytes(countryList_->currentText());
     diverList_->ResetToAll();
-    const DiverGrid& diverGrid = lists_.diverGrid;
-    QStringList labels;
-    for (int row = 1; row < diverGrid.RowCount(); ++row) {
-        const TDiverEntry& diver = diverGrid.Diver(row);
-        if (diver.Nation == nation) {
-            labels.append(FromCellBytes(DiverLabel(diver)));
-        }
-    }
-    diverList_->AddAllSorted(std::move(labels));
+    diverList_->AddAllSorted(DiverLabels(lists_.diverGrid, nation));
     diverList_->setCurrentIndex(0);
     Busy = false;
 }

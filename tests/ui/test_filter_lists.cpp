@@ -71,6 +71,42 @@ private slots:
         QCOMPARE(changes.count(), 4);
     }
 
+    // A merge orders by the Latin-1 bytes (accented letters after Z, as the one-by-one
+    // insertion compares them), equal texts after the entries already there and in their
+    // order; the selection stays on its entry; entries edited afterwards read back whole.
+    void mergedEntriesSortAndEditLikeSingleInsertions() {
+        list_->setCurrentIndex(list_->findText(QStringLiteral("GBR")));
+        PackedTexts added;
+        for (const char* text : {"\xC9"
+                                 "CU",
+                                 "GBR", "ABC", "ZZZ", "GBR"})
+            added.Append(text);
+        list_->AddAllSorted(added);
+        FilterCombo oneByOne;
+        oneByOne.ResetToAll();
+        for (const char* text : {"GER", "MEX", "CAN", "GBR", "CHN",
+                                 "\xC9"
+                                 "CU",
+                                 "GBR", "ABC", "ZZZ", "GBR"})
+            oneByOne.AddSorted(QString::fromLatin1(text));
+        QStringList merged, inserted;
+        for (int i = 0; i < list_->count(); ++i) {
+            merged << list_->itemText(i);
+            inserted << oneByOne.itemText(i);
+        }
+        QCOMPARE(merged, inserted);
+        QCOMPARE(merged.last(), QString::fromLatin1("\xC9"
+                                                    "CU"));
+        QCOMPARE(list_->currentIndex(), merged.indexOf(QStringLiteral("GBR")));
+        list_->removeItem(1);
+        list_->setItemText(1, QStringLiteral("LONGER TEXT"));
+        QCOMPARE(list_->itemText(1), QStringLiteral("LONGER TEXT"));
+        QCOMPARE(list_->itemText(2), merged.at(3));
+        QCOMPARE(list_->itemText(list_->count() - 1), merged.last());
+        QTest::keyClicks(list_.get(), QString::fromLatin1("\xC9"));
+        QCOMPARE(list_->currentText(), merged.last());
+    }
+
     void openListSearchesTheSameWay() {
         QSignalSpy changes(list_.get(), &FilterCombo::userChangedSelection);
         list_->showPopup();
