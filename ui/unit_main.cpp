@@ -26,6 +26,7 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 // The pictures are compiled into the static window library, whose resource initialiser the
 // linker would otherwise leave out.
@@ -72,25 +73,25 @@ public:
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-// Holds back the paints of the event grids for the lifetime of a scope; at its end each is
+// Holds back the paints of some widgets for the lifetime of a scope; at its end each is
 // marked for a paint of everything it shows.
 class HeldPaints {
 public:
-    explicit HeldPaints(const std::array<StringGridView*, kEventCount>& views) : views_(views) {
-        for (StringGridView* view : views_) {
-            view->viewport()->setUpdatesEnabled(false);
+    explicit HeldPaints(std::vector<QWidget*> widgets) : widgets_(std::move(widgets)) {
+        for (QWidget* widget : widgets_) {
+            widget->setUpdatesEnabled(false);
         }
     }
     ~HeldPaints() {
-        for (StringGridView* view : views_) {
-            view->viewport()->setUpdatesEnabled(true);
+        for (QWidget* widget : widgets_) {
+            widget->setUpdatesEnabled(true);
         }
     }
     HeldPaints(const HeldPaints&) = delete;
     HeldPaints& operator=(const HeldPaints&) = delete;
 
 private:
-    const std::array<StringGridView*, kEventCount>& views_;
+    std::vector<QWidget*> widgets_;
 };
 
 // Sets a flag for the lifetime of a scope.
@@ -340,11 +341,13 @@ void TForm1::GenerateStatsClick() {
     const WaitCursor hourglass;
     const bool initialRun = Busy;
     {
-        // The tables are painted once, by VarCountChange at the end, with what the run leaves
-        // in them. A paint after a pass would show the rows that the end shows again, and the
-        // first table's would come before its scroll bar has appeared, so it would be painted
-        // twice. Messages still run between the passes.
-        const HeldPaints oncePainted(views_);
+        // The page control, its tabs and its tables, is painted once, by VarCountChange at
+        // the end, with what the run leaves in it. A paint after a pass would show the rows
+        // that the end shows again, and the first table's would come before its scroll bar
+        // has appeared, so it would be painted twice. Messages still run between the passes.
+        const HeldPaints oncePainted({theGrids_->tabBar(), views_[0]->viewport(),
+                                      views_[1]->viewport(), views_[2]->viewport(),
+                                      views_[3]->viewport()});
         for (int eventIndex = 1; eventIndex <= kEventCount; ++eventIndex) {
             GenerateOneEvent(eventIndex, initialRun);
         }
@@ -355,8 +358,6 @@ void TForm1::GenerateStatsClick() {
 }
 
 void TForm1::GenerateOneEvent(int eventIndex, bool initialRun) {
-    // The page control's own look; the grid on its page is painted at the end of the run.
-    theGrids_->tabBar()->repaint();
     if (initialRun && eventIndex == 1) {
         FillFilterCombos();
     }
