@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -26,6 +28,25 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 // Reads the whole file at `path` into `text`. A missing file, or one that is not a readable
 // regular file (a FIFO fails at once rather than wait for a writer), is reported.
 LoadOutcome ReadWholeFile(const std::string& path, std::string& text);
+
+// A file's bytes in a buffer that grows without zero-filling what a read then overwrites, and
+// that keeps its memory for the next file (the four result files are read into one).
+class FileBytes {
+public:
+    std::string_view view() const { return {data_.get(), size_}; }
+    char* data() { return data_.get(); }
+    std::size_t size() const { return size_; }
+    // The bytes up to the old size stay; those beyond it hold nothing defined until written.
+    void resize(std::size_t size);
+
+private:
+    std::unique_ptr<char[]> data_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+};
+
+// ReadWholeFile into `bytes`, with the same outcomes.
+LoadOutcome ReadWholeFile(const std::string& path, FileBytes& bytes);
 
 // Closes a POSIX file descriptor on every way out.
 class FileHandle {

@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -34,6 +36,22 @@ public:
     constexpr void assign(std::string_view text) {
         size_ = static_cast<std::uint8_t>(std::min(text.size(), N));
         std::copy_n(text.data(), size_, chars_.data());
+    }
+    // The first `size` bytes (at most eight) of `block`, eight bytes that the caller may read:
+    // a copy of fixed width, where assign() must copy exactly `size` bytes. The bytes past
+    // the text are cleared.
+    void assign_from_block(const char* block, std::size_t size) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, block, sizeof word);
+        if (size < sizeof word) {
+            const auto bits = static_cast<unsigned>(8 * size);
+            word &= std::endian::native == std::endian::little ? (std::uint64_t{1} << bits) - 1
+                                                               : ~(~std::uint64_t{0} >> bits);
+        }
+        std::array<char, std::max<std::size_t>(N, sizeof word)> bytes{};
+        std::memcpy(bytes.data(), &word, sizeof word);
+        std::memcpy(chars_.data(), bytes.data(), N);
+        size_ = static_cast<std::uint8_t>(std::min(size, N));
     }
     constexpr void clear() { size_ = 0; }
 

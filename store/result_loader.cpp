@@ -11,6 +11,10 @@
 #include <string>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace corvane {
 
 namespace {
@@ -45,18 +49,23 @@ std::array<std::string_view, kFieldCount> SplitFields(std::string_view line) {
     return fields;
 }
 
+constexpr bool kWordScan = std::endian::native == std::endian::little;
+constexpr std::uint64_t kOnes = 0x0101010101010101;
+
+// Flags (0x80) the bytes of `word` below 32. In word - 0x20.. a byte below 0x20 is the first
+// one to borrow, so the lowest flag is exact; bytes of 0x80 and up are masked out by ~word.
+constexpr std::uint64_t ControlBytes(std::uint64_t word) {
+    return (word - 0x20 * kOnes) & ~word & (0x80 * kOnes);
+}
+
 // The first byte below 32 (a tab, a line end, Ctrl+Z or another control character) in
-// [p, end), or `end`. Eight bytes at a time: in w - 0x20.. a byte below 0x20 is the first
-// one to borrow, so the lowest flagged byte is exact (bytes of 0x80 and up are masked out
-// by ~w).
+// [p, end), or `end`; eight bytes at a time.
 const char* FindControl(const char* p, const char* end) {
-    if constexpr (std::endian::native == std::endian::little) {
-        constexpr std::uint64_t kOnes = 0x0101010101010101;
+    if constexpr (kWordScan) {
         while (end - p >= 8) {
             std::uint64_t word = 0;
             std::memcpy(&word, p, sizeof word);
-            const std::uint64_t below = (word - 0x20 * kOnes) & ~word & (0x80 * kOnes);
-            if (below != 0) {
+            if (const std::uint64_t below = ControlBytes(word); below != 0) {
                 return p + (std::countr_zero(below) >> 3);
             }
             p += 8;
@@ -160,6 +169,124 @@ const char* TakePlainRecord(const char* p, const char* end, TDiveRecord& slot) {
     return SkipLineEnd(lineEnd, end);
 }
 
+// The value of the up to eight decimal digits in `digits`, one per byte (0 to 9), the first
+// digit in the lowest byte and any unused bytes zero and below the first digit: three
+// multiply steps join pairs of digits, then pairs of pairs, then the two halves.
+std::uint64_t JoinDigits(std::uint64_t digits) {
+    digits = (digits * 10 + (digits >> 8)) & 0x00FF00FF00FF00FF;
+    digits = (digits * 100 + (digits >> 16)) & 0x0000FFFF0000FFFF;
+    return (digits * 10000 + (digits >> 32)) & 0xFFFFFFFF;
+}
+
+// One bit per byte of the 32 at a line's start for the bytes below 32 (tabs, line ends and
+// other control bytes), and for the tabs. All 32 bytes are judged at once, so where a field
+// ends does not wait on where the one before it ended, as in a byte or word scan.
+struct ByteClasses {
+    std::uint32_t controls = 0;
+    std::uint32_t tabs = 0;
+};
+
+#if defined(__SSE2__)
+constexpr bool kClassifyBytes = true;
+
+ByteClasses ClassifyHalf(const char* p) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    // An unsigned minimum with 31 leaves exactly the bytes up to 31 unchanged.
+    const __m128i controls = _mm_cmpeq_epi8(_mm_min_epu8(bytes, _mm_set1_epi8(31)), bytes);
+    const __m128i tabs = _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t'));
+    return {static_cast<std::uint32_t>(_mm_movemask_epi8(controls)),
+            static_cast<std::uint32_t>(_mm_movemask_epi8(tabs))};
+}
+
+ByteClasses Classify(const char* p) {
+    const ByteClasses low = ClassifyHalf(p);
+    const ByteClasses high = ClassifyHalf(p + 16);
+    return {low.controls | high.controls << 16, low.tabs | high.tabs << 16};
+}
+#else
+constexpr bool kClassifyBytes = false;
+
+ByteClasses Classify(const char*) {
+    return {}; // never called: every line takes TakePlainRecord
+}
+#endif
+
+// The low `count` bytes of a word (count below 8).
+constexpr std::uint64_t LowBytes(int count) {
+    return (std::uint64_t{1} << (8 * count)) - 1;
+}
+
+// The number field that ends at offset `last` of the line at `p` (at least 8) and is
+// `length` bytes long, when it is 1 to 7 bytes of digits and at most one point, with a
+// digit. It is read as the word that ends with it, so its last digit is the word's lowest
+// place: the same integer over the same power of ten as TakePlainNumber, so the same value.
+bool ShortNumber(const char* p, int last, int length, double& value) {
+    if (length < 1 || length > 7) {
+        return false;
+    }
+    std::uint64_t digits = 0;
+    std::memcpy(&digits, p + last - 8, sizeof digits);
+    // '0'..'9' become 0..9; the bytes before the field become zeros in front of it.
+    digits = (digits ^ (0x30 * kOnes)) & ~LowBytes(8 - length);
+    // A byte of 10 or more gets its 0x80 bit from the sum or, at 0x80 and up, from itself.
+    const std::uint64_t others =
+        (((digits & (0x7F * kOnes)) + 0x76 * kOnes) | digits) & (0x80 * kOnes);
+    int fraction = 0;
+    if (others != 0) {
+        const int point = std::countr_zero(others) >> 3;
+        if ((others & (others - 1)) != 0 || ((digits >> (8 * point)) & 0xFF) != ('.' ^ 0x30) ||
+            length == 1) {
+            return false;
+        }
+        // The digits before the point move up into its place.
+        const std::uint64_t after = (~std::uint64_t{0} << (8 * point)) << 8;
+        digits = (digits & after) | ((digits & LowBytes(point)) << 8);
+        fraction = 7 - point;
+    }
+    value =
+        static_cast<double>(JoinDigits(digits)) / kPowersOfTen[static_cast<std::size_t>(fraction)];
+    return true;
+}
+
+// The bytes TakeShortRecord reads from the start of a line: every word it takes lies within
+// the 32 it classifies.
+constexpr long kShortRecordBytes = 32;
+
+// TakePlainRecord for a line with at least kShortRecordBytes bytes from `p` to the end of the
+// text whose first four control bytes are its tabs, with ids and codes of at most eight
+// bytes (they are cut to fewer anyway) and numbers of at most seven; nullptr for any other.
+const char* TakeShortRecord(const char* p, const char* end, TDiveRecord& slot) {
+    const ByteClasses bytes = Classify(p);
+    std::array<int, kFieldCount> tabs{};
+    std::uint32_t rest = bytes.controls;
+    for (int& tab : tabs) {
+        tab = std::countr_zero(rest); // 32 when there is none
+        rest &= rest - 1;
+    }
+    double dd = 0.0;
+    double points = 0.0;
+    if (tabs[3] == 32 || ((bytes.controls ^ rest) & ~bytes.tabs) != 0 || tabs[0] > 8 ||
+        tabs[1] - tabs[0] > 9 || tabs[2] < 8 ||
+        !ShortNumber(p, tabs[2], tabs[2] - tabs[1] - 1, dd) ||
+        !ShortNumber(p, tabs[3], tabs[3] - tabs[2] - 1, points)) {
+        return nullptr;
+    }
+    const char* lineEnd = p + std::countr_zero(rest); // when the 32 bytes hold it
+    if (rest == 0 || (*lineEnd != '\r' && *lineEnd != '\n')) {
+        const char* textEnd = end;
+        lineEnd = FindLineEnd(p + tabs[3] + 1, textEnd);
+        if (textEnd != end) {
+            return nullptr; // a Ctrl+Z among the ignored fields
+        }
+    }
+    slot.DiverId.assign_from_block(p, static_cast<std::size_t>(tabs[0]));
+    slot.DiveCode.assign_from_block(p + tabs[0] + 1,
+                                    static_cast<std::size_t>(tabs[1] - tabs[0] - 1));
+    slot.DD = dd;
+    slot.Points = points;
+    return SkipLineEnd(lineEnd, end);
+}
+
 LoadOutcome Failure(const std::string& path, std::string message) {
     return {LoadOutcome::Kind::Failed, path, std::move(message)};
 }
@@ -228,7 +355,10 @@ LoadOutcome LoadResultText(std::string_view text, std::span<TDiveRecord> slots,
     std::size_t used = 0;
     while (p != end) {
         if (used < slots.size()) {
-            if (const char* next = TakePlainRecord(p, end, slots[used])) {
+            const char* next = kClassifyBytes && end - p >= kShortRecordBytes
+                                   ? TakeShortRecord(p, end, slots[used])
+                                   : nullptr;
+            if (next || (next = TakePlainRecord(p, end, slots[used]))) {
                 ++used;
                 p = next;
                 continue;
@@ -254,19 +384,29 @@ LoadOutcome LoadResultText(std::string_view text, std::span<TDiveRecord> slots,
     return Filled({}, used);
 }
 
-LoadOutcome LoadResultFile(const std::string& path, std::span<TDiveRecord> slots) {
-    std::string text;
-    if (LoadOutcome outcome = ReadWholeFile(path, text);
+namespace {
+
+LoadOutcome LoadResultFile(const std::string& path, std::span<TDiveRecord> slots,
+                           FileBytes& bytes) {
+    if (LoadOutcome outcome = ReadWholeFile(path, bytes);
         outcome.kind != LoadOutcome::Kind::Loaded) {
         return outcome;
     }
-    return LoadResultText(text, slots, path);
+    return LoadResultText(bytes.view(), slots, path);
+}
+
+} // namespace
+
+LoadOutcome LoadResultFile(const std::string& path, std::span<TDiveRecord> slots) {
+    FileBytes bytes;
+    return LoadResultFile(path, slots, bytes);
 }
 
 LoadOutcome LoadResultFiles(const std::string& dataDir, RecordStore& store) {
+    FileBytes bytes; // one buffer for the four files
     for (int eventIndex = 1; eventIndex <= kEventCount; ++eventIndex) {
         const std::string path = JoinPath(dataDir, EventByIndex(eventIndex).id);
-        LoadOutcome outcome = LoadResultFile(path, store.Dives(eventIndex));
+        LoadOutcome outcome = LoadResultFile(path, store.Dives(eventIndex), bytes);
         store.filled.at(static_cast<std::size_t>(eventIndex - 1)) = outcome.filled;
         if (outcome.kind != LoadOutcome::Kind::Loaded) {
             return outcome;
