@@ -19,6 +19,10 @@ std::string DiverName(const TDiverEntry& diver) {
     return name;
 }
 
+std::size_t DiverLabelSize(const TDiverEntry& diver) {
+    return diver.Surname.size() + diver.GivenName.size() + diver.Nation.size() + 5;
+}
+
 std::string DiverLabel(const TDiverEntry& diver) {
     std::string label = DiverName(diver);
     label += " [";
@@ -133,16 +137,37 @@ const TDiverEntry* DiverRoster::FindDiver(std::string_view id) const {
 
 namespace {
 
-std::vector<std::string_view> SplitTabs(std::string_view line) {
-    std::vector<std::string_view> fields;
+// The tab-separated fields of a line: the first four, and how many there are in all.
+struct RowFields {
+    std::array<std::string_view, 4> text;
+    std::size_t count = 0;
+};
+
+RowFields SplitTabs(std::string_view line) {
+    RowFields fields;
     std::size_t start = 0;
-    for (std::size_t tab = line.find('\t'); tab != std::string_view::npos;
-         tab = line.find('\t', start)) {
-        fields.push_back(line.substr(start, tab - start));
+    for (;;) {
+        const std::size_t tab = line.find('\t', start);
+        const std::string_view field = line.substr(start, tab - start);
+        if (fields.count < fields.text.size())
+            fields.text[fields.count] = field;
+        ++fields.count;
+        if (tab == std::string_view::npos)
+            return fields;
         start = tab + 1;
     }
-    fields.push_back(line.substr(start));
-    return fields;
+}
+
+// How many lines NextLine takes off `text`: the most rows it can hold, so the rows are
+// reserved once instead of grown by doubling (a third of them spare at 100,000 divers).
+std::size_t CountLines(std::string_view text) {
+    std::size_t lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    for (std::size_t cr = text.find('\r'); cr != std::string_view::npos;
+         cr = text.find('\r', cr + 1)) {
+        if (cr + 1 == text.size() || text[cr + 1] != '\n')
+            ++lines;
+    }
+    return lines;
 }
 
 // Takes the next line off `text`; CR, LF and CRLF each end a line.
@@ -180,10 +205,11 @@ bool IsNationCode(std::string_view nation) {
 }
 
 // Checks the four fields of a row; says what is wrong with the first bad one.
-std::string RowProblem(const std::vector<std::string_view>& fields) {
-    if (fields.size() != 4)
+std::string RowProblem(const RowFields& row) {
+    if (row.count != row.text.size())
         return "expected 4 tab-separated fields (Id, Surname, GivenName, Nation), found " +
-               std::to_string(fields.size());
+               std::to_string(row.count);
+    const auto& fields = row.text;
     for (std::string problem :
          {LengthProblem("id", fields[0], 1, 10), LengthProblem("surname", fields[1], 1, 25),
           LengthProblem("given name", fields[2], 0, 20)}) {
@@ -201,14 +227,15 @@ bool Fail(std::string* error, int lineNo, const std::string& problem) {
     return false;
 }
 
-bool ParseRow(std::string_view line, int lineNo, TDiverEntry& row, std::string* error) {
-    const std::vector<std::string_view> fields = SplitTabs(line);
-    if (const std::string problem = RowProblem(fields); !problem.empty())
+bool ParseRow(std::string_view line, int lineNo, TDiverEntry& diver, std::string* error) {
+    const RowFields row = SplitTabs(line);
+    if (const std::string problem = RowProblem(row); !problem.empty())
         return Fail(error, lineNo, problem);
-    row.Id.assign(fields[0]);
-    row.Surname.assign(fields[1]);
-    row.GivenName.assign(fields[2]);
-    row.Nation.assign(fields[3]);
+    const auto& fields = row.text;
+    diver.Id.assign(fields[0]);
+    diver.Surname.assign(fields[1]);
+    diver.GivenName.assign(fields[2]);
+    diver.Nation.assign(fields[3]);
     return true;
 }
 
@@ -219,6 +246,7 @@ std::optional<DiverRoster> ParseRoster(std::string_view text, std::string* error
     if (text.starts_with("\xEF\xBB\xBF"))
         text.remove_prefix(3);
     std::vector<TDiverEntry> rows;
+    rows.reserve(std::min(CountLines(text), kMaxRosterRows));
     int lineNo = 0;
     while (!text.empty()) {
         const std::string_view line = NextLine(text);

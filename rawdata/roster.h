@@ -23,6 +23,8 @@ struct TDiverEntry {
 // "SURNAME, GIVEN" and "SURNAME, GIVEN [NAT]".
 std::string DiverName(const TDiverEntry& diver);
 std::string DiverLabel(const TDiverEntry& diver);
+// DiverLabel(diver).size(), without making the text.
+std::size_t DiverLabelSize(const TDiverEntry& diver);
 
 // The diver roster: rows in their supplied order plus an id index that keeps, for an id
 // that occurs twice, its first row, so lookups equal a scan from the first row.

@@ -123,6 +123,8 @@ TEST(DiverText, NameAndLabelJoinTheFields) {
     const TDiverEntry diver = Row("12", "SAMPLE", "EXAMPLE", "XYZ");
     EXPECT_EQ(DiverName(diver), "SAMPLE, EXAMPLE");
     EXPECT_EQ(DiverLabel(diver), "SAMPLE, EXAMPLE [XYZ]");
+    for (const TDiverEntry& any : {diver, Row("1", "X", "", "")})
+        EXPECT_EQ(DiverLabelSize(any), DiverLabel(any).size());
 }
 
 TEST(FindDiver, ReturnsTheFirstRowOfAnIdAndComparesIdsAsText) {
