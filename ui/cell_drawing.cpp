@@ -50,8 +50,15 @@ TextMetricsCache::Text& TextMetricsCache::Entry(const QFont& font, const QString
     Slot& slot = SlotFor(font);
     auto found = slot.texts.find(text);
     if (found == slot.texts.end()) {
+        // One shaping gives the width (the sum of the advances, as QFontMetrics adds them) and
+        // the glyphs of the first drawing; shaping costs more than drawing.
         Text entry;
-        entry.width = QFontMetrics(font).horizontalAdvance(text);
+        entry.firstShaping = std::make_shared<QTextLayout>(text, font);
+        entry.firstShaping->setCacheEnabled(true);
+        entry.firstShaping->beginLayout();
+        const QTextLine line = entry.firstShaping->createLine();
+        entry.firstShaping->endLayout();
+        entry.width = qRound(line.horizontalAdvance());
         found = slot.texts.insert(text, entry);
     }
     return *found;
@@ -62,10 +69,12 @@ void TextMetricsCache::Draw(QPainter& painter, const QPoint& baseline, const QFo
     // The slot first: looking a text up may start the slot over, never the other way round.
     const qreal top = baseline.y() - SlotFor(font).exactAscent;
     Text& entry = Entry(font, text);
-    // A text met once is drawn as it comes; laying it out pays from its second time on.
-    if (!entry.drawnBefore) {
-        entry.drawnBefore = true;
-        painter.drawText(baseline, text);
+    // A text met once is drawn from its first shaping; a static layout pays from its second
+    // time on.
+    if (entry.firstShaping) {
+        const std::shared_ptr<QTextLayout> shaped = std::move(entry.firstShaping);
+        const qreal lineTop = baseline.y() - shaped->lineAt(0).ascent();
+        shaped->draw(&painter, QPointF(baseline.x(), lineTop));
         return;
     }
     if (!entry.laidOut) {

@@ -8,9 +8,11 @@
 #include <QHash>
 #include <QStaticText>
 #include <QString>
+#include <QTextLayout>
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QPainter;
 class QPoint;
@@ -42,7 +44,8 @@ public:
 private:
     struct Text {
         int width = 0;
-        bool drawnBefore = false;
+        // Shaped once for the width and kept for the first drawing, then let go.
+        std::shared_ptr<QTextLayout> firstShaping;
         bool laidOut = false; // `layout` holds the text, from its second drawing on
         QStaticText layout;
     };

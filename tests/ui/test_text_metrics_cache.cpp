@@ -20,8 +20,14 @@ constexpr QSize kCell{46, 16};
 
 std::vector<CellLook> Looks() {
     std::vector<CellLook> looks;
+    // Kerning pairs, Latin-1 letters, spaces at either end and the no-break space too: a
+    // text's width must come out as QFontMetrics gives it, to the pixel.
     for (const char* text : {"7.5", "33.3%", "101B", "...dbl click...", "100.0%", "W", "1",
-                             "<b>x</b>", "VAN DER BERG, ANNE-MARIE", "Avg Score"}) {
+                             "<b>x</b>", "VAN DER BERG, ANNE-MARIE", "Avg Score", "AVAWAY To. Wa",
+                             "\xC5NGSTR\xD6M, \xC9LODIE", "trail  ", "  lead", "\xA0",
+                             "1\xA0"
+                             "234",
+                             "-0.05", "ff fi"}) {
         for (const bool bold : {false, true}) {
             for (const bool left : {false, true}) {
                 CellLook look;
@@ -100,6 +106,11 @@ void TestTextMetricsCache::cachedDrawingEqualsMeasuringEveryCell() {
         // The second pass draws from what the first one measured.
         QCOMPARE(DrawAll(looks, SizedFont(pixels), &metrics), measuredEachTime);
         QCOMPARE(DrawAll(looks, SizedFont(pixels), &metrics), measuredEachTime);
+        for (const CellLook& look : looks) {
+            const QString text = QString::fromLatin1(look.text.c_str());
+            QCOMPARE(TextMetricsCache().Width(SizedFont(pixels), text),
+                     QFontMetrics(SizedFont(pixels)).horizontalAdvance(text));
+        }
     }
 }
 
