@@ -89,10 +89,10 @@ void FilterCombo::AddSorted(const QString& text) {
     insertItem(low, text);
 }
 
-void FilterCombo::AddAllSorted(const PackedTexts& texts) {
+void FilterCombo::AddAllSorted(PackedTexts texts) {
     const QString selected = currentText();
     const int selectedIndex = currentIndex();
-    Entries().MergeSorted(texts);
+    Entries().MergeSorted(std::move(texts));
     // The selection follows its entry; an empty list selects its first new entry.
     int index = std::max(selectedIndex, 0);
     while (selectedIndex >= 0 && index < count() && itemText(index) != selected) {

@@ -27,7 +27,7 @@ public:
     void AddSorted(const QString& text);
     // AddSorted for each of `texts` (Latin-1) in turn, with the work of one merge: a list of
     // 100,000 divers must not cost an insertion in the middle of the list per diver.
-    void AddAllSorted(const PackedTexts& texts);
+    void AddAllSorted(PackedTexts texts);
     // Leaves the single entry "***ALL***", selected.
     void ResetToAll();
 

@@ -16,31 +16,42 @@ void PackedTexts::Reserve(std::size_t texts, std::size_t bytes) {
     bytes_.reserve(bytes);
 }
 
-void PackedTexts::InsertEmpty(std::size_t i, std::size_t count) {
-    starts_.insert(starts_.begin() + static_cast<std::ptrdiff_t>(i), count, starts_[i]);
-}
-
-void PackedTexts::Erase(std::size_t i, std::size_t count) {
-    const std::uint32_t from = starts_[i];
-    const std::uint32_t length = starts_[i + count] - from;
-    bytes_.erase(from, length);
-    starts_.erase(starts_.begin() + static_cast<std::ptrdiff_t>(i),
-                  starts_.begin() + static_cast<std::ptrdiff_t>(i + count));
-    for (std::size_t k = i; k < starts_.size(); ++k)
-        starts_[k] -= length;
-}
-
 void PackedTexts::Replace(std::size_t i, std::string_view text) {
     const std::uint32_t from = starts_[i];
     const std::uint32_t length = starts_[i + 1] - from;
     bytes_.replace(from, length, text);
-    const std::uint32_t newLength = static_cast<std::uint32_t>(text.size());
+    const auto newLength = static_cast<std::uint32_t>(text.size());
     for (std::size_t k = i + 1; k < starts_.size(); ++k)
         starts_[k] = starts_[k] - length + newLength;
 }
 
+std::string_view FilterEntryModel::Text(std::uint32_t text) const {
+    for (const PackedTexts& block : blocks_) {
+        if (text < block.Size())
+            return block.At(text);
+        text -= static_cast<std::uint32_t>(block.Size());
+    }
+    return {};
+}
+
+PackedTexts& FilterEntryModel::BlockOf(std::uint32_t& text) {
+    for (PackedTexts& block : blocks_) {
+        if (text < block.Size())
+            return block;
+        text -= static_cast<std::uint32_t>(block.Size());
+    }
+    return blocks_.back(); // not reached: every entry's number is below TextCount()
+}
+
+std::uint32_t FilterEntryModel::TextCount() const {
+    std::size_t count = 0;
+    for (const PackedTexts& block : blocks_)
+        count += block.Size();
+    return static_cast<std::uint32_t>(count);
+}
+
 int FilterEntryModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(entries_.Size());
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
 
 QVariant FilterEntryModel::data(const QModelIndex& index, int role) const {
@@ -68,7 +79,9 @@ bool FilterEntryModel::setData(const QModelIndex& index, const QVariant& value, 
     // Writing the text an entry already holds is no change.
     if (Entry(index.row()) == bytes)
         return true;
-    entries_.Replace(static_cast<std::size_t>(index.row()), bytes);
+    std::uint32_t inBlock = rows_[static_cast<std::size_t>(index.row())];
+    PackedTexts& block = BlockOf(inBlock);
+    block.Replace(inBlock, bytes);
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
     return true;
 }
@@ -77,7 +90,15 @@ bool FilterEntryModel::insertRows(int row, int count, const QModelIndex& parent)
     if (count < 1 || row < 0 || row > rowCount(parent) || parent.isValid())
         return false;
     beginInsertRows(QModelIndex(), row, row + count - 1);
-    entries_.InsertEmpty(static_cast<std::size_t>(row), static_cast<std::size_t>(count));
+    // The new empty texts get a block of their own, so no other entry's text moves.
+    const std::uint32_t first = TextCount();
+    PackedTexts& block = blocks_.emplace_back();
+    std::vector<std::uint32_t> added(static_cast<std::size_t>(count));
+    for (std::uint32_t& text : added) {
+        text = first + static_cast<std::uint32_t>(block.Size());
+        block.Append({});
+    }
+    rows_.insert(rows_.begin() + row, added.begin(), added.end());
     endInsertRows();
     return true;
 }
@@ -86,32 +107,30 @@ bool FilterEntryModel::removeRows(int row, int count, const QModelIndex& parent)
     if (count <= 0 || row < 0 || row + count > rowCount(parent) || parent.isValid())
         return false;
     beginRemoveRows(QModelIndex(), row, row + count - 1);
-    entries_.Erase(static_cast<std::size_t>(row), static_cast<std::size_t>(count));
+    rows_.erase(rows_.begin() + row, rows_.begin() + row + count);
+    if (rows_.empty()) {
+        std::vector<PackedTexts>().swap(blocks_);
+        std::vector<std::uint32_t>().swap(rows_);
+    }
     endRemoveRows();
     return true;
 }
 
-void FilterEntryModel::MergeSorted(const PackedTexts& added) {
-    // Numbers below the entry count stand for entries, the rest for added texts: a stable
-    // sort of the numbers by their texts keeps equal texts in that order.
-    const std::size_t entryCount = entries_.Size();
-    const auto text = [&](std::uint32_t i) {
-        return i < entryCount ? entries_.At(i) : added.At(i - entryCount);
-    };
-    std::vector<std::uint32_t> order(entryCount + added.Size());
-    std::iota(order.begin(), order.end(), 0u);
+void FilterEntryModel::MergeSorted(PackedTexts added) {
+    // The added texts are numbered after the entries' texts, in their order: a stable sort
+    // of the entries' numbers followed by theirs keeps equal texts in that order.
+    const std::uint32_t first = TextCount();
+    const std::size_t addedCount = added.Size();
+    std::vector<std::uint32_t> order;
+    order.reserve(rows_.size() + addedCount);
+    order.assign(rows_.begin(), rows_.end());
+    order.resize(rows_.size() + addedCount);
+    std::iota(order.begin() + static_cast<std::ptrdiff_t>(rows_.size()), order.end(), first);
+    blocks_.push_back(std::move(added));
     std::stable_sort(order.begin(), order.end(),
-                     [&](std::uint32_t a, std::uint32_t b) { return text(a) < text(b); });
-    PackedTexts merged;
-    std::size_t bytes = 0;
-    for (const std::uint32_t i : order)
-        bytes += text(i).size();
-    merged.Reserve(order.size(), bytes);
-    for (const std::uint32_t i : order)
-        merged.Append(text(i));
-    std::vector<std::uint32_t>().swap(order);
+                     [this](std::uint32_t a, std::uint32_t b) { return Text(a) < Text(b); });
     beginResetModel();
-    entries_ = std::move(merged);
+    rows_ = std::move(order);
     endResetModel();
 }
 

@@ -20,9 +20,6 @@ public:
     std::string_view At(std::size_t i) const {
         return std::string_view(bytes_).substr(starts_[i], starts_[i + 1] - starts_[i]);
     }
-    // Inserts `count` empty texts before text `i`; takes texts i .. i + count - 1 out.
-    void InsertEmpty(std::size_t i, std::size_t count);
-    void Erase(std::size_t i, std::size_t count);
     void Replace(std::size_t i, std::string_view text);
 
 private:
@@ -30,7 +27,9 @@ private:
     std::vector<std::uint32_t> starts_{0}; // text i is bytes_[starts_[i], starts_[i + 1])
 };
 
-// The entries of a filter list, as the string list model holds them but packed.
+// The entries of a filter list, as the string list model holds them but packed: the texts
+// stay in the blocks they were handed in, and the list is an order of text numbers, so a
+// merge of 100,000 labels sorts numbers and copies no text.
 class FilterEntryModel : public QAbstractListModel {
     Q_OBJECT
 
@@ -44,13 +43,20 @@ public:
     bool insertRows(int row, int count, const QModelIndex& parent) override;
     bool removeRows(int row, int count, const QModelIndex& parent) override;
 
-    std::string_view Entry(int row) const { return entries_.At(static_cast<std::size_t>(row)); }
+    std::string_view Entry(int row) const { return Text(rows_[static_cast<std::size_t>(row)]); }
     // The entries and `added` in byte order, equal texts in their order with the entries
     // first: what inserting each of `added` after its equals would give. Resets the model.
-    void MergeSorted(const PackedTexts& added);
+    void MergeSorted(PackedTexts added);
 
 private:
-    PackedTexts entries_;
+    // Text number `text` counts through the blocks in turn.
+    std::string_view Text(std::uint32_t text) const;
+    PackedTexts& BlockOf(std::uint32_t& text);
+    std::uint32_t TextCount() const;
+
+    // A removed entry's text stays in its block until the list is empty.
+    std::vector<PackedTexts> blocks_;
+    std::vector<std::uint32_t> rows_; // the text number of each entry
 };
 
 } // namespace corvane

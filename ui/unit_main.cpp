@@ -385,7 +385,7 @@ void TForm1::FillFilterCombos() {
     for (const std::string& nation : lists_.countryItems) {
         nations.Append(nation);
     }
-    countryList_->AddAllSorted(nations);
+    countryList_->AddAllSorted(std::move(nations));
     diverList_->AddAllSorted(DiverLabels(lists_.diverGrid, std::nullopt));
 }
 

@@ -81,7 +81,7 @@ private slots:
                                  "CU",
                                  "GBR", "ABC", "ZZZ", "GBR"})
             added.Append(text);
-        list_->AddAllSorted(added);
+        list_->AddAllSorted(std::move(added));
         FilterCombo oneByOne;
         oneByOne.ResetToAll();
         for (const char* text : {"GER", "MEX", "CAN", "GBR", "CHN",
