@@ -7,7 +7,8 @@
 // comes from the kernel's account of the finished child.
 //
 // The same harness starts, in turns with the program, a minimal Qt program (a window with one
-// push button), timed the same way up to the return from its first paint of the button, so
+// push button; a program of its own, corvane_minimal_window, that loads Qt Widgets only),
+// timed the same way up to the return from its first paint of the button, so
 // the part of the start-up after the start-up timer can be read as a multiple of what any Qt
 // window costs on the same machine at the same time. Neither is painted by the harness: an
 // extra paint would be charged to the program that did not need it.
@@ -17,12 +18,12 @@
 // roster first, then made-up divers.
 
 #include "app/settings.h"
+#include "bench/first_paint_watch.h"
 #include "ui/string_grid_view.h"
 #include "ui/unit_main.h"
 #include "ui/unit_stats.h"
 
 #include <QApplication>
-#include <QPushButton>
 #include <QTimer>
 
 #include <functional>
@@ -46,68 +47,13 @@ namespace corvane {
 namespace {
 
 constexpr const char* kChildFlag = "--child";
-constexpr const char* kMinimalFlag = "--minimal";
 constexpr double kStartupTimerMs = 100; // the start-up timer of the main window
 constexpr double kTargetRatio = 1.5;
 constexpr int kDefaultRuns = 15;
-constexpr int kGiveUpMs = 30000;
 constexpr double kTargetMs = 300;
 constexpr double kTargetMB = 100;
 
-// Nanoseconds on the system-wide monotonic clock, comparable between processes.
-long long MonotonicNs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-}
-
 // ---- The children ------------------------------------------------------------------------
-
-// Ends a child's measurement at the first paint of `widget` once `finished` holds: the moment
-// the paint starts and the moment control is back in the event loop after it (the rest of
-// that frame and of the handler that painted it included) go to stdout, then the program
-// quits. The paint is the program's own; the watch only delivers it itself to see it end.
-class FirstFinalPaint : public QObject {
-public:
-    FirstFinalPaint(QWidget* widget, std::function<bool()> finished, std::function<void()> report)
-        : widget_(widget), finished_(std::move(finished)), report_(std::move(report)) {
-        widget_->installEventFilter(this);
-    }
-
-    long long started = 0;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched != widget_ || event->type() != QEvent::Paint || !finished_())
-            return false;
-        started = MonotonicNs();
-        widget_->removeEventFilter(this);
-        QCoreApplication::sendEvent(widget_, event);
-        QMetaObject::invokeMethod(this, report_, Qt::QueuedConnection);
-        return true;
-    }
-
-private:
-    QWidget* widget_;
-    std::function<bool()> finished_;
-    std::function<void()> report_;
-};
-
-void PrintMoments(long long filled, const QWidget& shown, int rows) {
-    const long long painted = MonotonicNs();
-    std::printf("filled_ns %lld painted_ns %lld rows %d viewport %dx%d\n", filled, painted, rows,
-                shown.width(), shown.height());
-    std::fflush(stdout);
-}
-
-// A message box (a file that does not load) would wait for a click that never comes, and a
-// program that never paints its final state must not pass as a fast one.
-void GiveUpLater() {
-    QTimer::singleShot(kGiveUpMs, [] {
-        std::fprintf(stderr, "start-up did not paint its tables within %d ms\n", kGiveUpMs);
-        std::_Exit(3);
-    });
-}
 
 // The program's start-up, up to its first paint of the filled M3M grid after the run.
 int RunChild(int argc, char** argv) {
@@ -129,26 +75,6 @@ int RunChild(int argc, char** argv) {
             QCoreApplication::quit();
         });
     form.show();
-    GiveUpLater();
-    return QApplication::exec();
-}
-
-// A window with one push button, shown, up to the first paint of the button.
-int RunMinimalChild(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QWidget window;
-    window.resize(TForm1::kClientWidth, TForm1::kClientHeight);
-    auto* button = new QPushButton(QStringLiteral("Close"), &window);
-    button->setGeometry(16, 16, 169, 25);
-    FirstFinalPaint watch(
-        button, [] { return true; },
-        [&] {
-            PrintMoments(watch.started, window, 0);
-            QCoreApplication::quit();
-        });
-    window.show();
     GiveUpLater();
     return QApplication::exec();
 }
@@ -175,18 +101,24 @@ std::string ReadAll(int fd) {
     }
 }
 
-// Starts `self` as the child in `folder` and waits for it; the clock starts before the fork.
-RunResult RunOnce(const std::string& self, const std::filesystem::path& folder, const char* flag) {
+// Starts `program` with `args` in `folder` and waits for it; the clock starts before the fork.
+RunResult RunOnce(const std::string& program, const std::filesystem::path& folder,
+                  std::vector<std::string> args) {
     int channel[2];
     if (pipe(channel) != 0)
         return {false, 0, 0, 0, std::strerror(errno)};
+    args.insert(args.begin(), program);
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
     const long long start = MonotonicNs();
     const pid_t pid = fork();
     if (pid == 0) {
         close(channel[0]);
         dup2(channel[1], STDOUT_FILENO);
         if (chdir(folder.c_str()) == 0)
-            execl(self.c_str(), self.c_str(), flag, static_cast<char*>(nullptr));
+            execv(program.c_str(), argv.data());
         _exit(127);
     }
     close(channel[1]);
@@ -281,8 +213,10 @@ int RunParent(int runs, int rosterRows) {
     for (int run = 1; run <= runs; ++run) {
         // Every run starts as the first: no settings file from the run before.
         std::filesystem::remove(folder / "DD.ini");
-        const RunResult result = RunOnce(self, folder, kChildFlag);
-        const RunResult bare = RunOnce(self, folder, kMinimalFlag);
+        const RunResult result = RunOnce(self, folder, {kChildFlag});
+        const RunResult bare =
+            RunOnce(CORVANE_MINIMAL_WINDOW, folder,
+                    {std::to_string(TForm1::kClientWidth), std::to_string(TForm1::kClientHeight)});
         if (!result.ok || !bare.ok) {
             std::fprintf(stderr, "corvane_startup: run %d failed %s\n", run, result.detail.c_str());
             std::filesystem::remove_all(folder);
@@ -307,8 +241,6 @@ int RunParent(int runs, int rosterRows) {
 int main(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], corvane::kChildFlag) == 0)
         return corvane::RunChild(argc, argv);
-    if (argc >= 2 && std::strcmp(argv[1], corvane::kMinimalFlag) == 0)
-        return corvane::RunMinimalChild(argc, argv);
     const int runs = argc >= 2 ? std::atoi(argv[1]) : corvane::kDefaultRuns;
     const int rosterRows = argc >= 3 ? std::atoi(argv[2]) : 0;
     if (runs < 1 || rosterRows < 0) {
