@@ -38,12 +38,28 @@ std::string DiverGrid::Cell(int col, int row) const {
 }
 
 const TDiverEntry& DiverGrid::Diver(int row) const {
-    return *divers_.at(static_cast<std::size_t>(row - 1));
+    if (row < 1 || row >= RowCount())
+        throw std::out_of_range("row outside the diver grid");
+    auto index = static_cast<std::size_t>(row - 1);
+    for (const std::span<const TDiverEntry> part : parts_) {
+        if (index < part.size())
+            return part[index];
+        index -= part.size();
+    }
+    throw std::out_of_range("row outside the diver grid"); // not reached: rowCount_ counts them
 }
 
 void DiverGrid::ResetToAll() {
     allRow_ = true;
-    std::vector<const TDiverEntry*>().swap(divers_);
+    parts_.clear();
+    rowCount_ = 0;
+}
+
+void DiverGrid::Append(std::span<const TDiverEntry> divers) {
+    if (divers.empty())
+        return;
+    parts_.push_back(divers);
+    rowCount_ += divers.size();
 }
 
 void ResetFilterLists(FilterLists& lists) {
@@ -56,8 +72,6 @@ void ResetFilterLists(FilterLists& lists) {
 
 void FillFilterLists(const DiverRoster& roster, FilterLists& lists) {
     std::unordered_set<std::string> countries = CountriesIn(lists.countryGrid);
-    lists.diverGrid.Reserve(static_cast<std::size_t>(lists.diverGrid.RowCount() - 1) +
-                            roster.Rows().size());
     for (const TDiverEntry& diver : roster.Rows()) {
         const std::string_view nation = diver.Nation.view();
         if (!IsBlank(nation) && countries.emplace(nation).second) {
@@ -65,9 +79,9 @@ void FillFilterLists(const DiverRoster& roster, FilterLists& lists) {
             lists.countryGrid.SetCell(0, lists.countryGrid.RowCount() - 1, std::string(nation));
             lists.countryItems.emplace_back(nation);
         }
-        // Every roster entry gets its own row, even a name that occurs twice.
-        lists.diverGrid.Append(diver);
     }
+    // Every roster entry gets its own row, even a name that occurs twice.
+    lists.diverGrid.Append(roster.Rows());
 }
 
 } // namespace corvane

@@ -4,6 +4,7 @@
 #include "rawdata/roster.h"
 #include "string_grid.h"
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -11,8 +12,8 @@ namespace corvane {
 
 // The hidden diver grid: row 0 is what start-up put there, every further row one roster entry
 // with its name, nation and label (columns 0..2). The cells are made from the entry when they
-// are read, so a roster of 100,000 divers costs the grid a pointer per row, not three texts;
-// the roster must therefore outlive the grid and keep its rows where they are.
+// are read, and the rows are the roster's own, so a roster of 100,000 divers costs the grid
+// nothing; the roster must therefore outlive the grid and keep its rows where they are.
 class DiverGrid {
 public:
     static constexpr int kNameCol = 0;
@@ -20,7 +21,7 @@ public:
     static constexpr int kLabelCol = 2;
 
     int ColCount() const { return 3; }
-    int RowCount() const { return static_cast<int>(divers_.size()) + 1; }
+    int RowCount() const { return static_cast<int>(rowCount_) + 1; }
     // Throws std::out_of_range outside the grid, as StringGrid::Cell does.
     std::string Cell(int col, int row) const;
     // The roster entry of row 1.. .
@@ -28,12 +29,13 @@ public:
 
     // The single row 0, reading "***ALL***" in column 0.
     void ResetToAll();
-    void Append(const TDiverEntry& diver) { divers_.push_back(&diver); }
-    void Reserve(std::size_t rows) { divers_.reserve(rows); }
+    // A row for each of `divers`, in their order, after the rows there are.
+    void Append(std::span<const TDiverEntry> divers);
 
 private:
     bool allRow_ = false; // row 0 stays empty until the first reset
-    std::vector<const TDiverEntry*> divers_;
+    std::vector<std::span<const TDiverEntry>> parts_;
+    std::size_t rowCount_ = 0; // rows 1.. in all parts
 };
 
 // The filter lists of the initial run, filled from the roster in roster order.

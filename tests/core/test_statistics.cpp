@@ -264,6 +264,12 @@ TEST(FilterLists, FilledFromTheRosterInRosterOrder) {
     EXPECT_EQ(lists.countryGrid.Cell(0, 0), "***ALL***");
     EXPECT_EQ(ColumnCells(lists.countryGrid, 0), (Cells{"USA", "CHN"}));
     EXPECT_EQ(lists.countryItems, (Cells{"USA", "CHN"}));
+    // A second fill appends every entry again and no nation twice.
+    FillFilterLists(roster, lists);
+    ASSERT_EQ(lists.diverGrid.RowCount(), 11);
+    EXPECT_EQ(RowCells(lists.diverGrid, 7), (Cells{"BETA, Bo", "CHN", "BETA, Bo [CHN]"}));
+    EXPECT_EQ(lists.countryItems.size(), 2u);
+    EXPECT_THROW(lists.diverGrid.Cell(0, 11), std::out_of_range);
 
     ResetFilterLists(lists);
     EXPECT_EQ(lists.diverGrid.RowCount(), 1);
