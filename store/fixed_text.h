@@ -43,11 +43,7 @@ public:
     void assign_from_block(const char* block, std::size_t size) {
         std::uint64_t word = 0;
         std::memcpy(&word, block, sizeof word);
-        if (size < sizeof word) {
-            const auto bits = static_cast<unsigned>(8 * size);
-            word &= std::endian::native == std::endian::little ? (std::uint64_t{1} << bits) - 1
-                                                               : ~(~std::uint64_t{0} >> bits);
-        }
+        word &= kPrefixMasks[size];
         std::array<char, std::max<std::size_t>(N, sizeof word)> bytes{};
         std::memcpy(bytes.data(), &word, sizeof word);
         std::memcpy(chars_.data(), bytes.data(), N);
@@ -69,6 +65,18 @@ public:
     }
 
 private:
+    // kPrefixMasks[n] keeps the first n bytes of a word as it lies in memory.
+    static constexpr std::array<std::uint64_t, 9> kPrefixMasks = [] {
+        std::array<std::uint64_t, 9> masks{};
+        for (std::size_t n = 1; n < masks.size(); ++n) {
+            const std::uint64_t byte = std::endian::native == std::endian::little
+                                           ? std::uint64_t{0xFF} << (8 * (n - 1))
+                                           : std::uint64_t{0xFF} << (8 * (8 - n));
+            masks[n] = masks[n - 1] | byte;
+        }
+        return masks;
+    }();
+
     std::array<char, N> chars_{};
     std::uint8_t size_ = 0;
 };

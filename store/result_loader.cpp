@@ -169,15 +169,6 @@ const char* TakePlainRecord(const char* p, const char* end, TDiveRecord& slot) {
     return SkipLineEnd(lineEnd, end);
 }
 
-// The value of the up to eight decimal digits in `digits`, one per byte (0 to 9), the first
-// digit in the lowest byte and any unused bytes zero and below the first digit: three
-// multiply steps join pairs of digits, then pairs of pairs, then the two halves.
-std::uint64_t JoinDigits(std::uint64_t digits) {
-    digits = (digits * 10 + (digits >> 8)) & 0x00FF00FF00FF00FF;
-    digits = (digits * 100 + (digits >> 16)) & 0x0000FFFF0000FFFF;
-    return (digits * 10000 + (digits >> 32)) & 0xFFFFFFFF;
-}
-
 // One bit per byte of the 32 at a line's start for the bytes below 32 (tabs, line ends and
 // other control bytes), and for the tabs. All 32 bytes are judged at once, so where a field
 // ends does not wait on where the one before it ended, as in a byte or word scan.
@@ -218,20 +209,20 @@ constexpr std::uint64_t LowBytes(int count) {
 
 // The number field that ends at offset `last` of the line at `p` (at least 8) and is
 // `length` bytes long, when it is 1 to 7 bytes of digits and at most one point, with a
-// digit. It is read as the word that ends with it, so its last digit is the word's lowest
-// place: the same integer over the same power of ten as TakePlainNumber, so the same value.
-bool ShortNumber(const char* p, int last, int length, double& value) {
+// digit: its digits, one per byte with the last one highest, zeros in front (as
+// JoinDigitPair takes them), and how many of them follow the point. It is read as the
+// word that ends with it, so its last digit lands in the word's last byte.
+bool ShortNumberDigits(const char* p, int last, int length, std::uint64_t& digits, int& fraction) {
     if (length < 1 || length > 7) {
         return false;
     }
-    std::uint64_t digits = 0;
     std::memcpy(&digits, p + last - 8, sizeof digits);
     // '0'..'9' become 0..9; the bytes before the field become zeros in front of it.
     digits = (digits ^ (0x30 * kOnes)) & ~LowBytes(8 - length);
     // A byte of 10 or more gets its 0x80 bit from the sum or, at 0x80 and up, from itself.
     const std::uint64_t others =
         (((digits & (0x7F * kOnes)) + 0x76 * kOnes) | digits) & (0x80 * kOnes);
-    int fraction = 0;
+    fraction = 0;
     if (others != 0) {
         const int point = std::countr_zero(others) >> 3;
         if ((others & (others - 1)) != 0 || ((digits >> (8 * point)) & 0xFF) != ('.' ^ 0x30) ||
@@ -243,10 +234,48 @@ bool ShortNumber(const char* p, int last, int length, double& value) {
         digits = (digits & after) | ((digits & LowBytes(point)) << 8);
         fraction = 7 - point;
     }
-    value =
-        static_cast<double>(JoinDigits(digits)) / kPowersOfTen[static_cast<std::size_t>(fraction)];
     return true;
 }
+
+#if defined(__SSE2__)
+// The values of two digit words (see ShortNumberDigits), each its integer over its power of
+// ten: the same integers and divisions as TakePlainNumber, so the same values. Both words
+// are joined side by side in one register (pairs of digits, pairs of pairs, then the two
+// halves) and divided by one instruction.
+void JoinDigitPair(std::uint64_t first, int firstFraction, std::uint64_t second, int secondFraction,
+                   double& firstValue, double& secondValue) {
+    __m128i v = _mm_set_epi64x(static_cast<long long>(second), static_cast<long long>(first));
+    // Pairs of digits: the first of each pair (the lower byte) is worth ten.
+    v = _mm_add_epi16(_mm_mullo_epi16(_mm_and_si128(v, _mm_set1_epi16(0xFF)), _mm_set1_epi16(10)),
+                      _mm_srli_epi16(v, 8));
+    v = _mm_madd_epi16(v, _mm_set1_epi32(0x00010064)); // pairs of pairs: 100 and 1
+    // Halves: the lower four digits are worth 10,000 (each value is below 10^8).
+    v = _mm_add_epi64(_mm_mul_epu32(v, _mm_set1_epi32(10000)), _mm_srli_epi64(v, 32));
+    const __m128d values =
+        _mm_div_pd(_mm_cvtepi32_pd(_mm_shuffle_epi32(v, _MM_SHUFFLE(2, 0, 2, 0))),
+                   _mm_set_pd(kPowersOfTen[static_cast<std::size_t>(secondFraction)],
+                              kPowersOfTen[static_cast<std::size_t>(firstFraction)]));
+    _mm_storel_pd(&firstValue, values);
+    _mm_storeh_pd(&secondValue, values);
+}
+#else
+// The value of the up to eight decimal digits in `digits`, one per byte (0 to 9), the first
+// digit in the lowest byte and any unused bytes zero and below the first digit: three
+// multiply steps join pairs of digits, then pairs of pairs, then the two halves.
+std::uint64_t JoinDigits(std::uint64_t digits) {
+    digits = (digits * 10 + (digits >> 8)) & 0x00FF00FF00FF00FF;
+    digits = (digits * 100 + (digits >> 16)) & 0x0000FFFF0000FFFF;
+    return (digits * 10000 + (digits >> 32)) & 0xFFFFFFFF;
+}
+
+void JoinDigitPair(std::uint64_t first, int firstFraction, std::uint64_t second, int secondFraction,
+                   double& firstValue, double& secondValue) {
+    firstValue = static_cast<double>(JoinDigits(first)) /
+                 kPowersOfTen[static_cast<std::size_t>(firstFraction)];
+    secondValue = static_cast<double>(JoinDigits(second)) /
+                  kPowersOfTen[static_cast<std::size_t>(secondFraction)];
+}
+#endif
 
 // The bytes TakeShortRecord reads from the start of a line: every word it takes lies within
 // the 32 it classifies.
@@ -263,12 +292,14 @@ const char* TakeShortRecord(const char* p, const char* end, TDiveRecord& slot) {
         tab = std::countr_zero(rest); // 32 when there is none
         rest &= rest - 1;
     }
-    double dd = 0.0;
-    double points = 0.0;
+    std::uint64_t ddDigits = 0;
+    std::uint64_t pointsDigits = 0;
+    int ddFraction = 0;
+    int pointsFraction = 0;
     if (tabs[3] == 32 || ((bytes.controls ^ rest) & ~bytes.tabs) != 0 || tabs[0] > 8 ||
         tabs[1] - tabs[0] > 9 || tabs[2] < 8 ||
-        !ShortNumber(p, tabs[2], tabs[2] - tabs[1] - 1, dd) ||
-        !ShortNumber(p, tabs[3], tabs[3] - tabs[2] - 1, points)) {
+        !ShortNumberDigits(p, tabs[2], tabs[2] - tabs[1] - 1, ddDigits, ddFraction) ||
+        !ShortNumberDigits(p, tabs[3], tabs[3] - tabs[2] - 1, pointsDigits, pointsFraction)) {
         return nullptr;
     }
     const char* lineEnd = p + std::countr_zero(rest); // when the 32 bytes hold it
@@ -282,8 +313,7 @@ const char* TakeShortRecord(const char* p, const char* end, TDiveRecord& slot) {
     slot.DiverId.assign_from_block(p, static_cast<std::size_t>(tabs[0]));
     slot.DiveCode.assign_from_block(p + tabs[0] + 1,
                                     static_cast<std::size_t>(tabs[1] - tabs[0] - 1));
-    slot.DD = dd;
-    slot.Points = points;
+    JoinDigitPair(ddDigits, ddFraction, pointsDigits, pointsFraction, slot.DD, slot.Points);
     return SkipLineEnd(lineEnd, end);
 }
 
