@@ -17,7 +17,15 @@ StringGrid::StringGrid(int colCount, int rowCount, int defaultColWidth)
 void StringGrid::SetRowCount(int rowCount) {
     if (rowCount < 1)
         rowCount = 1;
-    cells_.resize(static_cast<std::size_t>(colCount_) * rowCount);
+    const auto cols = static_cast<std::size_t>(colCount_);
+    const std::size_t needed = cols * static_cast<std::size_t>(rowCount);
+    if (needed > cells_.size())
+        cells_.resize(needed);
+    // Rows past the count keep their cells' buffers, so a list emptied and filled again
+    // (the per-diver list, once per dive code) does not allocate its texts anew; a row that
+    // comes back starts empty.
+    for (std::size_t cell = cols * static_cast<std::size_t>(rowCount_); cell < needed; ++cell)
+        cells_[cell].clear();
     rowCount_ = rowCount;
     ++generation_;
     Changed();
@@ -33,6 +41,13 @@ void StringGrid::SetCell(int col, int row, std::string text) {
     if (col < 0 || col >= colCount_ || row < 0 || row >= rowCount_)
         throw std::out_of_range("cell outside the grid");
     cells_[static_cast<std::size_t>(row) * colCount_ + col] = std::move(text);
+    Changed();
+}
+
+void StringGrid::AssignCell(int col, int row, std::string_view text) {
+    if (col < 0 || col >= colCount_ || row < 0 || row >= rowCount_)
+        throw std::out_of_range("cell outside the grid");
+    cells_[static_cast<std::size_t>(row) * colCount_ + col].assign(text);
     Changed();
 }
 
@@ -66,19 +81,36 @@ void StringGrid::CopyRow(const StringGrid& from, int fromRow, int toRow) {
 }
 
 void StringGrid::ReorderRows(int firstRow, const std::vector<int>& order) {
-    const auto cols = static_cast<std::size_t>(colCount_);
-    if (firstRow < 0 || firstRow + static_cast<long>(order.size()) > rowCount_)
+    const auto cols = static_cast<long>(colCount_);
+    const auto count = static_cast<long>(order.size());
+    if (firstRow < 0 || firstRow + count > rowCount_)
         throw std::out_of_range("row outside the grid");
-    // The cells move rather than copy: the texts keep their buffers.
-    std::vector<std::string> moved(order.size() * cols);
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        if (order[i] < firstRow || order[i] >= firstRow + static_cast<long>(order.size()))
+    std::vector<char> placed(order.size());
+    for (long i = 0; i < count; ++i) {
+        if (order[i] < firstRow || order[i] >= firstRow + count || placed[order[i] - firstRow])
             throw std::out_of_range("row outside the reordered range");
-        const auto from = cells_.begin() + static_cast<long>(order[i] * cols);
-        std::move(from, from + static_cast<long>(cols),
-                  moved.begin() + static_cast<long>(i * cols));
+        placed[order[i] - firstRow] = 1;
     }
-    std::move(moved.begin(), moved.end(), cells_.begin() + static_cast<long>(firstRow * cols));
+    // The cells move rather than copy, one cycle of the permutation at a time through one
+    // spare row: the texts keep their buffers and nothing is allocated per row.
+    const auto rowAt = [this, cols, firstRow](long i) {
+        return cells_.begin() + (firstRow + i) * cols;
+    };
+    std::vector<std::string> spare(static_cast<std::size_t>(cols));
+    std::fill(placed.begin(), placed.end(), 0);
+    for (long start = 0; start < count; ++start) {
+        if (placed[start] || order[start] - firstRow == start)
+            continue;
+        std::move(rowAt(start), rowAt(start) + cols, spare.begin());
+        long to = start;
+        for (long from = order[to] - firstRow; from != start; from = order[to] - firstRow) {
+            std::move(rowAt(from), rowAt(from) + cols, rowAt(to));
+            placed[to] = 1;
+            to = from;
+        }
+        std::move(spare.begin(), spare.end(), rowAt(to));
+        placed[to] = 1;
+    }
     Changed();
 }
 

@@ -24,6 +24,8 @@ public:
 
     const std::string& Cell(int col, int row) const;
     void SetCell(int col, int row, std::string text);
+    // SetCell from a view, reusing the cell's buffer.
+    void AssignCell(int col, int row, std::string_view text);
     void ClearRow(int row);
     // Writes row `row` from `texts`, one per column from column 0, reusing the cells' buffers,
     // with one change notice for the row; the columns past `texts` are emptied.
@@ -31,7 +33,8 @@ public:
     // Copies every cell of row `fromRow` of `from` into row `toRow` (same column count).
     void CopyRow(const StringGrid& from, int fromRow, int toRow);
     // Reorders rows firstRow.. : row firstRow + i becomes what row order[i] was. `order` holds
-    // each row of firstRow..firstRow + order.size() - 1 once.
+    // each row of firstRow..firstRow + order.size() - 1 once (else std::out_of_range, nothing
+    // moved).
     void ReorderRows(int firstRow, const std::vector<int>& order);
 
     int DefaultColWidth() const { return defaultColWidth_; }

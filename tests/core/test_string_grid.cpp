@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace corvane {
 namespace {
@@ -73,6 +74,23 @@ TEST(StringGrid, RowTextsReplaceTheWholeRowWithOneNotice) {
     EXPECT_EQ(grid.Cell(2, 1), "") << "a column past the texts is emptied";
     EXPECT_EQ(calls, 1);
     EXPECT_THROW(grid.SetRowTexts(2, texts), std::out_of_range);
+}
+
+TEST(StringGrid, ReorderRowsMovesWholeRowsAndRefusesARowTwice) {
+    StringGrid grid(2, 7);
+    for (int row = 0; row < 7; ++row) {
+        grid.SetCell(0, row, std::to_string(row));
+        grid.SetCell(1, row, std::string(20, static_cast<char>('a' + row)));
+    }
+    // Two cycles (1 5 2, 3 6) and a row that stays (4).
+    grid.ReorderRows(1, {5, 1, 6, 4, 2, 3});
+    for (const auto& [row, was] :
+         {std::pair{0, 0}, {1, 5}, {2, 1}, {3, 6}, {4, 4}, {5, 2}, {6, 3}}) {
+        EXPECT_EQ(grid.Cell(0, row), std::to_string(was));
+        EXPECT_EQ(grid.Cell(1, row), std::string(20, static_cast<char>('a' + was)));
+    }
+    EXPECT_THROW(grid.ReorderRows(1, {1, 1, 2}), std::out_of_range);
+    EXPECT_EQ(grid.Cell(0, 1), "5") << "a refused order moves nothing";
 }
 
 TEST(StringGrid, ObserverHearsEveryChange) {
