@@ -93,7 +93,7 @@ void AddRecord(std::vector<DiverTally>& tallies, std::vector<int>& tallyOfName, 
         tallies.push_back({});
         tallies.back().row = AppendDiverName(grid, names.Name(nameId));
         // The nation of the record that opened the row.
-        grid.SetCell(kDiverNationCol, tallies.back().row, std::string(diver.Nation.view()));
+        grid.AssignCell(kDiverNationCol, tallies.back().row, diver.Nation.view());
     }
     DiverTally& entry = tallies[static_cast<std::size_t>(tally)];
     ++entry.dives;
@@ -124,6 +124,8 @@ std::vector<DiverTally> CollectDivers(std::string_view diveCode, std::span<const
 // count, the averages on the table's DD (not the records' own; a DD of 0 leaves the average
 // score empty), the shares, and the hidden total and number of dives.
 void FinishDiverRows(StringGrid& grid, const std::vector<DiverTally>& tallies, double tableDD) {
+    std::string text; // one buffer for every cell written here
+    const auto put = [&grid, &text](int col, int row) { grid.AssignCell(col, row, text); };
     for (const DiverTally& tally : tallies) {
         const int row = tally.row;
         std::string totalText = FormatGeneral(tally.total.Value());
@@ -131,14 +133,21 @@ void FinishDiverRows(StringGrid& grid, const std::vector<DiverTally>& tallies, d
         const auto dives = static_cast<double>(tally.dives);
         const double avgPoints = total / dives;
         grid.SetCell(kDiverCountCol, row, std::to_string(tally.dives));
-        grid.SetCell(kAvgPtsCol, row, FormatFixed(avgPoints, 2));
-        grid.SetCell(kAvgScoreCol, row,
-                     tableDD != 0.0 ? FormatFixed(avgPoints / tableDD / 3, 1) : "");
+        text.clear();
+        AppendFixed(text, avgPoints, 2);
+        put(kAvgPtsCol, row);
+        text.clear();
+        if (tableDD != 0.0)
+            AppendFixed(text, avgPoints / tableDD / 3, 1);
+        put(kAvgScoreCol, row);
         for (int col = kFirstBandCol; col <= kLastBandCol; ++col) {
-            const auto band =
-                static_cast<double>(tally.bands[static_cast<std::size_t>(col - kFirstBandCol)]);
-            std::string share = FormatFixed(band / dives * 100, 1);
-            grid.SetCell(col, row, share == "0.0" ? "" : std::move(share));
+            // The text of band / dives * 100, which is AppendShare's (a test holds them).
+            text.clear();
+            AppendShare(text, tally.bands[static_cast<std::size_t>(col - kFirstBandCol)],
+                        tally.dives);
+            if (text == "0.0")
+                text.clear();
+            put(col, row);
         }
         grid.SetCell(kRunningPointsCol, row, std::move(totalText));
         grid.SetCell(kRunningDivesCol, row, std::to_string(tally.dives));
@@ -172,7 +181,7 @@ int AppendDiverName(StringGrid& grid, const std::string& name) {
         grid.SetRowCount(grid.RowCount() + 1);
         row = grid.RowCount() - 1;
     }
-    grid.SetCell(0, row, name);
+    grid.AssignCell(0, row, name);
     return row;
 }
 

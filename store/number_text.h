@@ -28,7 +28,9 @@ std::string FormatFixed(double value, int decimals);
 // FormatFixed's text appended to `out`, for tables that build their cells into one buffer.
 void AppendFixed(std::string& out, double value, int decimals);
 // FormatFixed(part * 100.0 / whole, 1) appended to `out`: the share of a count in percent,
-// worked out on whole numbers for 0 <= part <= whole <= kMaxShareWhole, 0 < whole.
+// worked out on whole numbers for 0 <= part <= whole <= kMaxShareWhole, 0 < whole. The text
+// of FormatFixed(part / whole * 100.0, 1) is the same: both quotients are within two roundings
+// of the exact share.
 inline constexpr int kMaxShareWhole = 1000000;
 void AppendShare(std::string& out, int part, int whole);
 // FormatFixed always by way of the 15-digit expansion. FormatFixed takes a quicker road for

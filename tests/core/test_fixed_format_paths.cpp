@@ -83,9 +83,13 @@ TEST(FormatFixedPaths, SharesOnWholeNumbersAgreeWithTheDoubleQuotient) {
     const auto check = [&mismatches](int part, int whole) {
         std::string share;
         AppendShare(share, part, whole);
-        const std::string fixed = FormatFixed(static_cast<double>(part) * 100 / whole, 1);
-        if (share != fixed && ++mismatches <= 10)
-            ADD_FAILURE() << part << " of " << whole << ": " << share << " vs " << fixed;
+        // As the tables and as the breakdown compute the quotient.
+        for (const double quotient :
+             {static_cast<double>(part) * 100 / whole, static_cast<double>(part) / whole * 100}) {
+            const std::string fixed = FormatFixed(quotient, 1);
+            if (share != fixed && ++mismatches <= 10)
+                ADD_FAILURE() << part << " of " << whole << ": " << share << " vs " << fixed;
+        }
     };
     for (int whole = 1; whole <= 1000; ++whole) {
         for (int part = 0; part <= whole; ++part)
