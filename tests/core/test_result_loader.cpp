@@ -9,6 +9,7 @@
 #include <cmath>
 #include <filesystem>
 #include <memory>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -243,6 +244,43 @@ TEST(ResultFields, PlainAndOtherNumbersReadAlike) {
                 EXPECT_EQ(slots[0].DiveCode.view(), inDD ? "101A" : "5337D");
             }
         }
+    }
+}
+
+// A whole file of plain lines in every position against the 32-byte line window, long and
+// short notes, every line end: each record must hold its line's fields as the number rules
+// read them one by one.
+TEST(ResultFields, WholeFileReadsEveryLineByTheNumberRules) {
+    const char* const numbers[] = {"0",       "7.5", "66.50", "007.5",      "1234567",
+                                   "98.25",   "1.",  ".5",    "12345678.5", "3",
+                                   "81.6000", "2",   "10",    "0.05"};
+    const char* const lineEnds[] = {"\r\n", "\n", "\r"};
+    std::mt19937 random(7);
+    const auto pick = [&random](int count) {
+        return std::uniform_int_distribution<int>(0, count - 1)(random);
+    };
+    struct Fields {
+        std::string id, code, dd, points;
+    };
+    std::string text;
+    std::vector<Fields> lines;
+    for (int i = 0; i < 3000; ++i) {
+        Fields f{std::to_string(pick(1000000) * 997 % 1000000000),
+                 std::to_string(101 + pick(5000)) + "BCD"[pick(3)], numbers[pick(14)],
+                 numbers[pick(14)]};
+        text += f.id + "\t" + f.code + "\t" + f.dd + "\t" + f.points + "\t" +
+                std::string(pick(40), 'n') + lineEnds[pick(3)];
+        lines.push_back(std::move(f));
+    }
+    std::vector<TDiveRecord> records(lines.size());
+    ASSERT_EQ(LoadResultText(text, records, "M3M").kind, Kind::Loaded);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const Fields& f = lines[i];
+        const TDiveRecord& got = records[i];
+        ASSERT_TRUE(got.DiverId.view() == f.id && got.DiveCode.view() == f.code &&
+                    got.DD == ParseNumber(f.dd).value() &&
+                    got.Points == ParseNumber(f.points).value())
+            << "line " << i << ": " << f.id << " " << f.code << " " << f.dd << " " << f.points;
     }
 }
 
