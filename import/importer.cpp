@@ -125,25 +125,22 @@ std::optional<SkipReason> Importer::CheckDive(const Cells& cells, ImportedDive& 
     if (!std::all_of(code.begin(), code.end(), IsLetterOrDigit))
         return SkipReason::CodeNotLettersAndDigits;
     dive.code = Capitals(code);
-    // A number written with a decimal comma (a semicolon-separated sheet of a comma locale)
-    // is taken with a point, which the result files need.
-    bool decimalComma = false;
-    const auto number = [&](Field field, std::string& text) {
-        text = std::string(TrimControls(cells.Get(field)));
-        if (ParseNumber(text))
-            return true;
-        if (std::count(text.begin(), text.end(), ',') != 1 || text.find('.') != std::string::npos)
-            return false;
-        std::replace(text.begin(), text.end(), ',', '.');
-        decimalComma = true;
-        return ParseNumber(text).has_value();
-    };
-    if (!number(Field::DD, dive.dd))
+    const std::optional<NumberCell> dd = ReadNumberCell(cells.Get(Field::DD), PenaltyMark::Refused);
+    if (!dd)
         return SkipReason::DDNotANumber;
-    if (!number(Field::Points, dive.points))
+    const std::optional<NumberCell> points =
+        ReadNumberCell(cells.Get(Field::Points), PenaltyMark::Allowed);
+    if (!points)
         return SkipReason::PointsNotANumber;
-    if (decimalComma)
+    dive.dd = dd->text;
+    dive.points = points->text;
+    dive.penalty = points->penalty;
+    // A number written with a decimal comma is taken with a point, which the result files
+    // need.
+    if (dd->decimalComma || points->decimalComma)
         data_.decimalCommas.Add(where);
+    if (points->penalty)
+        data_.penaltyMarks.Add(where);
     return std::nullopt;
 }
 
@@ -183,7 +180,7 @@ const PersonName& Importer::NameOf(std::string_view cell) {
     const auto known = nameByCell_.find(cell);
     if (known != nameByCell_.end())
         return known->second;
-    return nameByCell_.emplace(std::string(cell), SplitFullName(folder_.Fold(cell))).first->second;
+    return nameByCell_.emplace(std::string(cell), SplitWrittenName(cell, folder_)).first->second;
 }
 
 const std::string& Importer::IdOf(ImportedDiver diver) {

@@ -20,9 +20,12 @@ struct TextHash {
 template <typename Value>
 using TextMap = std::unordered_map<std::string, Value, TextHash, std::equal_to<>>;
 
-// The event index (1..4) of an event cell: an id (M3M, W3M, M10M, W10M) or a descriptive
-// name in any case and spacing ("Men's 3m Springboard", "women 10m platform", "W 10M").
-// Nothing for any other event (1 m, synchro, team, ...).
+// The event index (1..4) of an event cell: an id (M3M, W3M, M10M, W10M) or a name made of
+// its parts in any order, case and spacing, with other words (a round) around them: men,
+// male, women, female, ladies, W or M; 3m, 3 metre, springboard; 10 m, platform, high
+// board ("Men's 3m Springboard - Final", "Women's Platform 10m", "3m springboard men").
+// Nothing for any other event (1 m, synchronised, team, mixed) and for a name that says
+// two things (men and women, 3 m and platform).
 std::optional<int> EventOfCell(std::string_view cell);
 
 // Reduces UTF-8 text to plain ASCII with ICU's transliteration (accents dropped, other
@@ -56,8 +59,22 @@ struct PersonName {
 // else the leading words in capitals are the surname and the rest the given name; when
 // every word is in capitals, the last word is the given name; when the first word is not in
 // capitals, the trailing words in capitals (or else the last word) are the surname. A word
-// is in capitals when it holds more capital letters than small ones.
+// is in capitals when it holds more capital letters than small ones. Particles before a
+// surname belong to it: van, von, de, del, della, di, da, dos, das, du, le, la, ten, ter,
+// der, den, des in small letters, and Mc, Mac, St. before a word in capitals ("van DUIJN
+// Celine", "Mc GING Ciara", "Anna van DUIJN").
 PersonName SplitFullName(std::string_view name);
+
+// Whether every letter of UTF-8 text is Chinese, Japanese or Korean: scripts that write
+// the family name first. False for text without letters.
+bool IsSurnameFirstScript(std::string_view text);
+
+// Splits a full name as written (UTF-8) and reduces it to plain ASCII with `folder`: a
+// name in a surname-first script keeps its order (the first word, or the first character
+// of a Chinese or Korean name written without a blank, is the surname; each word's
+// syllables are joined: "山田 太郎" gives "shantian", "tailang"); any other name is folded and
+// split by SplitFullName.
+PersonName SplitWrittenName(std::string_view written, AsciiFolder& folder);
 
 // ASCII letters in capitals.
 std::string Capitals(std::string_view text);
