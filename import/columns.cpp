@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "columns.h"
 
+#include "store/number_text.h"
+
+#include <algorithm>
 #include <initializer_list>
 
 namespace corvane {
@@ -98,6 +101,25 @@ std::string NormalHeader(std::string_view header) {
         normal += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
     }
     return normal;
+}
+
+std::optional<NumberCell> ReadNumberCell(std::string_view cell, PenaltyMark mark) {
+    NumberCell number;
+    std::string_view text = TrimControls(cell);
+    if (mark == PenaltyMark::Allowed && text.starts_with('*')) {
+        number.penalty = true;
+        text = TrimControls(text.substr(1));
+    }
+    number.text = std::string(text);
+    if (ParseNumber(number.text))
+        return number;
+    if (std::count(text.begin(), text.end(), ',') != 1 || text.find('.') != std::string::npos)
+        return std::nullopt;
+    std::replace(number.text.begin(), number.text.end(), ',', '.');
+    number.decimalComma = true;
+    if (!ParseNumber(number.text))
+        return std::nullopt;
+    return number;
 }
 
 std::optional<ColumnMap> FindColumns(const std::vector<std::string>& header,

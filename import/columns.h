@@ -35,6 +35,21 @@ std::string_view FieldName(Field field);
 // runs of blanks as one space, none at the ends.
 std::string NormalHeader(std::string_view header);
 
+// A number cell as results print it, in the form the result files take.
+struct NumberCell {
+    std::string text;          // "72.85"
+    bool decimalComma = false; // it was written "72,85" (a sheet of a comma locale)
+    bool penalty = false;      // a penalty mark stood before it ("*49.60")
+};
+
+// Whether a penalty mark '*' may stand before the number (points, not a DD).
+enum class PenaltyMark { Refused, Allowed };
+
+// Reads a DD or points cell: a decimal number with a point, or with one decimal comma and
+// no point; blanks and control characters around are dropped. Nothing when the cell holds
+// no such number.
+std::optional<NumberCell> ReadNumberCell(std::string_view cell, PenaltyMark mark);
+
 // Finds the columns of every field: a chosen column by its header, the others by their
 // aliases (earlier aliases first, then the leftmost column). A name column is needed unless
 // there is a surname column. Returns nothing and sets `error` when a required or chosen

@@ -20,18 +20,21 @@ constexpr const char* kUsage =
 Turns results spreadsheets saved as CSV, one row per dive, into a folder that
 corvane-dive-analyzer opens: the result files M3M, W3M, M10M and W10M and the
 diver roster Divers.tsv. Rows of the four individual events are kept (M3M, W3M,
-M10M, W10M, or names such as "Men's 3m Springboard" or "women 10m platform");
-rows of other events are counted and left out.
+M10M, W10M, or names made of their parts in any order, with a round after
+them: "men's 3m springboard - Final", "Women's Platform 10m"); rows of other
+events are counted and left out, and an import without a dive of the four
+events fails.
 
 The CSV files are comma, semicolon or tab separated (found from the header line),
 UTF-8 or Latin-1. Their header line names the columns, in any letter case:
   event      event, event name, discipline
-  name       name, diver, diver name, athlete ("SURNAME, Given" or "SURNAME Given"),
-             or instead: surname (last name) and given-name (first name)
+  name       name, diver, diver name, athlete ("SURNAME, Given" or "SURNAME Given",
+             "van DUIJN Celine"), or instead: surname (last name) and given-name
+             (first name)
   nation     nation, country, noc, nat
   code       code, dive, dive code, dive no
   dd         dd, difficulty, degree of difficulty
-  points     points, dive points, score, pts
+  points     points, dive points, score, pts (a penalty mark "*49.60" is read)
   id         diver id, id, athlete id (optional; else divers get ids from 10 up)
 
   --out FOLDER          the folder to write (required; made when missing)
@@ -47,9 +50,10 @@ points are not a number, is left out; the report on standard error says how
 many rows were left out for each reason and where. Files in FOLDER are replaced
 only when the whole import succeeds.
 
-Exit status: 0 the folder was written; 1 an input could not be read or used, a
-row was left out under --strict, or an event has more dives than the program
-holds; 2 bad arguments, or FOLDER already holds results and --force is not given.
+Exit status: 0 the folder was written; 1 an input could not be read or used, it
+holds no dive of the four events, a row was left out under --strict, or an
+event has more dives than the program holds; 2 bad arguments, or FOLDER
+already holds results and --force is not given.
 
 Example:
   dive-import --out ~/dives/worlds results.csv && corvane-dive-analyzer ~/dives/worlds
@@ -138,6 +142,32 @@ std::string Rows(std::size_t count) {
     return std::to_string(count) + (count == 1 ? " row" : " rows");
 }
 
+// The event names with the most rows first, names with as many in order of appearance.
+std::vector<std::pair<std::string, std::size_t>>
+LargestFirst(std::vector<std::pair<std::string, std::size_t>> events) {
+    std::stable_sort(events.begin(), events.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    return events;
+}
+
+// The ten event names not recognised with the most rows, and what the others add up to.
+void PrintOtherEvents(const std::vector<std::pair<std::string, std::size_t>>& otherEvents,
+                      std::ostream& err) {
+    constexpr std::size_t kShown = 10;
+    const auto events = LargestFirst(otherEvents);
+    std::size_t restRows = 0;
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        if (i < kShown)
+            err << "  skipped, event '" << events[i].first << "': " << Rows(events[i].second)
+                << "\n";
+        else
+            restRows += events[i].second;
+    }
+    if (events.size() > kShown)
+        err << "  skipped, " << events.size() - kShown << " other event names: " << Rows(restRows)
+            << "\n";
+}
+
 void PrintReport(const ImportData& data, std::ostream& err) {
     err << "dive-import: " << Rows(data.rowsRead) << " read\n";
     for (int event = 1; event <= kEventCount; ++event)
@@ -149,14 +179,16 @@ void PrintReport(const ImportData& data, std::ostream& err) {
             err << "  skipped, " << SkipReasonText(static_cast<SkipReason>(reason)) << ": "
                 << Rows(skipped.count) << Listed(skipped) << "\n";
     }
-    for (const auto& [event, rows] : data.otherEvents)
-        err << "  skipped, event '" << event << "': " << Rows(rows) << "\n";
+    PrintOtherEvents(data.otherEvents, err);
     if (data.namesCut.count > 0)
         err << "  names cut to 25 (surname) and 20 (given name) characters: " << data.namesCut.count
             << Listed(data.namesCut) << "\n";
     if (data.decimalCommas.count > 0)
         err << "  numbers with a decimal comma, written with a point: "
             << Rows(data.decimalCommas.count) << Listed(data.decimalCommas) << "\n";
+    if (data.penaltyMarks.count > 0)
+        err << "  points with a penalty mark (*), read as the number: "
+            << Rows(data.penaltyMarks.count) << Listed(data.penaltyMarks) << "\n";
 }
 
 // Reads one CSV file into the importer; reports and returns false when it cannot.
@@ -183,17 +215,42 @@ bool AddInput(Importer& importer, const std::string& input, const Options& optio
     return true;
 }
 
+// Why an import without a dive of the four events fails, with the event names found, or
+// nothing when there are dives.
+std::optional<std::string> NothingToImport(const ImportData& data) {
+    for (const auto& dives : data.dives) {
+        if (!dives.empty())
+            return std::nullopt;
+    }
+    constexpr std::size_t kNamed = 10;
+    std::string names;
+    const auto events = LargestFirst(data.otherEvents);
+    for (std::size_t i = 0; i < events.size() && i < kNamed; ++i)
+        names += (i == 0 ? "; the event names found are '" : ", '") + events[i].first + "' (" +
+                 Rows(events[i].second) + ")";
+    if (events.size() > kNamed)
+        names += ", ...";
+    return "no dive of M3M, W3M, M10M or W10M to import" + names + "; nothing written";
+}
+
 // Why the data cannot be written (--strict, capacities), or nothing.
 std::optional<std::string> Refusal(const ImportData& data, const Options& options) {
+    if (const auto nothing = NothingToImport(data))
+        return nothing;
     if (options.strict && data.SkippedRows() > 0)
         return Rows(data.SkippedRows()) + " skipped under --strict; nothing written";
+    // Every event over its capacity is named, so that one run tells what to split.
+    std::string overCapacity;
     for (int event = 1; event <= kEventCount; ++event) {
         const EventInfo& info = EventByIndex(event);
         const std::size_t dives = data.dives[event - 1].size();
         if (dives > static_cast<std::size_t>(info.capacity))
-            return std::string(info.id) + ": " + std::to_string(dives) + " dives, at most " +
-                   std::to_string(info.capacity);
+            overCapacity += (overCapacity.empty() ? "" : "; ") + std::string(info.id) + ": " +
+                            std::to_string(dives) + " dives, at most " +
+                            std::to_string(info.capacity);
     }
+    if (!overCapacity.empty())
+        return overCapacity;
     if (data.divers.size() > kMaxRosterRows)
         return std::to_string(data.divers.size()) + " divers, at most " +
                std::to_string(kMaxRosterRows);

@@ -58,6 +58,7 @@ struct ImportedDive {
     std::string code;
     std::string dd;
     std::string points;
+    bool penalty = false; // the points carried a penalty mark
 };
 
 // One diver of the roster to write.
@@ -78,6 +79,7 @@ struct ImportData {
     std::vector<std::pair<std::string, std::size_t>> otherEvents;
     Occurrences namesCut;
     Occurrences decimalCommas;
+    Occurrences penaltyMarks;
 
     std::size_t SkippedRows() const;
 };

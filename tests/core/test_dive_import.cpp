@@ -174,6 +174,94 @@ TEST(DiveImport, MoreDivesThanAnEventHoldsWritesNothing) {
     EXPECT_FALSE(fs::exists(dir.Path() / "out"));
 }
 
+TEST(DiveImport, EventNamesAsWrittenAndTheTenLargestNotRecognised) {
+    std::string csv = "Event,Diver,Nation,Dive,DD,Points\n"
+                      "men's 3m springboard - Final,ONE Diver,CAN,105B,2.4,60\n"
+                      "Women's Platform 10m,TWO Diver,CAN,107B,3.0,61\n";
+    // Twelve other names, the one with most rows last: it must still be listed.
+    for (int name = 1; name <= 12; ++name) {
+        for (int row = 0; row < (name == 12 ? 5 : 1 + name % 2); ++row)
+            csv += "Event " + std::to_string(name) + ",X Y,CAN,105B,2.4,60\n";
+    }
+    const TempDir dir;
+    const Outcome outcome = ImportText(dir, csv);
+    ASSERT_EQ(outcome.code, 0) << outcome.err;
+    EXPECT_EQ(dir.Read("out/M3M"), "10\t105B\t2.4\t60\t\r\n");
+    EXPECT_EQ(dir.Read("out/W10M"), "11\t107B\t3.0\t61\t\r\n");
+    EXPECT_TRUE(Has(outcome.err, "  skipped, event 'Event 12': 5 rows\n"
+                                 "  skipped, event 'Event 1': 2 rows\n"
+                                 "  skipped, event 'Event 3': 2 rows\n"))
+        << outcome.err;
+    EXPECT_TRUE(Has(outcome.err, "  skipped, event 'Event 9': 2 rows\n"
+                                 "  skipped, event 'Event 11': 2 rows\n"
+                                 "  skipped, event 'Event 2': 1 row\n"
+                                 "  skipped, event 'Event 4': 1 row\n"
+                                 "  skipped, event 'Event 6': 1 row\n"
+                                 "  skipped, 2 other event names: 2 rows\n"))
+        << outcome.err;
+}
+
+TEST(DiveImport, NoDiveOfTheFourEventsWritesNothingEvenWithForce) {
+    const TempDir dir;
+    fs::create_directory(dir.Path() / "out");
+    dir.Write("out/M3M", "10\t105B\t2.4\t60\t\r\n");
+    const std::pair<std::string, std::string> cases[] = {
+        {"Event,Diver,Nation,Dive,DD,Points\n"
+         "Men's 3m Synchro,A / B,CAN,105B,2.4,60\n"
+         "Men's 3m Synchro,A / B,CAN,107B,3.1,60\n"
+         "Men's 1m Springboard,ONE Diver,CAN,105B,2.4,60\n",
+         "dive-import: no dive of M3M, W3M, M10M or W10M to import; the event names found are "
+         "'Men's 3m Synchro' (2 rows), 'Men's 1m Springboard' (1 row); nothing written\n"},
+        {"Event,Diver,Nation,Dive,DD,Points\nM3M,ONE Diver,CAN,105B,2.4,\n",
+         "dive-import: no dive of M3M, W3M, M10M or W10M to import; nothing written\n"},
+        {"Event,Diver,Nation,Dive,DD,Points\n",
+         "dive-import: no dive of M3M, W3M, M10M or W10M to import; nothing written\n"},
+    };
+    for (const auto& [csv, says] : cases) {
+        const Outcome outcome = ImportText(dir, csv, {"--force"});
+        EXPECT_EQ(outcome.code, 1) << csv;
+        EXPECT_TRUE(Has(outcome.err, says)) << outcome.err;
+        EXPECT_EQ(dir.Read("out/M3M"), "10\t105B\t2.4\t60\t\r\n");
+        EXPECT_FALSE(fs::exists(dir.Path() / "out/W3M"));
+    }
+}
+
+TEST(DiveImport, PenaltyMarksParticlesAndOneDiverWrittenTwoWays) {
+    const TempDir dir;
+    const Outcome outcome = ImportText(dir, "Event;Diver;Nation;Dive;DD;Points\n"
+                                            "W3M;del ANGEL PENICHE Viviana;MEX;105B;2.4;*49,60\n"
+                                            "W3M;DEL ANGEL PENICHE Viviana;MEX;107B;3.0;* 61.5\n"
+                                            "W3M;van DUIJN Celine;NED;105B;2.4;50\n"
+                                            "W3M;Mc GING Ciara;IRL;105B;*2.4;50\n");
+    ASSERT_EQ(outcome.code, 0) << outcome.err;
+    EXPECT_EQ(dir.Read("out/W3M"),
+              "10\t105B\t2.4\t49.60\t\r\n11\t105B\t2.4\t50\t\r\n10\t107B\t3.0\t61.5\t\r\n");
+    EXPECT_EQ(dir.Read("out/Divers.tsv"), "Id\tSurname\tGivenName\tNation\r\n"
+                                          "10\tDEL ANGEL PENICHE\tVIVIANA\tMEX\r\n"
+                                          "11\tVAN DUIJN\tCELINE\tNED\r\n");
+    const std::string in = dir.File("in.csv");
+    EXPECT_TRUE(Has(outcome.err, "  points with a penalty mark (*), read as the number: 2 rows (" +
+                                     in + ":2, " + in + ":3)\n"))
+        << outcome.err;
+    // A mark before a DD is no penalty: that row is left out.
+    EXPECT_TRUE(Has(outcome.err, "  skipped, DD is not a number: 1 row (" + in + ":5)\n"));
+}
+
+TEST(DiveImport, EveryEventOverItsCapacityIsNamed) {
+    std::string csv = "Event,Diver,Nation,Dive,DD,Points\n";
+    for (int i = 0; i <= 7358; ++i)
+        csv += "W3M,DIVER A,CAN,107B,3.0,60\n";
+    for (int i = 0; i <= 6741; ++i)
+        csv += "W10M,DIVER A,CAN,107B,3.0,60\n";
+    const TempDir dir;
+    const Outcome outcome = ImportText(dir, csv);
+    EXPECT_EQ(outcome.code, 1);
+    EXPECT_TRUE(Has(outcome.err,
+                    "dive-import: W3M: 7359 dives, at most 7358; W10M: 6742 dives, at most 6741\n"))
+        << outcome.err;
+    EXPECT_FALSE(fs::exists(dir.Path() / "out"));
+}
+
 TEST(DiveImport, ResultsAlreadyThereAreReplacedOnlyWithForceAndOnlyWhole) {
     const TempDir dir;
     const std::string csv = "Event,Diver,Nation,Dive,DD,Points\nM3M,ONE Diver,CAN,105B,2.4,60\n";
