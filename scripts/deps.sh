@@ -14,9 +14,10 @@ build_pkgs=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev libj
 # readable reports; dpkg-dev lets the package test compute exact dependencies; the menu entry,
 # the AppStream metainfo and the package are checked with desktop-file-utils, appstream and
 # lintian, and librsvg2-bin renders the icon for the check that its pictures are up to date.
+# The test results books (PDF) are written with cairo.
 test_pkgs=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool xclip
            imagemagick x11-utils qt6-base-private-dev clang libclang-rt-14-dev llvm dpkg-dev
-           clang-format git desktop-file-utils appstream lintian librsvg2-bin)
+           clang-format git desktop-file-utils appstream lintian librsvg2-bin libcairo2-dev)
 
 case "${1:-build}" in
     build | run) wanted=("${build_pkgs[@]}" libgtest-dev libbenchmark-dev) ;;
