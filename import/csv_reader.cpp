@@ -74,7 +74,9 @@ bool IsLineEnd(char c) {
 // Walks the text record by record, counting lines as it goes.
 class CsvScanner {
 public:
-    CsvScanner(std::string_view text, char delimiter) : text_(text), delimiter_(delimiter) {}
+    // Starts at byte `at`, which is on line `line`.
+    CsvScanner(std::string_view text, char delimiter, std::size_t at, int line)
+        : text_(text), delimiter_(delimiter), at_(at), line_(line) {}
 
     bool AtEnd() const { return at_ >= text_.size(); }
 
@@ -141,8 +143,8 @@ private:
 
     std::string_view text_;
     char delimiter_;
-    std::size_t at_ = 0;
-    int line_ = 1;
+    std::size_t at_;
+    int line_;
 };
 
 bool AllBlank(const std::vector<std::string>& fields) {
@@ -152,7 +154,30 @@ bool AllBlank(const std::vector<std::string>& fields) {
     });
 }
 
+// Where the text after the first line starts, and the line it is on.
+std::pair<std::size_t, int> AfterFirstLine(std::string_view text) {
+    const std::size_t end = std::min(text.size(), text.find_first_of("\r\n"));
+    const bool crlf = text.substr(end).starts_with("\r\n");
+    return {std::min(text.size(), end + (crlf ? 2 : 1)), 2};
+}
+
 } // namespace
+
+std::optional<char> SeparatorLine(std::string_view line) {
+    // Spreadsheets write it bare, in quotes, or padded with separators ("sep=;;;").
+    if (line.starts_with('"'))
+        line.remove_prefix(1);
+    if (line.size() < 5 || (line.substr(0, 4) != "sep=" && line.substr(0, 4) != "SEP="))
+        return std::nullopt;
+    const char separator = line[4];
+    if (separator == '"' || IsLineEnd(separator))
+        return std::nullopt;
+    for (const char c : line.substr(5)) {
+        if (c != separator && c != '"' && c != ' ')
+            return std::nullopt;
+    }
+    return separator;
+}
 
 std::string DecodeText(std::string_view bytes, bool& latin1) {
     if (bytes.starts_with(kByteOrderMark))
@@ -178,11 +203,16 @@ char DetectDelimiter(std::string_view headerLine) {
 std::optional<CsvTable> ReadCsv(std::string_view bytes, std::string& error) {
     CsvTable table;
     const std::string text = DecodeText(bytes, table.readAsLatin1);
-    // The header is the first line that is not empty.
+    const std::string_view firstLine = std::string_view(text).substr(0, text.find_first_of("\r\n"));
+    // A spreadsheet's CSV export may name its separator on a first line of its own.
+    const std::optional<char> named = SeparatorLine(firstLine);
+    const auto [start, line] = named ? AfterFirstLine(text) : std::pair<std::size_t, int>{0, 1};
+    // Else the header is the first line that is not empty.
     std::string_view first(text);
     first.remove_prefix(std::min(first.size(), first.find_first_not_of("\r\n")));
-    table.delimiter = DetectDelimiter(first.substr(0, first.find_first_of("\r\n")));
-    CsvScanner scanner(text, table.delimiter);
+    table.delimiter =
+        named ? *named : DetectDelimiter(first.substr(0, first.find_first_of("\r\n")));
+    CsvScanner scanner(text, table.delimiter, start, line);
     CsvRow row;
     bool haveHeader = false;
     while (!scanner.AtEnd()) {

@@ -14,10 +14,13 @@ struct CsvRow {
     std::vector<std::string> fields;
 };
 
-// A whole CSV file as UTF-8 text: the header line, then the records that are not blank.
+// A whole CSV file as UTF-8 text, or a workbook's sheet: the header line, then the records
+// that are not blank.
 struct CsvTable {
     char delimiter = ',';
     bool readAsLatin1 = false;
+    std::string sheet;               // the sheet read, for a workbook
+    std::vector<std::string> sheets; // every sheet of the workbook, in order
     std::vector<std::string> header;
     std::vector<CsvRow> rows;
 };
@@ -30,8 +33,13 @@ std::string DecodeText(std::string_view bytes, bool& latin1);
 // outside quotes (tab, then semicolon, on a tie); comma when none occurs.
 char DetectDelimiter(std::string_view headerLine);
 
-// Reads a CSV file: quoted fields as RFC 4180 (a doubled quote inside quotes is a quote,
-// and quotes may enclose separators and line ends), CRLF, LF or CR line ends, records
+// The separator a first line "sep=X" names (as spreadsheets write it when they export CSV,
+// possibly in quotes or followed by more separators), or nothing for any other line.
+std::optional<char> SeparatorLine(std::string_view line);
+
+// Reads a CSV file: a first line "sep=X" sets the separator and is not the header. Quoted
+// fields as RFC 4180 (a doubled quote inside quotes is a quote, and quotes may enclose
+// separators and line ends), CRLF, LF or CR line ends, records
 // whose fields are all blank skipped. Returns nothing and sets `error` ("line 7: ...") when
 // there is no header line or a quoted field is never closed.
 std::optional<CsvTable> ReadCsv(std::string_view bytes, std::string& error);

@@ -2,6 +2,7 @@
 #include "dive_import.h"
 
 #include "importer.h"
+#include "input_table.h"
 #include "output_folder.h"
 
 #include "app/command_frame.h"
@@ -15,9 +16,9 @@ namespace corvane {
 namespace {
 
 constexpr const char* kUsage =
-    R"(Usage: dive-import [OPTION]... --out FOLDER FILE.csv...
+    R"(Usage: dive-import [OPTION]... --out FOLDER FILE...
 
-Turns results spreadsheets saved as CSV, one row per dive, into a folder that
+Turns results spreadsheets (CSV, XLSX or ODS), one row per dive, into a folder that
 corvane-dive-analyzer opens: the result files M3M, W3M, M10M and W10M and the
 diver roster Divers.tsv. Rows of the four individual events are kept (M3M, W3M,
 M10M, W10M, or names made of their parts in any order, with a round after
@@ -25,8 +26,12 @@ them: "men's 3m springboard - Final", "Women's Platform 10m"); rows of other
 events are counted and left out, and an import without a dive of the four
 events fails.
 
-The CSV files are comma, semicolon or tab separated (found from the header line),
-UTF-8 or Latin-1. Their header line names the columns, in any letter case:
+A file is read by what it holds, whatever its name: an XLSX or ODS workbook
+(its first sheet, or the one --sheet names), else CSV text, comma, semicolon or
+tab separated (found from the header line, or named by a first line "sep=;"),
+UTF-8 or Latin-1. Any other file (a PDF, another archive, binary data) is
+refused with what it looks like. The header line names the columns, in any
+letter case:
   event      event, event name, discipline
   name       name, diver, diver name, athlete ("SURNAME, Given" or "SURNAME Given",
              "van DUIJN Celine"), or instead: surname (last name) and given-name
@@ -40,6 +45,7 @@ UTF-8 or Latin-1. Their header line names the columns, in any letter case:
   --out FOLDER          the folder to write (required; made when missing)
   --column FIELD=HEADER the column of FIELD (one of the names above) is HEADER;
                         may be given more than once
+  --sheet NAME          read the sheet NAME of each workbook, not the first
   --strict              refuse the import when any row is left out as bad
   --force               replace the results already in FOLDER
   --help                show this help and exit
@@ -67,6 +73,7 @@ struct Options {
     std::vector<std::string> inputs;
     std::string outDir;
     std::vector<ColumnChoice> columns;
+    std::string sheet; // of a workbook; empty for the first
     bool strict = false;
     bool force = false;
     bool help = false;
@@ -99,13 +106,15 @@ void ApplyOption(Options& options, const std::string& arg, const std::vector<std
         options.force |= name == "--force";
         return;
     }
-    if (name != "--out" && name != "--column")
+    if (name != "--out" && name != "--column" && name != "--sheet")
         throw UsageError{"unknown option '" + name + "'"};
     if (equals == std::string::npos && i + 1 >= args.size())
         throw UsageError{name + " needs a value"};
     const std::string value = equals != std::string::npos ? arg.substr(equals + 1) : args[++i];
     if (name == "--out")
         options.outDir = value;
+    else if (name == "--sheet")
+        options.sheet = value;
     else
         options.columns.push_back(ParseColumnChoice(value));
 }
@@ -205,9 +214,10 @@ bool AddInput(Importer& importer, const std::string& input, const Options& optio
         return false;
     }
     std::string error;
-    const std::optional<CsvTable> table = ReadCsv(bytes, error);
+    const std::optional<CsvTable> table = ReadInputTable(bytes, options.sheet, error);
     if (!table || !importer.Add(*table, options.columns, input, error)) {
-        err << "dive-import: " << (table ? "" : input + ": ") << error << "\n";
+        err << "dive-import: " << (table ? "" : input + ": ") << error
+            << (table ? SheetHint(*table) : "") << "\n";
         return false;
     }
     if (table->readAsLatin1)

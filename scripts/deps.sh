@@ -5,12 +5,13 @@
 set -euo pipefail
 
 # libicu-dev: dive-import reduces names to plain ASCII with ICU's transliteration; it reads
-# results books (PDF) with poppler's C++ library, libpoppler-cpp-dev. Qt Charts
+# results books (PDF) with poppler's C++ library, libpoppler-cpp-dev, and XLSX and ODS
+# workbooks with liborcus-dev (both found with pkg-config). Qt Charts
 # draws the score-band chart (its CMake files need the Qt OpenGL ones, which Debian does not
 # pull in); Qt SVG saves it as a picture.
 build_pkgs=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg-dev
             libicu-dev fonts-liberation2 qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
-            libpoppler-cpp-dev)
+            libpoppler-cpp-dev liborcus-dev pkg-config)
 # The re-entry tests queue input through Qt's window-system interface (private headers); the
 # fuzz build needs clang with its sanitizer and libFuzzer runtimes, and llvm-symbolizer for
 # readable reports; dpkg-dev lets the package test compute exact dependencies; the menu entry,

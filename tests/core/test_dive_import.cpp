@@ -8,6 +8,7 @@
 #include "store/record_store.h"
 #include "store/result_loader.h"
 #include "test_support.h"
+#include "workbook_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -260,6 +261,75 @@ TEST(DiveImport, EveryEventOverItsCapacityIsNamed) {
                     "dive-import: W3M: 7359 dives, at most 7358; W10M: 6742 dives, at most 6741\n"))
         << outcome.err;
     EXPECT_FALSE(fs::exists(dir.Path() / "out"));
+}
+
+TEST(DiveImport, WorkbooksAsTheyComeWhateverTheirName) {
+    const testing::TestSheet cover{"Cover", {{"World Championships"}}};
+    const testing::TestSheet results{
+        "Results",
+        {{"Event", "Diver", "Nation", "Dive", "DD", "Points"},
+         {"Women's Platform 10m", "van DUIJN Celine", "NED", "107B", "#3.3999999999999999",
+          "=E2*20|67.999999999999986"},
+         {"Women's Platform 10m - Final", "van DUIJN Celine", "NED", "#205", "#3", "*49.60"}}};
+    const struct {
+        const char* name;
+        std::string (*write)(const std::vector<testing::TestSheet>&);
+    } formats[] = {{"xlsx", testing::XlsxWorkbook}, {"ods", testing::OdsWorkbook}};
+    for (const auto& format : formats) {
+        SCOPED_TRACE(format.name);
+        const TempDir dir;
+        dir.Write("results.csv", format.write({cover, results}));
+        const Outcome first = RunImport({"--out", dir.File("out"), dir.File("results.csv")});
+        EXPECT_EQ(first.code, 1);
+        EXPECT_TRUE(Has(first.err, "the headers found are 'World Championships' (sheet 'Cover' "
+                                   "of 'Cover', 'Results'; name another with --sheet NAME)\n"))
+            << first.err;
+        const Outcome unknown =
+            RunImport({"--out", dir.File("out"), "--sheet", "Heats", dir.File("results.csv")});
+        EXPECT_EQ(unknown.code, 1);
+        EXPECT_TRUE(Has(unknown.err, "results.csv: no sheet 'Heats'; the sheets are 'Cover', "
+                                     "'Results'\n"))
+            << unknown.err;
+        EXPECT_FALSE(fs::exists(dir.Path() / "out"));
+
+        const Outcome chosen =
+            RunImport({"--out", dir.File("out"), "--sheet=Results", dir.File("results.csv")});
+        ASSERT_EQ(chosen.code, 0) << chosen.err;
+        EXPECT_EQ(dir.Read("out/W10M"), "10\t107B\t3.4\t68\t\r\n10\t205\t3\t49.60\t\r\n");
+        EXPECT_EQ(dir.Read("out/Divers.tsv"),
+                  "Id\tSurname\tGivenName\tNation\r\n10\tVAN DUIJN\tCELINE\tNED\r\n");
+    }
+}
+
+TEST(DiveImport, AFileThatIsNoTableIsNamedForWhatItLooksLike) {
+    const std::string xlsx =
+        testing::XlsxWorkbook({{"Sheet1", {{"Event", "Diver", "Nation", "Dive", "DD", "Points"}}}});
+    const std::pair<std::string, std::string> cases[] = {
+        {"%PDF-1.5\n%\xE2\xE3\xCF\xD3\n1 0 obj\n", "a PDF"},
+        {testing::StoredZip({{"word/document.xml", "<w:document/>"}}),
+         "a ZIP archive, not a workbook"},
+        {std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0\x3E\0\x03\0", 14),
+         "an old Excel workbook (.xls)"},
+        {std::string("\x7F"
+                     "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0",
+                     18),
+         "binary data"},
+        {xlsx.substr(0, xlsx.size() - 40), "a damaged workbook, not read"},
+    };
+    for (const auto& [bytes, says] : cases) {
+        const TempDir dir;
+        dir.Write("in.csv", bytes);
+        const Outcome outcome = RunImport({"--out", dir.File("out"), dir.File("in.csv")});
+        EXPECT_EQ(outcome.code, 1) << says;
+        EXPECT_EQ(outcome.err.rfind("dive-import: " + dir.File("in.csv") + ": " + says, 0), 0u)
+            << outcome.err;
+        // One line of text, none of the file's bytes.
+        EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
+        EXPECT_TRUE(std::all_of(outcome.err.begin(), outcome.err.end(), [](char c) {
+            return c == '\n' || (c >= ' ' && c < 0x7F);
+        })) << outcome.err;
+        EXPECT_FALSE(fs::exists(dir.Path() / "out"));
+    }
 }
 
 TEST(DiveImport, ResultsAlreadyThereAreReplacedOnlyWithForceAndOnlyWhole) {

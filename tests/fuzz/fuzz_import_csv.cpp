@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any bytes as a results spreadsheet. The CSV reader and the importer must
 // neither crash nor lose a row unaccounted for, and whatever the importer would write must be
-// read back whole by the program's own result-file loader and roster parser.
+// read back whole by the program's own result-file loader and roster parser. What tells a file
+// apart (its ZIP directory above all) must take any bytes too.
 #include "import/csv_reader.h"
+#include "import/file_kind.h"
 #include "import/importer.h"
 #include "rawdata/roster.h"
 #include "store/result_loader.h"
@@ -38,6 +40,11 @@ void CheckReadsBack(const std::vector<corvane::ImportedDive>& dives) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    corvane::KindOfContent(bytes);
+    if (const auto entries = corvane::ZipDirectory(bytes)) {
+        for (const corvane::ZipEntry& entry : *entries)
+            Check(entry.name.size() < size);
+    }
     std::string error;
     const std::optional<corvane::CsvTable> table = corvane::ReadCsv(bytes, error);
     if (!table) {

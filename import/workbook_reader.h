@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "csv_reader.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+// The workbook formats that are read.
+enum class WorkbookFormat { Xlsx, Ods };
+
+// Reads the cells of one sheet of a workbook (the first one when `sheet` is empty) into the
+// table ReadCsv gives: the first row that is not blank is the header, the rows after it
+// that are not blank are the records, each with its row number as its line. Cells come as
+// the sheet shows them in its general number format: numbers to 15 significant digits (3.4,
+// not 3.3999999999999999), truth values TRUE or FALSE, dates as 2021-07-30, a formula's
+// stored result. Returns nothing and sets `error` when the workbook is damaged, too large,
+// or has no sheet of that name (the message lists its sheets).
+std::optional<CsvTable> ReadWorkbook(std::string_view bytes, WorkbookFormat format,
+                                     const std::string& sheet, std::string& error);
+
+} // namespace corvane

@@ -1,0 +1,152 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Workbooks and other files as the importer meets them: XLSX and ODS sheets read into rows,
+// files told apart by their bytes, damaged workbooks refused with a message.
+
+#include "import/file_kind.h"
+#include "import/input_table.h"
+#include "import/workbook_reader.h"
+#include "workbook_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+namespace corvane {
+namespace {
+
+using testing::OdsWorkbook;
+using testing::TestSheet;
+using testing::XlsxWorkbook;
+using Fields = std::vector<std::string>;
+
+struct Format {
+    const char* name;
+    WorkbookFormat format;
+    std::string (*write)(const std::vector<TestSheet>&);
+};
+const Format kFormats[] = {{"xlsx", WorkbookFormat::Xlsx, XlsxWorkbook},
+                           {"ods", WorkbookFormat::Ods, OdsWorkbook}};
+
+const TestSheet kResults{"Results",
+                         {{"Event", "Diver", "Nation", "Dive", "DD", "Points"},
+                          {},
+                          {"Women's 3m Springboard", "\xE5\xBC\xB5 \xE5\x81\x89", "CHN", "5253B",
+                           "#3.3999999999999999", "=E3*19.5|66.299999999999997"},
+                          {"M3M", "SMITH & SONS John", "", "105B", "#2.4", "#49.6"},
+                          {"", "", "", "", "", ""},
+                          {"M3M", "DOE Jane", "CAN", "#107", "#3", "#-0.5"}}};
+
+TEST(Workbook, SheetCellsAsTheSheetShowsThem) {
+    for (const Format& format : kFormats) {
+        SCOPED_TRACE(format.name);
+        std::string error;
+        const auto table = ReadWorkbook(format.write({kResults}), format.format, "", error);
+        ASSERT_TRUE(table.has_value()) << error;
+        EXPECT_EQ(table->header, (Fields{"Event", "Diver", "Nation", "Dive", "DD", "Points"}));
+        ASSERT_EQ(table->rows.size(), 3u);
+        EXPECT_EQ(table->rows[0].line, 3);
+        EXPECT_EQ(table->rows[0].fields,
+                  (Fields{"Women's 3m Springboard", "\xE5\xBC\xB5 \xE5\x81\x89", "CHN", "5253B",
+                          "3.4", "66.3"}));
+        EXPECT_EQ(table->rows[1].fields[1], "SMITH & SONS John");
+        EXPECT_EQ(table->rows[1].fields[2], "");
+        EXPECT_EQ(table->rows[1].fields[5], "49.6");
+        EXPECT_EQ(table->rows[2].line, 6);
+        EXPECT_EQ(table->rows[2].fields, (Fields{"M3M", "DOE Jane", "CAN", "107", "3", "-0.5"}));
+    }
+}
+
+TEST(Workbook, TheSheetNamedIsRead) {
+    const TestSheet cover{"Cover", {{"Championships 2021"}}};
+    for (const Format& format : kFormats) {
+        SCOPED_TRACE(format.name);
+        const std::string bytes = format.write({cover, kResults});
+        std::string error;
+        EXPECT_EQ(ReadWorkbook(bytes, format.format, "", error)->header,
+                  Fields{"Championships 2021"});
+        const auto chosen = ReadWorkbook(bytes, format.format, "Results", error);
+        ASSERT_TRUE(chosen.has_value()) << error;
+        EXPECT_EQ(chosen->rows.size(), 3u);
+        EXPECT_FALSE(ReadWorkbook(bytes, format.format, "results", error).has_value());
+        EXPECT_EQ(error, "no sheet 'results'; the sheets are 'Cover', 'Results'");
+        EXPECT_FALSE(
+            ReadWorkbook(format.write({{"Empty", {{""}}}, kResults}), format.format, "", error)
+                .has_value());
+        EXPECT_EQ(error, "the sheet 'Empty' is empty");
+    }
+}
+
+// Damaged copies of a good workbook: each ends with a message, soon.
+TEST(Workbook, DamagedWorkbooksEndWithAMessage) {
+    for (const Format& format : kFormats) {
+        SCOPED_TRACE(format.name);
+        const std::string good = format.write({kResults});
+        std::string garbled = good;
+        for (std::size_t at = good.size() / 3; at < good.size() / 2; at += 7)
+            garbled[at] = static_cast<char>(garbled[at] ^ 0x5A);
+        std::string hugeEntry = good; // the first entry claims 4 GB unpacked
+        const std::size_t directory = hugeEntry.find("PK\x01\x02");
+        hugeEntry.replace(directory + 24, 4, "\xFF\xFF\xFF\xF0");
+        const std::pair<std::string, std::string> cases[] = {
+            {good.substr(0, good.size() / 2), "its ZIP directory is missing or cut"},
+            {good.substr(0, good.size() - 30), "its ZIP directory is missing or cut"},
+            {garbled, "a damaged workbook, not read"},
+            {hugeEntry, "a workbook that unpacks to more than 512 MB, not read"},
+        };
+        for (const auto& [bytes, says] : cases) {
+            const auto start = std::chrono::steady_clock::now();
+            std::string error;
+            EXPECT_FALSE(ReadWorkbook(bytes, format.format, "", error).has_value());
+            EXPECT_NE(error.find(says), std::string::npos) << error;
+            EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+        }
+    }
+}
+
+TEST(FileKind, ToldByContentNotByName) {
+    const std::string xlsx = XlsxWorkbook({kResults});
+    const std::pair<std::string, FileKind> cases[] = {
+        {"Event,Diver\nM3M,A B\n", FileKind::Text},
+        {"Event,Diver\nM3M,A\x01 B\n", FileKind::Text}, // a stray control character
+        {"", FileKind::Text},
+        {xlsx, FileKind::Xlsx},
+        {xlsx.substr(0, xlsx.size() / 2), FileKind::Xlsx}, // cut: still meant as a workbook
+        {OdsWorkbook({kResults}), FileKind::Ods},
+        {testing::StoredZip({{"word/document.xml", "<w/>"}}), FileKind::Zip},
+        {testing::StoredZip({{"mimetype", "application/vnd.oasis.opendocument.text"}}),
+         FileKind::Zip},
+        {"%PDF-1.7\n%\xE2\xE3\xCF\xD3\n", FileKind::Pdf},
+        {std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0", 10), FileKind::OldOffice},
+        {std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), FileKind::Binary},
+        {"\x1F\x8B\x08\x01\x02\x03\x04\x05\x06\x07", FileKind::Binary},
+    };
+    for (const auto& [bytes, kind] : cases)
+        EXPECT_EQ(KindOfContent(bytes), kind) << bytes.substr(0, 12);
+}
+
+TEST(CsvReader, AFirstLineNamesTheSeparator) {
+    const struct {
+        std::string_view csv;
+        char separator;
+        Fields header;
+        int firstLine;
+    } cases[] = {
+        {"sep=;\r\nEvent;Dive,Code\r\nM3M;105B\r\n", ';', {"Event", "Dive,Code"}, 3},
+        {"\"sep=,\"\nEvent;Code,DD\nM3M;105B,2.4\n", ',', {"Event;Code", "DD"}, 3},
+        {"sep=\t\nA,B\tC\n1,2\t3\n", '\t', {"A,B", "C"}, 3},
+        {"sep=;;;\n\nA;B\n1;2\n", ';', {"A", "B"}, 4},
+        {"separator;x\nA;B\n", ';', {"separator", "x"}, 2}, // not such a line: the header
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        const auto table = ReadCsv(c.csv, error);
+        ASSERT_TRUE(table.has_value()) << error;
+        EXPECT_EQ(table->delimiter, c.separator) << c.csv;
+        EXPECT_EQ(table->header, c.header) << c.csv;
+        ASSERT_FALSE(table->rows.empty());
+        EXPECT_EQ(table->rows[0].line, c.firstLine) << c.csv;
+    }
+}
+
+} // namespace
+} // namespace corvane

@@ -1,0 +1,224 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Small XLSX and ODS workbooks for the importer's tests, written here rather than kept as
+// binary fixtures: a ZIP archive with its parts stored (not compressed).
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace corvane::testing {
+
+// A sheet's rows of cells. A cell is text, except: "#3.4" a number cell holding the number
+// as written after '#'; "=B2*C2|49.6" a formula cell whose stored result is the number after
+// '|'; "" no cell. An empty row is not written, so the rows after it keep their numbers.
+struct TestSheet {
+    std::string name;
+    std::vector<std::vector<std::string>> rows;
+};
+
+using ZipParts = std::vector<std::pair<std::string, std::string>>; // name, contents
+
+inline std::uint32_t Crc32(std::string_view data) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (const char c : data) {
+        crc ^= static_cast<unsigned char>(c);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+inline void AppendLittleEndian(std::string& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+// The header fields a local header and a directory entry share, from "version needed".
+inline std::string CommonZipFields(const std::string& name, const std::string& data) {
+    std::string fields;
+    AppendLittleEndian(fields, 20, 2);   // version needed
+    AppendLittleEndian(fields, 0, 2);    // flags
+    AppendLittleEndian(fields, 0, 2);    // stored
+    AppendLittleEndian(fields, 0, 2);    // time
+    AppendLittleEndian(fields, 0x21, 2); // date: 1980-01-01
+    AppendLittleEndian(fields, Crc32(data), 4);
+    AppendLittleEndian(fields, static_cast<std::uint32_t>(data.size()), 4);
+    AppendLittleEndian(fields, static_cast<std::uint32_t>(data.size()), 4);
+    AppendLittleEndian(fields, static_cast<std::uint32_t>(name.size()), 2);
+    AppendLittleEndian(fields, 0, 2); // extra field
+    return fields;
+}
+
+inline std::string StoredZip(const ZipParts& parts) {
+    std::string zip;
+    std::string directory;
+    for (const auto& [name, data] : parts) {
+        const auto offset = static_cast<std::uint32_t>(zip.size());
+        zip += "PK\x03\x04" + CommonZipFields(name, data) + name + data;
+        directory += std::string("PK\x01\x02") + "\x14\x03" + CommonZipFields(name, data);
+        AppendLittleEndian(directory, 0, 2 + 2 + 2 + 4); // comment, disk, attributes
+        AppendLittleEndian(directory, offset, 4);
+        directory += name;
+    }
+    const auto directoryAt = static_cast<std::uint32_t>(zip.size());
+    zip += directory + "PK\x05\x06";
+    AppendLittleEndian(zip, 0, 4); // disks
+    AppendLittleEndian(zip, static_cast<std::uint32_t>(parts.size()), 2);
+    AppendLittleEndian(zip, static_cast<std::uint32_t>(parts.size()), 2);
+    AppendLittleEndian(zip, static_cast<std::uint32_t>(directory.size()), 4);
+    AppendLittleEndian(zip, directoryAt, 4);
+    AppendLittleEndian(zip, 0, 2); // comment
+    return zip;
+}
+
+inline std::string XmlEscaped(std::string_view text) {
+    std::string escaped;
+    for (const char c : text) {
+        if (c == '&')
+            escaped += "&amp;";
+        else if (c == '<')
+            escaped += "&lt;";
+        else if (c == '"')
+            escaped += "&quot;";
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
+inline std::string ColumnLetters(std::size_t col) {
+    std::string letters;
+    for (std::size_t n = col + 1; n > 0; n = (n - 1) / 26)
+        letters.insert(letters.begin(), static_cast<char>('A' + (n - 1) % 26));
+    return letters;
+}
+
+// One XLSX cell; texts go to the shared strings.
+inline std::string XlsxCell(const std::string& ref, const std::string& cell,
+                            std::vector<std::string>& strings) {
+    if (cell.starts_with('#'))
+        return "<c r=\"" + ref + "\"><v>" + cell.substr(1) + "</v></c>";
+    if (cell.starts_with('=')) {
+        const std::size_t bar = cell.find('|');
+        return "<c r=\"" + ref + "\"><f>" + XmlEscaped(cell.substr(1, bar - 1)) + "</f><v>" +
+               cell.substr(bar + 1) + "</v></c>";
+    }
+    strings.push_back(cell);
+    return "<c r=\"" + ref + "\" t=\"s\"><v>" + std::to_string(strings.size() - 1) + "</v></c>";
+}
+
+inline std::string XlsxSheet(const TestSheet& sheet, std::vector<std::string>& strings) {
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                      "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/"
+                      "main\"><sheetData>";
+    for (std::size_t row = 0; row < sheet.rows.size(); ++row) {
+        if (sheet.rows[row].empty())
+            continue;
+        xml += "<row r=\"" + std::to_string(row + 1) + "\">";
+        for (std::size_t col = 0; col < sheet.rows[row].size(); ++col) {
+            if (!sheet.rows[row][col].empty())
+                xml += XlsxCell(ColumnLetters(col) + std::to_string(row + 1), sheet.rows[row][col],
+                                strings);
+        }
+        xml += "</row>";
+    }
+    return xml + "</sheetData></worksheet>";
+}
+
+inline std::string XlsxWorkbook(const std::vector<TestSheet>& sheets) {
+    const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+    const std::string rels = "http://schemas.openxmlformats.org/package/2006/relationships";
+    const std::string ml = "application/vnd.openxmlformats-officedocument.spreadsheetml.";
+    std::string types = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Types xmlns=\""
+                        "http://schemas.openxmlformats.org/package/2006/content-types\">"
+                        "<Default Extension=\"rels\" ContentType=\"application/"
+                        "vnd.openxmlformats-package.relationships+xml\"/>"
+                        "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+                        "<Override PartName=\"/xl/workbook.xml\" ContentType=\"" +
+                        ml + "sheet.main+xml\"/><Override PartName=\"/xl/sharedStrings.xml\" " +
+                        "ContentType=\"" + ml + "sharedStrings+xml\"/>";
+    std::string book = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<workbook xmlns=\""
+                       "http://schemas.openxmlformats.org/spreadsheetml/2006/main\" xmlns:r=\"" +
+                       rel + "\"><sheets>";
+    std::string bookRels = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Relationships xmlns=\"" +
+                           rels + "\"><Relationship Id=\"rIdS\" Type=\"" + rel +
+                           "/sharedStrings\" Target=\"sharedStrings.xml\"/>";
+    ZipParts parts;
+    std::vector<std::string> strings;
+    for (std::size_t i = 0; i < sheets.size(); ++i) {
+        const std::string n = std::to_string(i + 1);
+        types += "<Override PartName=\"/xl/worksheets/sheet" + n + ".xml\" ContentType=\"" + ml +
+                 "worksheet+xml\"/>";
+        book += "<sheet name=\"" + XmlEscaped(sheets[i].name) + "\" sheetId=\"" + n +
+                "\" r:id=\"rId" + n + "\"/>";
+        bookRels += "<Relationship Id=\"rId" + n + "\" Type=\"" + rel +
+                    "/worksheet\" Target=\"worksheets/sheet" + n + ".xml\"/>";
+        parts.emplace_back("xl/worksheets/sheet" + n + ".xml", XlsxSheet(sheets[i], strings));
+    }
+    std::string shared = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<sst xmlns=\"http://"
+                         "schemas.openxmlformats.org/spreadsheetml/2006/main\">";
+    for (const std::string& text : strings)
+        shared += "<si><t>" + XmlEscaped(text) + "</t></si>";
+    parts.insert(parts.begin(),
+                 {{"[Content_Types].xml", types + "</Types>"},
+                  {"_rels/.rels", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Relationships "
+                                  "xmlns=\"" +
+                                      rels + "\"><Relationship Id=\"rId1\" Type=\"" + rel +
+                                      "/officeDocument\" Target=\"xl/workbook.xml\"/>"
+                                      "</Relationships>"},
+                  {"xl/workbook.xml", book + "</sheets></workbook>"},
+                  {"xl/_rels/workbook.xml.rels", bookRels + "</Relationships>"},
+                  {"xl/sharedStrings.xml", shared + "</sst>"}});
+    return StoredZip(parts);
+}
+
+inline std::string OdsCell(const std::string& cell) {
+    if (cell.empty())
+        return "<table:table-cell/>";
+    if (cell.starts_with('#'))
+        return "<table:table-cell office:value-type=\"float\" office:value=\"" + cell.substr(1) +
+               "\"><text:p>" + cell.substr(1) + "</text:p></table:table-cell>";
+    if (cell.starts_with('=')) {
+        const std::size_t bar = cell.find('|');
+        return "<table:table-cell table:formula=\"of:" + XmlEscaped(cell.substr(0, bar)) +
+               "\" office:value-type=\"float\" office:value=\"" + cell.substr(bar + 1) +
+               "\"><text:p>" + cell.substr(bar + 1) + "</text:p></table:table-cell>";
+    }
+    return "<table:table-cell office:value-type=\"string\"><text:p>" + XmlEscaped(cell) +
+           "</text:p></table:table-cell>";
+}
+
+inline std::string OdsWorkbook(const std::vector<TestSheet>& sheets) {
+    std::string content =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document-content "
+        "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+        "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+        "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" office:version=\"1.2\">"
+        "<office:body><office:spreadsheet>";
+    for (const TestSheet& sheet : sheets) {
+        content += "<table:table table:name=\"" + XmlEscaped(sheet.name) + "\">";
+        for (const auto& row : sheet.rows) {
+            content += "<table:table-row>";
+            for (const std::string& cell : row)
+                content += OdsCell(cell);
+            content += "</table:table-row>";
+        }
+        content += "</table:table>";
+    }
+    content += "</office:spreadsheet></office:body></office:document-content>";
+    const std::string manifest =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<manifest:manifest xmlns:manifest=\""
+        "urn:oasis:names:tc:opendocument:xmlns:manifest:1.0\" manifest:version=\"1.2\">"
+        "<manifest:file-entry manifest:full-path=\"/\" manifest:media-type=\"application/"
+        "vnd.oasis.opendocument.spreadsheet\"/><manifest:file-entry manifest:full-path=\""
+        "content.xml\" manifest:media-type=\"text/xml\"/></manifest:manifest>";
+    return StoredZip({{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
+                      {"content.xml", content},
+                      {"META-INF/manifest.xml", manifest}});
+}
+
+} // namespace corvane::testing
