@@ -67,7 +67,7 @@ std::string PersonText(const PrintedDive& dive) {
 
 // Fills the folder's form of the diver's name and nation in from the printed ones.
 void FoldNames(SourceDive& dive, const PrintedDive& printed, AsciiFolder& folder) {
-    const PersonName name = SplitFullName(folder.Fold(PersonText(printed)));
+    const PersonName name = SplitWrittenName(PersonText(printed), folder);
     dive.surname = Capitals(name.surname);
     dive.given = Capitals(name.given);
     const std::string nation = Capitals(folder.Fold(dive.nation));
