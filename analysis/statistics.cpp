@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <cstring>
 #include <string_view>
-#include <unordered_map>
 
 namespace corvane {
 
@@ -48,29 +47,12 @@ void AddScore(DiveGroup& group, double points, double dd) {
         ++group.bands[ScoreBand(points / dd / 3)];
 }
 
-// The catalogue DDs of a code, 3 m and 10 m, as numbers; 0 where the catalogue rates "0.0".
-using CatalogueDDs = std::array<double, 2>;
-
-// The first catalogue entry of a code. The catalogue is a constant table, so an index built
-// on first use (keeping the first entry of a code) finds what a scan from the top finds,
-// without comparing a few hundred codes for every dive group.
-const CatalogueDDs* FindCatalogueDDs(std::string_view code) {
-    static const std::unordered_map<std::string_view, CatalogueDDs> index = [] {
-        std::unordered_map<std::string_view, CatalogueDDs> entries;
-        for (const TCatalogueEntry& entry : DiveCatalogue)
-            entries.emplace(entry.Code,
-                            CatalogueDDs{CellNumber(entry.DD3m), CellNumber(entry.DD10m)});
-        return entries;
-    }();
-    const auto found = index.find(code);
-    return found == index.end() ? nullptr : &found->second;
-}
-
 // The catalogue DD of the apparatus; a code the catalogue lacks (or rates "0.0" there) falls
 // back on the DD its first record states, shown to one place, so a group never takes a
 // stale or zero DD.
-double GroupDD(std::string_view code, int eventIndex, const TDiveRecord& first) {
-    if (const CatalogueDDs* dds = FindCatalogueDDs(code)) {
+double GroupDD(const DDCatalogue& catalogue, std::string_view code, int eventIndex,
+               const TDiveRecord& first) {
+    if (const DDCatalogue::DDs* dds = catalogue.FindDDs(code)) {
         const double catalogued =
             (*dds)[EventByIndex(eventIndex).apparatus == Apparatus::Springboard3m ? 0 : 1];
         if (catalogued != 0.0)
@@ -79,10 +61,11 @@ double GroupDD(std::string_view code, int eventIndex, const TDiveRecord& first) 
     return CellNumber(FormatFixed(first.DD, 1));
 }
 
-void StartGroup(DiveGroup& group, const TDiveRecord& record, std::uint64_t key, int eventIndex) {
+void StartGroup(DiveGroup& group, const TDiveRecord& record, std::uint64_t key, int eventIndex,
+                const DDCatalogue& catalogue) {
     group.key = key;
     group.code = record.DiveCode.view();
-    group.dd = GroupDD(group.code, eventIndex, record);
+    group.dd = GroupDD(catalogue, group.code, eventIndex, record);
     group.sumPoints = record.Points;
     group.count = 1;
     group.bands.fill(0);
@@ -127,8 +110,8 @@ private:
 
 // The groups of the pass in record order: one row each.
 std::vector<DiveGroup> CollectGroups(int eventIndex, std::span<const TDiveRecord> dives,
-                                     const DiverRoster& roster, bool initialRun,
-                                     const FilterSelection& filter) {
+                                     const DiverRoster& roster, const DDCatalogue& catalogue,
+                                     bool initialRun, const FilterSelection& filter) {
     std::vector<DiveGroup> groups;
     DiveGroup group;
     RosterVerdicts verdicts(roster, initialRun, filter);
@@ -144,7 +127,7 @@ std::vector<DiveGroup> CollectGroups(int eventIndex, std::span<const TDiveRecord
         }
         if (group.count > 0)
             groups.push_back(group);
-        StartGroup(group, record, key, eventIndex);
+        StartGroup(group, record, key, eventIndex, catalogue);
     }
     if (group.count > 0)
         groups.push_back(group);
@@ -268,11 +251,11 @@ std::string EventHeader(int col) {
 }
 
 void GenerateEventTable(StringGrid& table, int eventIndex, std::span<const TDiveRecord> dives,
-                        const DiverRoster& roster, bool initialRun, const FilterSelection& filter,
-                        int sortCol, const SortSplit& split) {
+                        const DiverRoster& roster, const DDCatalogue& catalogue, bool initialRun,
+                        const FilterSelection& filter, int sortCol, const SortSplit& split) {
     WriteHeaderRow(table);
     const std::vector<DiveGroup> groups =
-        CollectGroups(eventIndex, dives, roster, initialRun, filter);
+        CollectGroups(eventIndex, dives, roster, catalogue, initialRun, filter);
     // A table that no record reached keeps one empty row and is not sorted.
     if (groups.empty()) {
         table.SetRowCount(2);

@@ -32,7 +32,8 @@ the last line. Nothing is written to any file but the picture of --chart.
 
 Which table:
   --data DIR           folder with the four result files (default: the current folder);
-                       its Divers.tsv, if any, takes the place of the built-in roster
+                       its Divers.tsv, if any, takes the place of the built-in roster,
+                       and its Catalogue.tsv, if any, that of the built-in DD catalogue
   --event EVENT        M3M, W3M, M10M or W10M (default: M3M)
   --drill DIVE         the per-diver table of one dive code instead, as a double-click
                        on its row shows it (its first row in the sorted event table)
@@ -72,8 +73,8 @@ already shown may leave rows with equal values in the sort column in another ord
 
 Options take their value as the next argument or after '=' (--sort=Count).
 
-Exit status: 0 the table was printed (or the chart written); 1 the result files or
-Divers.tsv could not be read, the dive of --drill has no row in the table, the diver of
+Exit status: 0 the table was printed (or the chart written); 1 the result files,
+Divers.tsv or Catalogue.tsv could not be read, the dive of --drill has no row in the table, the diver of
 --chart-diver has no row in its breakdown, or the picture could not be written; 2 bad
 arguments.
 
@@ -361,8 +362,9 @@ bool LoadResults(const std::string& dataDir, RecordStore& store, std::ostream& e
 int Run(const Options& options, const ChartWriter& writeChart, std::ostream& out,
         std::ostream& err) {
     DiverRoster roster;
-    if (const auto rosterError = FillReferenceTables(roster, options.dataDir)) {
-        err << "dive-tables: " << *rosterError << "\n";
+    DDCatalogue catalogue;
+    if (const auto tablesError = FillReferenceTables(roster, catalogue, options.dataDir)) {
+        err << "dive-tables: " << *tablesError << "\n";
         return kNoData;
     }
     const FilterSelection filter = CheckedFilter(options, roster);
@@ -376,7 +378,7 @@ int Run(const Options& options, const ChartWriter& writeChart, std::ostream& out
     const int event = options.eventIndex;
     StringGrid table(kEventTableCols, 2);
     const SortSplit split{options.sortCount, {}};
-    GenerateEventTable(table, event, store->Filled(event), roster, initialRun, filter,
+    GenerateEventTable(table, event, store->Filled(event), roster, catalogue, initialRun, filter,
                        options.sortCol, split);
     if (options.drill)
         return PrintBreakdown(options, filter, table, *store, roster, writeChart, out, err);

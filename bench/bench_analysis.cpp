@@ -48,7 +48,7 @@ bool SkipWithoutSample(benchmark::State& state) {
 StringGrid GeneratedTable(int eventIndex) {
     StringGrid table(kTableCols, 2);
     GenerateEventTable(table, eventIndex, TheSample().store->Dives(eventIndex), TheSample().roster,
-                       true, {}, 0, {});
+                       BuiltInCatalogue(), true, {}, 0, {});
     return table;
 }
 
@@ -73,7 +73,7 @@ void BM_InitialRun(benchmark::State& state) {
         for (int eventIndex = 1; eventIndex <= kEventCount; ++eventIndex) {
             StringGrid& table = tables[eventIndex - 1];
             GenerateEventTable(table, eventIndex, sample.store->Dives(eventIndex), sample.roster,
-                               true, {}, 0, {});
+                               BuiltInCatalogue(), true, {}, 0, {});
             if (eventIndex == 1) {
                 ResetFilterLists(lists);
                 FillFilterLists(sample.roster, lists);
@@ -91,7 +91,7 @@ void FilteredRun(benchmark::State& state, const FilterSelection& filter) {
     for (auto _ : state) {
         for (int eventIndex = 1; eventIndex <= kEventCount; ++eventIndex)
             GenerateEventTable(table, eventIndex, sample.store->Dives(eventIndex), sample.roster,
-                               false, filter, 0, {});
+                               BuiltInCatalogue(), false, filter, 0, {});
         benchmark::DoNotOptimize(table.RowCount());
     }
 }

@@ -59,8 +59,8 @@ bool GenerateM3M(StringGrid& table, RecordStore& store, std::string& problem) {
         return false;
     }
     const Thresholds defaults;
-    GenerateEventTable(table, 1, store.Dives(1), BuiltInRoster(), true, {}, kSortCol,
-                       SortSplit{static_cast<int>(defaults.sortCount), {}});
+    GenerateEventTable(table, 1, store.Dives(1), BuiltInRoster(), BuiltInCatalogue(), true, {},
+                       kSortCol, SortSplit{static_cast<int>(defaults.sortCount), {}});
     return true;
 }
 

@@ -2,7 +2,12 @@
 #include "catalogue.h"
 
 #include "store/events.h"
+#include "store/file_text.h"
+#include "store/number_text.h"
+#include "text_lines.h"
 
+#include <algorithm>
+#include <cstring>
 #include <string_view>
 
 namespace corvane {
@@ -115,6 +120,146 @@ std::optional<std::string_view> CatalogueDD(std::string_view code, int eventInde
                                         ? entry.DD3m
                                         : entry.DD10m);
     }
+    return std::nullopt;
+}
+
+DDCatalogue::DDCatalogue(std::vector<TCatalogueEntry> rows) : rows_(std::move(rows)) {
+    BuildIndex();
+}
+
+DDCatalogue::DDCatalogue(const DDCatalogue& other) : rows_(other.rows_) {
+    BuildIndex();
+}
+
+DDCatalogue& DDCatalogue::operator=(const DDCatalogue& other) {
+    if (this != &other) {
+        rows_ = other.rows_;
+        BuildIndex();
+    }
+    return *this;
+}
+
+void DDCatalogue::BuildIndex() {
+    index_.clear();
+    index_.reserve(rows_.size());
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+        const TCatalogueEntry& entry = rows_[row];
+        // emplace keeps the first row of a code met again.
+        index_.emplace(entry.Code,
+                       std::pair{row, DDs{CellNumber(entry.DD3m), CellNumber(entry.DD10m)}});
+    }
+}
+
+const DDCatalogue::DDs* DDCatalogue::FindDDs(std::string_view code) const {
+    const auto found = index_.find(code);
+    return found == index_.end() ? nullptr : &found->second.second;
+}
+
+std::optional<std::string_view> DDCatalogue::DD(std::string_view code, int eventIndex) const {
+    const auto found = index_.find(code);
+    if (found == index_.end())
+        return std::nullopt;
+    const TCatalogueEntry& entry = rows_[found->second.first];
+    return std::string_view(
+        EventByIndex(eventIndex).apparatus == Apparatus::Springboard3m ? entry.DD3m : entry.DD10m);
+}
+
+const DDCatalogue& BuiltInCatalogue() {
+    static const DDCatalogue builtIn(
+        std::vector<TCatalogueEntry>(DiveCatalogue.begin(), DiveCatalogue.end()));
+    return builtIn;
+}
+
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool IsDiveCode(std::string_view code) {
+    return !code.empty() && code.size() < sizeof(TCatalogueEntry::Code) &&
+           std::all_of(code.begin(), code.end(), [](char c) {
+               return IsDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+           });
+}
+
+// "3.5", "0.0": the form of every DD of the built-in catalogue.
+bool IsDDText(std::string_view dd) {
+    return dd.size() == 3 && IsDigit(dd[0]) && dd[1] == '.' && IsDigit(dd[2]);
+}
+
+std::string Quoted(std::string_view text) {
+    return "'" + std::string(text) + "'";
+}
+
+// The row of a line, or what is wrong with it.
+std::string ParseCatalogueRow(std::string_view line, TCatalogueEntry& entry) {
+    const std::size_t tabs = static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t'));
+    if (tabs != 2)
+        return "expected 3 tab-separated fields (Code, DD3m, DD10m), found " +
+               std::to_string(tabs + 1);
+    const std::size_t first = line.find('\t');
+    const std::size_t second = line.find('\t', first + 1);
+    const std::string_view code = line.substr(0, first);
+    const std::array<std::string_view, 2> dds{line.substr(first + 1, second - first - 1),
+                                              line.substr(second + 1)};
+    if (!IsDiveCode(code))
+        return "the dive code " + Quoted(code) + " is not 1 to 5 letters and digits";
+    for (std::size_t i = 0; i < dds.size(); ++i) {
+        if (!IsDDText(dds[i]))
+            return std::string("the ") + (i == 0 ? "3 m" : "10 m") + " DD " + Quoted(dds[i]) +
+                   " of " + std::string(code) + " is not a number such as 2.8 (0.0 for none)";
+    }
+    entry = TCatalogueEntry{};
+    std::memcpy(entry.Code, code.data(), code.size());
+    std::memcpy(entry.DD3m, dds[0].data(), dds[0].size());
+    std::memcpy(entry.DD10m, dds[1].data(), dds[1].size());
+    return {};
+}
+
+CatalogueParse LineError(int lineNo, const std::string& problem) {
+    return CatalogueParse{std::nullopt, "line " + std::to_string(lineNo) + ": " + problem};
+}
+
+} // namespace
+
+CatalogueParse ParseCatalogue(std::string_view text) {
+    text = WithoutByteOrderMark(text);
+    std::vector<TCatalogueEntry> rows;
+    rows.reserve(std::min(CountLines(text), kMaxCatalogueRows));
+    int lineNo = 0;
+    while (!text.empty()) {
+        const std::string_view line = NextLine(text);
+        ++lineNo;
+        if (IsBlank(line) || (lineNo == 1 && line.starts_with("Code\t")))
+            continue;
+        if (rows.size() == kMaxCatalogueRows)
+            return LineError(lineNo,
+                             "more than " + std::to_string(kMaxCatalogueRows) + " dive codes");
+        TCatalogueEntry entry;
+        if (const std::string problem = ParseCatalogueRow(line, entry); !problem.empty())
+            return LineError(lineNo, problem);
+        rows.push_back(entry);
+    }
+    return CatalogueParse{DDCatalogue(std::move(rows)), {}};
+}
+
+std::optional<std::string> FillCatalogue(DDCatalogue& catalogue, const std::string& dataDir) {
+    catalogue = DDCatalogue();
+    std::string text;
+    const LoadOutcome read = ReadWholeFile(JoinPath(dataDir, kCatalogueFileName), text);
+    if (read.kind == LoadOutcome::Kind::MissingFile) {
+        catalogue = BuiltInCatalogue();
+        return std::nullopt;
+    }
+    if (read.kind == LoadOutcome::Kind::Failed)
+        return read.message;
+    // A bad file stops the program rather than fall back to the built-in DDs, which would
+    // put these results' dives into the wrong score bands.
+    CatalogueParse parsed = ParseCatalogue(text);
+    if (!parsed.catalogue)
+        return std::string(kCatalogueFileName) + " " + parsed.error;
+    catalogue = std::move(*parsed.catalogue);
     return std::nullopt;
 }
 

@@ -3,6 +3,7 @@
 
 #include "store/file_text.h"
 #include "store/number_text.h"
+#include "text_lines.h"
 
 #include <algorithm>
 #include <array>
@@ -158,31 +159,6 @@ RowFields SplitTabs(std::string_view line) {
     }
 }
 
-// How many lines NextLine takes off `text`: the most rows it can hold, so the rows are
-// reserved once instead of grown by doubling (a third of them spare at 100,000 divers).
-std::size_t CountLines(std::string_view text) {
-    std::size_t lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
-    for (std::size_t cr = text.find('\r'); cr != std::string_view::npos;
-         cr = text.find('\r', cr + 1)) {
-        if (cr + 1 == text.size() || text[cr + 1] != '\n')
-            ++lines;
-    }
-    return lines;
-}
-
-// Takes the next line off `text`; CR, LF and CRLF each end a line.
-std::string_view NextLine(std::string_view& text) {
-    const std::size_t end = text.find_first_of("\r\n");
-    const std::string_view line = text.substr(0, end);
-    if (end == std::string_view::npos) {
-        text = {};
-    } else {
-        const bool crlf = text[end] == '\r' && text.substr(end + 1).starts_with('\n');
-        text.remove_prefix(end + (crlf ? 2 : 1));
-    }
-    return line;
-}
-
 std::string Quoted(std::string_view text) {
     return "'" + std::string(text) + "'";
 }
@@ -242,9 +218,7 @@ bool ParseRow(std::string_view line, int lineNo, TDiverEntry& diver, std::string
 } // namespace
 
 std::optional<DiverRoster> ParseRoster(std::string_view text, std::string* error) {
-    // A spreadsheet may save the file with a UTF-8 byte-order mark before the header.
-    if (text.starts_with("\xEF\xBB\xBF"))
-        text.remove_prefix(3);
+    text = WithoutByteOrderMark(text);
     std::vector<TDiverEntry> rows;
     rows.reserve(std::min(CountLines(text), kMaxRosterRows));
     int lineNo = 0;
@@ -289,6 +263,18 @@ std::optional<std::string> FillReferenceTables(DiverRoster& roster, const std::s
     if (!parsed)
         return std::string(kRosterFileName) + " " + error;
     roster = std::move(*parsed);
+    return std::nullopt;
+}
+
+std::optional<std::string> FillReferenceTables(DiverRoster& roster, DDCatalogue& catalogue,
+                                               const std::string& dataDir) {
+    catalogue = DDCatalogue();
+    if (auto rosterError = FillReferenceTables(roster, dataDir))
+        return rosterError;
+    if (auto catalogueError = FillCatalogue(catalogue, dataDir)) {
+        roster = DiverRoster();
+        return catalogueError;
+    }
     return std::nullopt;
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "rawdata/catalogue.h"
 #include "store/fixed_text.h"
 
 #include <cstdint>
@@ -70,9 +71,15 @@ std::optional<DiverRoster> ParseRoster(std::string_view text, std::string* error
 // The roster that ships inside the program.
 DiverRoster BuiltInRoster();
 
-// The one start-up call: the catalogue is a constant table, so this fills the roster, from
-// the Divers.tsv of `dataDir` when there is one, else with the built-in rows. Returns why
-// Divers.tsv cannot be used ("Divers.tsv line 12: ..."), leaving the roster empty.
+// Fills the roster alone, from the Divers.tsv of `dataDir` when there is one, else with the
+// built-in rows. Returns why Divers.tsv cannot be used ("Divers.tsv line 12: ..."), leaving the
+// roster empty.
 std::optional<std::string> FillReferenceTables(DiverRoster& roster, const std::string& dataDir);
+
+// The one start-up call: the roster as above, then the catalogue from the folder's
+// Catalogue.tsv when there is one, else the built-in one. Returns why either file cannot be
+// used, leaving both tables empty: results scored against the wrong names or DDs would mislead.
+std::optional<std::string> FillReferenceTables(DiverRoster& roster, DDCatalogue& catalogue,
+                                               const std::string& dataDir);
 
 } // namespace corvane

@@ -265,9 +265,9 @@ void TForm1::Timer1Timer() {
     if (closing_) {
         return;
     }
-    if (const auto rosterError = FillReferenceTables(roster_, DataDir)) {
-        // Results read against the wrong names would mislead: no tables at all.
-        messages_->Error(FromCoreText(*rosterError));
+    if (const auto tablesError = FillReferenceTables(roster_, catalogue_, DataDir)) {
+        // Results read against the wrong names or DDs would mislead: no tables at all.
+        messages_->Error(FromCoreText(*tablesError));
         EndWithoutSaving();
         return;
     }
@@ -375,7 +375,7 @@ void TForm1::GenerateOneEvent(int eventIndex, bool initialRun) {
     }
     // User input waits until the run has ended: no second run, sort or breakdown inside it.
     GenerateEventTable(EventTable(eventIndex), eventIndex, store_->Filled(eventIndex), roster_,
-                       initialRun, CurrentFilter(), SortCol.at(eventIndex - 1),
+                       catalogue_, initialRun, CurrentFilter(), SortCol.at(eventIndex - 1),
                        SortSplit{SortCount(), Pump(EventGrid(eventIndex), true)});
 }
 

@@ -65,6 +65,7 @@ public:
     const FilterLists& Lists() const { return lists_; }
     const RecordStore& Store() const { return *store_; }
     const DiverRoster& Roster() const { return roster_; }
+    const DDCatalogue& Catalogue() const { return catalogue_; }
     // The event of the active tab, 1..4.
     int ActiveEvent() const;
     Thresholds CurrentThresholds() const;
@@ -142,9 +143,11 @@ private:
     std::unique_ptr<UserMessages> ownMessages_;
     std::unique_ptr<ClipboardSink> ownClipboard_;
 
-    // The records, the roster and the hidden lookup grids (DiverGrid, CountryGrid).
+    // The records, the roster, the catalogue and the hidden lookup grids (DiverGrid,
+    // CountryGrid).
     std::unique_ptr<RecordStore> store_;
     DiverRoster roster_;
+    DDCatalogue catalogue_;
     FilterLists lists_;
     std::array<StringGrid, kEventCount> tables_{
         {StringGrid{kEventTableCols, 2}, StringGrid{kEventTableCols, 2},

@@ -313,6 +313,50 @@ TEST(DiveTables, UsesTheFolderRosterAndRefusesABrokenOne) {
               "dive-tables: Divers.tsv line 2: the nation 'Sin' is not three capital letters\n");
 }
 
+// The folder's Catalogue.tsv gives the DD column and so the band of each code's first dive;
+// a broken one is an error, never the built-in catalogue in its place.
+TEST(DiveTables, UsesTheFolderCatalogueAndRefusesABrokenOne) {
+    Folder folder;
+    folder.CopySamples();
+    const std::string data = folder.path().string();
+    const auto row101B = [&] {
+        const Outcome outcome = RunTool({"--data", data});
+        EXPECT_EQ(outcome.code, 0) << outcome.err;
+        const std::size_t start = outcome.out.find("\r\n101B\t");
+        EXPECT_NE(start, std::string::npos);
+        return outcome.out.substr(start + 2, outcome.out.find("\r\n", start + 2) - start - 2);
+    };
+    const std::string builtIn = row101B();
+    ASSERT_EQ(builtIn.find("101B\t"), 0u);
+    std::ofstream(folder.path() / "Catalogue.tsv", std::ios::binary)
+        << "Code\tDD3m\tDD10m\n101B\t3.0\t1.5\n";
+    const std::string own = row101B();
+    // Count stays; DD and average score change; the first dive falls into a lower band.
+    const auto cells = [](const std::string& line) {
+        std::vector<std::string> cells;
+        for (std::size_t from = 0, tab; (tab = line.find('\t', from)) != std::string::npos;
+             from = tab + 1)
+            cells.push_back(line.substr(from, tab - from));
+        return cells;
+    };
+    const std::vector<std::string> before = cells(builtIn);
+    const std::vector<std::string> after = cells(own);
+    ASSERT_EQ(after.size(), 17u) << own;
+    EXPECT_EQ(after[1], before[1]);
+    EXPECT_EQ(before[2], "1.5");
+    EXPECT_EQ(after[2], "3.0");
+    EXPECT_NE(std::vector(after.begin() + 5, after.begin() + 15),
+              std::vector(before.begin() + 5, before.begin() + 15));
+
+    std::ofstream(folder.path() / "Catalogue.tsv", std::ios::binary)
+        << "Code\tDD3m\tDD10m\n101B\t3.0\n";
+    const Outcome broken = RunTool({"--data", data});
+    EXPECT_EQ(broken.code, 1);
+    EXPECT_EQ(broken.out, "");
+    EXPECT_EQ(broken.err, "dive-tables: Catalogue.tsv line 2: expected 3 tab-separated fields "
+                          "(Code, DD3m, DD10m), found 2\n");
+}
+
 // --chart hands the drawing the chart of the breakdown that --drill prints, and prints
 // nothing itself; the diver of --chart-diver must have a row in that breakdown.
 TEST(DiveTables, ChartOfTheBreakdownGoesToTheWriter) {

@@ -52,7 +52,7 @@ protected:
             Dive("A", "101B", 1.5, 30),  Dive("A", "101B", 1.5, 30), Dive("B", "105B", 2.4, 60),
             Dive("A2", "105B", 2.4, 60), Dive("A", "105B", 2.4, 60), Dive("N", "105C", 2.2, 50),
             Dive("X", "105C", 2.2, 50),  Dive("C", "101B", 1.5, 30), Dive("B", "203B", 2.2, 40)};
-        GenerateEventTable(table, kM3M, dives, roster, true, {}, 0, {});
+        GenerateEventTable(table, kM3M, dives, roster, BuiltInCatalogue(), true, {}, 0, {});
     }
 
     DiverRoster roster;
@@ -107,7 +107,7 @@ TEST_F(DiverCountTest, StopsWhenTheTableIsRegenerated) {
     int rowsDone = 0;
     hooks.afterRow = [&] {
         ++rowsDone;
-        GenerateEventTable(table, kM3M, dives, roster, true, {}, 0, {});
+        GenerateEventTable(table, kM3M, dives, roster, BuiltInCatalogue(), true, {}, 0, {});
         return true;
     };
     PopulateDiverCount(table, dives, roster, workingList, hooks);
@@ -179,7 +179,7 @@ TEST(DiverCount, TableWithoutDataRowsCountsItsBlankRow) {
     const DiverRoster roster({Diver("A", "ALPHA", "Ann", "USA")});
     std::vector<TDiveRecord> dives(5);
     StringGrid table = EventTableGrid();
-    GenerateEventTable(table, kM3M, dives, roster, true, {}, 0, {});
+    GenerateEventTable(table, kM3M, dives, roster, BuiltInCatalogue(), true, {}, 0, {});
     StringGrid workingList(17, 2);
     PopulateDiverCount(table, dives, roster, workingList, {});
     EXPECT_EQ(ColumnCells(table, kDiversCol), Cells{"0"});
@@ -199,7 +199,8 @@ TEST(DiverCountSample, EqualsTheDrillDownOnTheSampleResults) {
     const DiverRoster roster = BuiltInRoster();
     for (int eventIndex = 1; eventIndex <= 4; ++eventIndex) {
         StringGrid table = EventTableGrid();
-        GenerateEventTable(table, eventIndex, store->Filled(eventIndex), roster, true, {}, 0, {});
+        GenerateEventTable(table, eventIndex, store->Filled(eventIndex), roster, BuiltInCatalogue(),
+                           true, {}, 0, {});
         const Cells populated = PopulatedCounts(table, store->Filled(eventIndex), roster, {});
         EXPECT_EQ(populated,
                   DrillDownCounts(table, eventIndex, store->Filled(eventIndex), roster, {}))

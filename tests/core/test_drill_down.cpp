@@ -34,7 +34,7 @@ protected:
 
     void Generate(int eventIndex = kW3M) {
         eventIndex_ = eventIndex;
-        GenerateEventTable(table, eventIndex, dives, roster, true, {}, 0, {});
+        GenerateEventTable(table, eventIndex, dives, roster, BuiltInCatalogue(), true, {}, 0, {});
     }
 
     DrillDownResult Open(int row, const FilterSelection& filter = {}) {

@@ -25,7 +25,7 @@ protected:
         : roster({Diver("D1", "SMITH", "Anna", "USA"), Diver("D2", "LEE", "Bo", "CHN")}) {}
 
     DrillDownResult Open(const std::string& code) {
-        GenerateEventTable(table, kW3M, dives, roster, true, {}, 0, {});
+        GenerateEventTable(table, kW3M, dives, roster, BuiltInCatalogue(), true, {}, 0, {});
         int row = 1;
         while (row < table.RowCount() && table.Cell(0, row) != code)
             ++row;

@@ -42,7 +42,8 @@ struct Generation {
              const FilterSelection& filter = {}, int eventIndex = kM3M, int sortCol = 0) {
         SortSplit split;
         split.pump = [this] { ++pumps; };
-        GenerateEventTable(table, eventIndex, dives, roster, initialRun, filter, sortCol, split);
+        GenerateEventTable(table, eventIndex, dives, roster, BuiltInCatalogue(), initialRun, filter,
+                           sortCol, split);
     }
 };
 
@@ -117,6 +118,26 @@ TEST(Statistics, CodeWithoutCatalogueDDUsesItsFirstRecordsDD) {
         const Cells row = RowCells(gen.table, 1);
         EXPECT_EQ(Cells(row.begin(), row.begin() + 5), c.expected) << c.code << " " << c.dd;
         EXPECT_EQ(Bands(gen.table, 1), c.bandCol < 0 ? Cells(10) : OneBand(c.bandCol));
+    }
+}
+
+// A folder's catalogue rates 207C 3.6 on springboard (built in: 3.5): the DD column, the
+// average score and the band of the first dive follow it; a code it lacks falls back on the
+// record's DD even where the built-in catalogue has one.
+TEST(Statistics, TheCatalogueGivenReplacesTheBuiltInOne) {
+    const DDCatalogue own({{"207C", "3.6", "3.3"}});
+    const std::vector<TDiveRecord> dives{Dive("1", "207C", 3.6, 75.6),
+                                         Dive("1", "101B", 1.7, 51.0)};
+    for (const auto* catalogue : {&BuiltInCatalogue(), &own}) {
+        StringGrid table = EventTableGrid();
+        GenerateEventTable(table, kM3M, dives, DiverRoster(), *catalogue, true, {}, 0, {});
+        ASSERT_EQ(table.RowCount(), 3);
+        const bool isOwn = catalogue == &own;
+        // 75.6 / 3.5 / 3 = 7.2 (band >7 to 8); 75.6 / 3.6 / 3 = 7.0 (band >6 to 7)
+        EXPECT_EQ(RowCells(table, 2)[2], isOwn ? "3.6" : "3.5");
+        EXPECT_EQ(RowCells(table, 2)[4], isOwn ? "7.0" : "7.2");
+        EXPECT_EQ(Bands(table, 2), OneBand(isOwn ? 11 : 12));
+        EXPECT_EQ(RowCells(table, 1)[2], isOwn ? "1.7" : "1.5");
     }
 }
 

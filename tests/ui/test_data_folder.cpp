@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/filter_combo.h"
 #include "ui/spin_edit.h"
+#include "ui/string_grid_view.h"
 #include "window_test_support.h"
 
 #include <QComboBox>
@@ -23,6 +24,8 @@ private slots:
     void missingFolderGivesTheMissingFileNotice();
     void folderRosterFillsTheListsAndKeepsItsDivers();
     void badRosterEndsBeforeTheResultsAndKeepsTheSettings();
+    void folderCatalogueGivesTheDDAndMovesTheBand();
+    void badCatalogueEndsBeforeTheResultsAndKeepsTheSettings();
 
 private:
     // The current folder stays empty: whatever the window reads or writes there is wrong.
@@ -132,6 +135,56 @@ void TestDataFolder::badRosterEndsBeforeTheResultsAndKeepsTheSettings() {
     QVERIFY(QTest::qWaitFor([&] { return !session.messages.shown.isEmpty(); }, kTimeoutMs));
     QCOMPARE(session.messages.errors,
              QStringList{"Divers.tsv line 2: the nation 'Sin' is not three capital letters"});
+    QVERIFY(QTest::qWaitFor([&] { return !session.form->isVisible(); }, kTimeoutMs));
+    QVERIFY(session.form->Store().Dives(1)[0].DiveCode.empty());
+    QCOMPARE(Contents(data_->filePath("DD.ini")), QByteArray("[Values]\nNine=7\n"));
+    QCOMPARE(session.messages.shown.size(), 1);
+}
+
+namespace {
+
+// Columns DD, Avg Score and the bands ">6 to 7", ">7 to 8" of the first row.
+QStringList DDScoreAndBands(const StringGrid& table) {
+    QStringList cells;
+    for (int col : {2, 4, 11, 12})
+        cells << QString::fromStdString(table.Cell(col, 1));
+    return cells;
+}
+
+} // namespace
+
+void TestDataFolder::folderCatalogueGivesTheDDAndMovesTheBand() {
+    // 75.60 on DD 3.6 is a score of 7.0; on the built-in 3.5 the first dive scores 7.2.
+    QVERIFY(WriteResults(*data_, "1\t207C\t3.6\t75.60\t\r\n2\t207C\t3.6\t75.60\t\r\n"));
+    {
+        WindowSession session;
+        session.form->SetDataFolder(data_->path().toStdString());
+        QVERIFY(session.Start());
+        QCOMPARE(DDScoreAndBands(session.form->EventTable(1)),
+                 QStringList({"3.5", "7.2", "50.0", "50.0"}));
+        session.form->close();
+    }
+    QVERIFY(data_->WriteFile("Catalogue.tsv", "Code\tDD3m\tDD10m\n207C\t3.6\t3.3\n"));
+    WindowSession session;
+    session.form->SetDataFolder(data_->path().toStdString());
+    QVERIFY(session.Start());
+    QCOMPARE(DDScoreAndBands(session.form->EventTable(1)),
+             QStringList({"3.6", "7.0", "100.0", ""}));
+    QCOMPARE(session.form->EventGrid(1)->grid().Cell(2, 1), std::string("3.6"));
+    QVERIFY(session.messages.shown.isEmpty());
+}
+
+void TestDataFolder::badCatalogueEndsBeforeTheResultsAndKeepsTheSettings() {
+    QVERIFY(data_->CopySamples());
+    QVERIFY(data_->WriteFile("Catalogue.tsv", "Code\tDD3m\tDD10m\n207C\t3.6\t3,3\n"));
+    QVERIFY(data_->WriteFile("DD.ini", "[Values]\nNine=7\n"));
+    WindowSession session;
+    session.form->SetDataFolder(data_->path().toStdString());
+    session.Show();
+    QVERIFY(QTest::qWaitFor([&] { return !session.messages.shown.isEmpty(); }, kTimeoutMs));
+    QCOMPARE(session.messages.errors,
+             QStringList{"Catalogue.tsv line 2: the 10 m DD '3,3' of 207C is not a number such "
+                         "as 2.8 (0.0 for none)"});
     QVERIFY(QTest::qWaitFor([&] { return !session.form->isVisible(); }, kTimeoutMs));
     QVERIFY(session.form->Store().Dives(1)[0].DiveCode.empty());
     QCOMPARE(Contents(data_->filePath("DD.ini")), QByteArray("[Values]\nNine=7\n"));
