@@ -66,6 +66,26 @@ StartRequest ParseStartArguments(const std::vector<std::string>& args) {
     return request;
 }
 
+std::optional<std::string> DataFolderProblem(const std::string& folder) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(folder, error);
+    if (status.type() == std::filesystem::file_type::not_found)
+        return "the folder '" + folder + "' does not exist";
+    if (error)
+        return "cannot open the folder '" + folder + "': " + error.message();
+    if (status.type() != std::filesystem::file_type::directory)
+        return "'" + folder + "' is not a folder";
+    return std::nullopt;
+}
+
+StartRequest RefuseMissingFolder(StartRequest request) {
+    if (request.action != StartRequest::Action::OpenWindow || request.dataFolder.empty())
+        return request;
+    if (auto problem = DataFolderProblem(request.dataFolder))
+        return Refused(std::move(*problem));
+    return request;
+}
+
 std::optional<int> AnswerWithoutWindow(const StartRequest& request, std::ostream& out,
                                        std::ostream& err) {
     switch (request.action) {

@@ -25,6 +25,14 @@ struct StartRequest {
 // folder whose name starts with '-' can be given.
 StartRequest ParseStartArguments(const std::vector<std::string>& args);
 
+// Why `folder` cannot be a data folder ("the folder 'x' does not exist", "'x' is not a
+// folder"), or nothing when it is one.
+std::optional<std::string> DataFolderProblem(const std::string& folder);
+
+// The request, refused when the data folder it names does not exist or is not a folder: the
+// window would only find no result file in it. A request without a folder is kept as it is.
+StartRequest RefuseMissingFolder(StartRequest request);
+
 // Prints what a request other than OpenWindow asks for and returns the exit status
 // (0 for help and version, 2 for refused arguments); nothing for OpenWindow.
 std::optional<int> AnswerWithoutWindow(const StartRequest& request, std::ostream& out,

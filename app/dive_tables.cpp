@@ -7,6 +7,7 @@
 #include "analysis/statistics.h"
 #include "analysis/table_text.h"
 #include "app/command_frame.h"
+#include "app/command_line.h"
 #include "rawdata/roster.h"
 #include "store/number_text.h"
 #include "store/result_loader.h"
@@ -76,7 +77,7 @@ Options take their value as the next argument or after '=' (--sort=Count).
 Exit status: 0 the table was printed (or the chart written); 1 the result files,
 Divers.tsv or Catalogue.tsv could not be read, the dive of --drill has no row in the table, the diver of
 --chart-diver has no row in its breakdown, or the picture could not be written; 2 bad
-arguments.
+arguments, or a --data folder that does not exist or is not a folder.
 
 Examples:
   dive-tables --data results --event W10M --sort "Avg Score" > w10m.tsv
@@ -361,6 +362,9 @@ bool LoadResults(const std::string& dataDir, RecordStore& store, std::ostream& e
 
 int Run(const Options& options, const ChartWriter& writeChart, std::ostream& out,
         std::ostream& err) {
+    // A folder that is not there is a wrong argument, not a folder without result files.
+    if (auto problem = DataFolderProblem(options.dataDir))
+        throw UsageError{std::move(*problem)};
     DiverRoster roster;
     DDCatalogue catalogue;
     if (const auto tablesError = FillReferenceTables(roster, catalogue, options.dataDir)) {

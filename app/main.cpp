@@ -41,7 +41,8 @@ std::optional<std::string> DataFolderFor(const corvane::StartRequest& request) {
 int main(int argc, char* argv[]) {
     // Answered before the application exists: --help needs no display, and Qt must not take
     // a folder name for one of its own options.
-    const corvane::StartRequest request = corvane::ParseStartArguments({argv + 1, argv + argc});
+    const corvane::StartRequest request =
+        corvane::RefuseMissingFolder(corvane::ParseStartArguments({argv + 1, argv + argc}));
     if (const auto status = corvane::AnswerWithoutWindow(request, std::cout, std::cerr)) {
         return *status;
     }

@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
+
+#include <unistd.h>
 
 using namespace corvane;
 using Action = StartRequest::Action;
@@ -85,4 +88,39 @@ TEST(StartArguments, TheDataFolderIsNamedInFull) {
     EXPECT_EQ(DataFolderPath("./results/"), here + "/results");
     EXPECT_EQ(DataFolderPath("/srv/dives/../meet//"), "/srv/meet");
     EXPECT_EQ(DataFolderPath("/"), "/");
+}
+
+// A folder that is not there, or a file in its place, is refused before any window opens;
+// a real folder, or none at all, opens the window.
+TEST(StartArguments, AMissingFolderOrAFileIsRefusedWithExitTwo) {
+    const std::filesystem::path root =
+        std::filesystem::temp_directory_path() / ("corvane-start-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(root / "results");
+    std::ofstream(root / "M3M") << "1\t101B\t1.5\t40.50\t\n";
+    const std::string base = root.string();
+    const struct {
+        std::vector<std::string> args;
+        std::string reason; // empty: the window opens
+    } cases[] = {
+        {{base + "/results"}, ""},
+        {{}, ""},
+        {{"--help", base + "/gone"}, ""}, // help needs no folder
+        {{base + "/gone"}, "the folder '" + base + "/gone' does not exist"},
+        {{base + "/M3M/sub"}, "the folder '" + base + "/M3M/sub' does not exist"},
+        {{base + "/M3M"}, "'" + base + "/M3M' is not a folder"},
+    };
+    for (const auto& c : cases) {
+        const StartRequest request = RefuseMissingFolder(ParseStartArguments(c.args));
+        std::ostringstream out;
+        std::ostringstream err;
+        const std::optional<int> status = AnswerWithoutWindow(request, out, err);
+        if (c.reason.empty()) {
+            EXPECT_NE(status, 2) << err.str();
+            continue;
+        }
+        EXPECT_EQ(status, 2) << c.reason;
+        EXPECT_EQ(err.str(),
+                  "corvane-dive-analyzer: " + c.reason + "\nTry 'corvane-dive-analyzer --help'.\n");
+    }
+    std::filesystem::remove_all(root);
 }

@@ -155,14 +155,35 @@ TEST(DiveTables, HelpNamesEveryOptionTheParserTakes) {
     EXPECT_EQ(RunTool({"-h"}).out, outcome.out);
 }
 
+// A --data folder that is not there, or a file named as one, is a wrong argument.
+TEST(DiveTables, AMissingDataFolderIsRefusedWithCodeTwo) {
+    Folder folder;
+    folder.CopySamples();
+    const std::string m3m = (folder.path() / "M3M").string();
+    const struct {
+        std::string data;
+        std::string says;
+    } cases[] = {
+        {"/nonexistent/folder", "the folder '/nonexistent/folder' does not exist"},
+        {m3m, "'" + m3m + "' is not a folder"},
+    };
+    for (const auto& c : cases) {
+        const Outcome outcome = RunTool({"--data", c.data});
+        EXPECT_EQ(outcome.code, 2);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_EQ(outcome.err, "dive-tables: " + c.says + "\nTry 'dive-tables --help'.\n");
+    }
+}
+
 TEST(DiveTables, UnreadableResultsGiveCodeOne) {
-    const Outcome missing = RunTool({"--data", "/nonexistent/folder"});
+    Folder folder;
+    const std::string empty = folder.path().string();
+    const Outcome missing = RunTool({"--data", empty});
     EXPECT_EQ(missing.code, 1);
     EXPECT_EQ(missing.out, "");
-    EXPECT_EQ(missing.err.rfind("dive-tables: could not find file /nonexistent/folder/M3M", 0), 0u)
+    EXPECT_EQ(missing.err.rfind("dive-tables: could not find file " + empty + "/M3M", 0), 0u)
         << missing.err;
 
-    Folder folder;
     folder.CopySamples();
     {
         std::ofstream w10m(folder.path() / "W10M", std::ios::binary | std::ios::trunc);

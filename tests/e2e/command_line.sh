@@ -34,4 +34,11 @@ grep -qx "corvane-dive-analyzer: unknown option '--no-such-option'" "$err" ||
     fail "unexpected reason: $(cat "$err")"
 expect 2 one two
 grep -q "^corvane-dive-analyzer: only one folder" "$err" || fail "unexpected reason: $(cat "$err")"
+# A folder that is not there, or a file named as one, is refused before any window appears.
+expect 2 /no/such/folder
+grep -qx "corvane-dive-analyzer: the folder '/no/such/folder' does not exist" "$err" ||
+    fail "unexpected reason: $(cat "$err")"
+expect 2 "$out"
+grep -qx "corvane-dive-analyzer: '$out' is not a folder" "$err" ||
+    fail "unexpected reason: $(cat "$err")"
 echo PASS
