@@ -10,6 +10,8 @@ namespace corvane {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
 
 // Length of the UTF-8 sequence at `at`, or 0 when it is not a valid one (overlong forms,
 // surrogates and code points above U+10FFFF included).
@@ -64,6 +66,53 @@ std::string Latin1ToUtf8(std::string_view text) {
             utf8 += static_cast<char>(0x80 | (byte & 0x3F));
         }
     }
+    return utf8;
+}
+
+void AppendUtf8(std::string& utf8, std::uint32_t c) {
+    if (c < 0x80) {
+        utf8 += static_cast<char>(c);
+    } else if (c < 0x800) {
+        utf8 += static_cast<char>(0xC0 | (c >> 6));
+        utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        utf8 += static_cast<char>(0xE0 | (c >> 12));
+        utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        utf8 += static_cast<char>(0xF0 | (c >> 18));
+        utf8 += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// UTF-16 text (after its byte-order mark) as UTF-8; a lone surrogate or an odd last byte
+// becomes U+FFFD.
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    const auto unit = [&](std::size_t at) -> std::uint32_t {
+        const auto first = static_cast<std::uint8_t>(bytes[at]);
+        const auto second = static_cast<std::uint8_t>(bytes[at + 1]);
+        return bigEndian ? (first << 8) | second : (second << 8) | first;
+    };
+    constexpr std::uint32_t kReplacement = 0xFFFD;
+    std::string utf8;
+    utf8.reserve(bytes.size());
+    std::size_t at = 0;
+    for (; at + 1 < bytes.size(); at += 2) {
+        std::uint32_t c = unit(at);
+        const bool high = c >= 0xD800 && c <= 0xDBFF;
+        const bool low = c >= 0xDC00 && c <= 0xDFFF;
+        if (high && at + 3 < bytes.size() && unit(at + 2) >= 0xDC00 && unit(at + 2) <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (unit(at + 2) - 0xDC00);
+            at += 2;
+        } else if (high || low) {
+            c = kReplacement;
+        }
+        AppendUtf8(utf8, c);
+    }
+    if (at < bytes.size())
+        AppendUtf8(utf8, kReplacement);
     return utf8;
 }
 
@@ -180,6 +229,10 @@ std::optional<char> SeparatorLine(std::string_view line) {
 }
 
 std::string DecodeText(std::string_view bytes, bool& latin1) {
+    latin1 = false;
+    // What a spreadsheet saves as "Unicode text".
+    if (bytes.starts_with(kUtf16LittleEndianMark) || bytes.starts_with(kUtf16BigEndianMark))
+        return Utf16ToUtf8(bytes.substr(2), bytes.starts_with(kUtf16BigEndianMark));
     if (bytes.starts_with(kByteOrderMark))
         bytes.remove_prefix(kByteOrderMark.size());
     latin1 = !IsUtf8(bytes);

@@ -25,8 +25,9 @@ struct CsvTable {
     std::vector<CsvRow> rows;
 };
 
-// The bytes as UTF-8: a leading byte-order mark is dropped, and bytes that are not valid
-// UTF-8 as a whole are read as Latin-1 (`latin1` says which).
+// The bytes as UTF-8: a leading byte-order mark is dropped, UTF-16 (with its byte-order
+// mark) is converted, and bytes that are not valid UTF-8 as a whole are read as Latin-1
+// (`latin1` says which).
 std::string DecodeText(std::string_view bytes, bool& latin1);
 
 // The separator of a header line: whichever of tab, semicolon and comma occurs most often

@@ -116,6 +116,9 @@ bool LooksLikeText(std::string_view bytes) {
 FileKind KindOfContent(std::string_view bytes) {
     if (bytes.starts_with(kZipMagic) || bytes.starts_with(kEmptyZipMagic))
         return KindOfArchive(bytes);
+    // UTF-16 text, as spreadsheets save "Unicode text", is full of NUL bytes.
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
+        return FileKind::Text;
     if (bytes.starts_with(kOldOfficeMagic))
         return FileKind::OldOffice;
     // A PDF may have a few bytes before its header.

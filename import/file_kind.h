@@ -11,7 +11,7 @@ namespace corvane {
 
 // What an input file holds, told from its bytes, whatever its name says.
 enum class FileKind {
-    Text,      // CSV or other text
+    Text,      // CSV or other text, UTF-16 with its byte-order mark included
     Xlsx,      // an Office Open XML workbook
     Ods,       // an OpenDocument spreadsheet
     Pdf,       // a PDF document

@@ -148,5 +148,35 @@ TEST(CsvReader, AFirstLineNamesTheSeparator) {
     }
 }
 
+TEST(CsvReader, Utf16TextAsSpreadsheetsSaveIt) {
+    // "Event\tZoë 🏊\r\n" in UTF-16, little- and big-endian, then a lone surrogate and an odd byte.
+    const std::string little("\xFF\xFE"
+                             "E\0v\0e\0n\0t\0\t\0Z\0o\0\xEB\0 \0\x3C\xD8\xCA\xDF\r\0\n\0",
+                             30);
+    const std::string big("\xFE\xFF"
+                          "\0E\0v\0e\0n\0t\0\t\0Z\0o\0\xEB\0 \xD8\x3C\xDF\xCA\0\r\0\n",
+                          30);
+    const std::string broken("\xFF\xFE\x3C\xD8"
+                             "A\0\x41",
+                             7);
+    const std::pair<std::string, std::string> cases[] = {
+        {little, "Event\tZo\xC3\xAB \xF0\x9F\x8F\x8A\r\n"},
+        {big, "Event\tZo\xC3\xAB \xF0\x9F\x8F\x8A\r\n"},
+        {broken, "\xEF\xBF\xBD"
+                 "A\xEF\xBF\xBD"},
+    };
+    for (const auto& [bytes, text] : cases) {
+        bool latin1 = true;
+        EXPECT_EQ(DecodeText(bytes, latin1), text);
+        EXPECT_FALSE(latin1);
+        EXPECT_EQ(KindOfContent(bytes), FileKind::Text);
+    }
+    std::string error;
+    const auto table = ReadInputTable(little + std::string("M\0\x33\0M\0\t\0X\0", 10), "", error);
+    ASSERT_TRUE(table.has_value()) << error;
+    EXPECT_EQ(table->header, (Fields{"Event", "Zo\xC3\xAB \xF0\x9F\x8F\x8A"}));
+    EXPECT_EQ(table->rows.at(0).fields, (Fields{"M3M", "X"}));
+}
+
 } // namespace
 } // namespace corvane
