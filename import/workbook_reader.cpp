@@ -4,6 +4,7 @@
 #include "workbook_reader.h"
 
 #include "file_kind.h"
+#include "workbook_number_formats.h"
 
 #include <orcus/orcus_ods.hpp>
 #include <orcus/orcus_xlsx.hpp>
@@ -33,8 +34,14 @@ constexpr std::uint64_t kMaxUnpackedBytes = 512ull << 20;
 constexpr row_t kMaxRows = 1 << 20;
 constexpr col_t kMaxColumns = 1 << 14;
 
-// A cell's text, or the index of a shared string that may not have been read yet.
-using Cell = std::variant<std::string, string_id_t>;
+// A number cell's text in the general format, before its number format is known.
+struct Number {
+    std::string text;
+};
+
+// A cell's text, a number, or the index of a shared string: the shared strings and the
+// number formats may come after the sheets.
+using Cell = std::variant<std::string, string_id_t, Number>;
 
 // A number as a sheet's general format shows it: 15 significant digits at most, no
 // trailing zeros (3.4 for 3.3999999999999999).
@@ -72,6 +79,15 @@ public:
         ++cells_;
     }
 
+    void SetFormat(row_t row, col_t col, std::size_t xf) {
+        if (cells_ < kMaxCells)
+            formats_[{row, col}] = xf;
+    }
+    std::size_t FormatOf(row_t row, col_t col) const {
+        const auto format = formats_.find({row, col});
+        return format == formats_.end() ? 0 : format->second;
+    }
+
     const Cell* Get(row_t row, col_t col) const {
         const auto found = rows_.find(row);
         if (found == rows_.end() || found->second.size() <= static_cast<std::size_t>(col))
@@ -84,6 +100,7 @@ public:
 
 private:
     std::map<row_t, std::vector<Cell>> rows_;
+    std::map<std::pair<row_t, col_t>, std::size_t> formats_;
     std::size_t cells_ = 0;
     bool tooLarge_ = false;
 };
@@ -135,14 +152,14 @@ public:
     void set_position(row_t row, col_t col) override {
         row_ = row;
         col_ = col;
-        result_.clear();
+        result_ = std::string();
     }
     void set_formula(orcus::spreadsheet::formula_grammar_t, std::string_view) override {}
     void set_shared_formula_index(std::size_t) override {}
-    void set_result_string(std::string_view value) override { result_ = value; }
-    void set_result_value(double value) override { result_ = NumberText(value); }
-    void set_result_bool(bool value) override { result_ = value ? "TRUE" : "FALSE"; }
-    void set_result_empty() override { result_.clear(); }
+    void set_result_string(std::string_view value) override { result_ = std::string(value); }
+    void set_result_value(double value) override { result_ = Number{NumberText(value)}; }
+    void set_result_bool(bool value) override { result_ = std::string(value ? "TRUE" : "FALSE"); }
+    void set_result_empty() override { result_ = std::string(); }
     void commit() override {
         if (cells_)
             cells_->Set(row_, col_, result_);
@@ -152,7 +169,7 @@ private:
     SheetCells* cells_;
     row_t row_ = 0;
     col_t col_ = 0;
-    std::string result_;
+    Cell result_;
 };
 
 // One sheet as the parser fills it; a sheet not chosen keeps nothing.
@@ -166,7 +183,7 @@ public:
     }
     void set_string(row_t row, col_t col, string_id_t id) override { Set(row, col, id); }
     void set_value(row_t row, col_t col, double value) override {
-        Set(row, col, NumberText(value));
+        Set(row, col, Number{NumberText(value)});
     }
     void set_bool(row_t row, col_t col, bool value) override {
         Set(row, col, std::string(value ? "TRUE" : "FALSE"));
@@ -175,7 +192,10 @@ public:
                        double second) override {
         Set(row, col, DateText(year, month, day, hour, minute, second));
     }
-    void set_format(row_t, col_t, std::size_t) override {}
+    void set_format(row_t row, col_t col, std::size_t xf) override {
+        if (cells_)
+            cells_->SetFormat(row, col, xf);
+    }
     void set_format(row_t, col_t, row_t, col_t, std::size_t) override {}
     void fill_down_cells(row_t row, col_t col, row_t count) override;
     orcus::spreadsheet::range_size_t get_sheet_size() const override {
@@ -241,6 +261,7 @@ public:
     explicit SheetFactory(const std::string& wanted) : wanted_(wanted) {}
 
     iface::import_shared_strings* get_shared_strings() override { return &strings_; }
+    iface::import_styles* get_styles() override { return &formats_; }
     iface::import_reference_resolver*
     get_reference_resolver(orcus::spreadsheet::formula_ref_context_t) override {
         return &resolver_;
@@ -270,6 +291,7 @@ public:
     const std::vector<std::string>& Names() const { return names_; }
     const SheetCells& Cells() const { return cells_; }
     const SharedStrings& Strings() const { return strings_; }
+    const NumberFormats& Formats() const { return formats_; }
 
 private:
     std::string wanted_;
@@ -279,6 +301,7 @@ private:
     std::vector<std::unique_ptr<CollectingSheet>> sheets_;
     SheetCells cells_;
     SharedStrings strings_;
+    NumberFormats formats_;
     AddressResolver resolver_;
 };
 
@@ -326,16 +349,34 @@ std::string SheetList(const std::vector<std::string>& names) {
     return list.empty() ? "none" : list;
 }
 
+// A number in the general format given at least `decimals` places ("49.6" to "49.60").
+std::string Padded(std::string text, int decimals) {
+    if (decimals <= 0 || text.find_first_of("en") != std::string::npos)
+        return text; // an exponent, nan or inf
+    const std::size_t point = text.find('.');
+    const int places = point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
+    if (point == std::string::npos)
+        text += '.';
+    return text.append(static_cast<std::size_t>(std::max(0, decimals - places)), '0');
+}
+
+std::string CellText(const SheetFactory& factory, const Cell& cell, row_t row, col_t col) {
+    if (const auto* text = std::get_if<std::string>(&cell))
+        return *text;
+    if (const auto* number = std::get_if<Number>(&cell))
+        return Padded(number->text,
+                      factory.Formats().MinDecimals(factory.Cells().FormatOf(row, col)));
+    return std::string(factory.Strings().At(std::get<string_id_t>(cell)));
+}
+
 // The sheet's rows as a table: cells resolved to text, blank rows left out.
 CsvTable TableOf(const SheetFactory& factory) {
     CsvTable table;
     bool haveHeader = false;
     for (const auto& [row, cells] : factory.Cells().Rows()) {
         CsvRow record{row + 1, {}};
-        for (const Cell& cell : cells)
-            record.fields.emplace_back(std::holds_alternative<std::string>(cell)
-                                           ? std::get<std::string>(cell)
-                                           : factory.Strings().At(std::get<string_id_t>(cell)));
+        for (std::size_t col = 0; col < cells.size(); ++col)
+            record.fields.push_back(CellText(factory, cells[col], row, static_cast<col_t>(col)));
         const bool blank =
             std::all_of(record.fields.begin(), record.fields.end(), [](const std::string& field) {
                 return field.find_first_not_of(" \t\r\n") == std::string::npos;

@@ -56,6 +56,31 @@ TEST(Workbook, SheetCellsAsTheSheetShowsThem) {
     }
 }
 
+TEST(Workbook, XlsxNumbersGetTheDecimalsOfTheirFormat) {
+    const TestSheet sheet{"S",
+                          {{"DD", "Points", "Total"},
+                           {"#3~0.0", "#49.6~0.00", "=A2+B2|52.6~#,##0.00;[Red]-#,##0.00"},
+                           {"#3.45~0.0", "#49.6~builtin:2", "#8~0"},
+                           {"#2.4~0.0%", "#1E+21~0.00", "#3~[h]:mm"}}};
+    std::string error;
+    const auto table = ReadWorkbook(XlsxWorkbook({sheet}), WorkbookFormat::Xlsx, "", error);
+    ASSERT_TRUE(table.has_value()) << error;
+    ASSERT_EQ(table->rows.size(), 3u);
+    EXPECT_EQ(table->rows[0].fields, (Fields{"3.0", "49.60", "52.60"}));
+    // Never cut to the format's places; other formats leave the number as it is.
+    EXPECT_EQ(table->rows[1].fields, (Fields{"3.45", "49.60", "8"}));
+    EXPECT_EQ(table->rows[2].fields, (Fields{"2.4", "1e+21", "3"}));
+
+    const std::pair<std::string_view, int> codes[] = {
+        {"General", 0}, {"0", 0},           {"0.0", 1},         {"0.00", 2},
+        {"0.0#", 1},    {"#,##0.000", 3},   {"0.00;(0.00)", 2}, {"\"pts\" 0.00", 2},
+        {"0.00%", 0},   {"0.00E+00", 0},    {"yyyy-mm-dd", 0},  {"[Red]0.0", 1},
+        {"0.0_)", 1},   {"[$-409]0.00", 2},
+    };
+    for (const auto& [code, decimals] : codes)
+        EXPECT_EQ(MinDecimalsOf(code), decimals) << code;
+}
+
 TEST(Workbook, TheSheetNamedIsRead) {
     const TestSheet cover{"Cover", {{"Championships 2021"}}};
     for (const Format& format : kFormats) {

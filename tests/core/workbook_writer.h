@@ -14,7 +14,9 @@ namespace corvane::testing {
 
 // A sheet's rows of cells. A cell is text, except: "#3.4" a number cell holding the number
 // as written after '#'; "=B2*C2|49.6" a formula cell whose stored result is the number after
-// '|'; "" no cell. An empty row is not written, so the rows after it keep their numbers.
+// '|'; "" no cell. A number or formula may end in a number format, in XLSX only: "#3~0.0"
+// a format code, "#49.6~builtin:2" a built-in format's id. An empty row holds no cell, so the rows
+// after it keep their numbers.
 struct TestSheet {
     std::string name;
     std::vector<std::vector<std::string>> rows;
@@ -97,21 +99,45 @@ inline std::string ColumnLetters(std::size_t col) {
     return letters;
 }
 
+// The texts and number formats an XLSX workbook shares between its sheets.
+struct XlsxShared {
+    std::vector<std::string> strings;
+    std::vector<std::string> formats; // of cell formats 1, 2, ...: a code, or "builtin:" an id
+};
+
+// The attribute that gives a number cell the format after '~', if any; `cell` loses it.
+inline std::string XlsxStyle(std::string& cell, XlsxShared& shared) {
+    const std::size_t tilde = cell.find('~');
+    if (tilde == std::string::npos)
+        return {};
+    const std::string format = cell.substr(tilde + 1);
+    cell.resize(tilde);
+    std::size_t xf = 0;
+    while (xf < shared.formats.size() && shared.formats[xf] != format)
+        ++xf;
+    if (xf == shared.formats.size())
+        shared.formats.push_back(format);
+    return " s=\"" + std::to_string(xf + 1) + "\"";
+}
+
 // One XLSX cell; texts go to the shared strings.
-inline std::string XlsxCell(const std::string& ref, const std::string& cell,
-                            std::vector<std::string>& strings) {
-    if (cell.starts_with('#'))
-        return "<c r=\"" + ref + "\"><v>" + cell.substr(1) + "</v></c>";
-    if (cell.starts_with('=')) {
-        const std::size_t bar = cell.find('|');
-        return "<c r=\"" + ref + "\"><f>" + XmlEscaped(cell.substr(1, bar - 1)) + "</f><v>" +
-               cell.substr(bar + 1) + "</v></c>";
+inline std::string XlsxCell(const std::string& ref, std::string cell, XlsxShared& shared) {
+    if (cell.starts_with('#')) {
+        const std::string style = XlsxStyle(cell, shared);
+        return "<c r=\"" + ref + "\"" + style + "><v>" + cell.substr(1) + "</v></c>";
     }
+    if (cell.starts_with('=')) {
+        const std::string style = XlsxStyle(cell, shared);
+        const std::size_t bar = cell.find('|');
+        return "<c r=\"" + ref + "\"" + style + "><f>" + XmlEscaped(cell.substr(1, bar - 1)) +
+               "</f><v>" + cell.substr(bar + 1) + "</v></c>";
+    }
+    std::vector<std::string>& strings = shared.strings;
     strings.push_back(cell);
     return "<c r=\"" + ref + "\" t=\"s\"><v>" + std::to_string(strings.size() - 1) + "</v></c>";
 }
 
-inline std::string XlsxSheet(const TestSheet& sheet, std::vector<std::string>& strings) {
+inline std::string XlsxSheet(const TestSheet& sheet, XlsxShared& shared) {
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
                       "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/"
                       "main\"><sheetData>";
@@ -122,11 +148,32 @@ inline std::string XlsxSheet(const TestSheet& sheet, std::vector<std::string>& s
         for (std::size_t col = 0; col < sheet.rows[row].size(); ++col) {
             if (!sheet.rows[row][col].empty())
                 xml += XlsxCell(ColumnLetters(col) + std::to_string(row + 1), sheet.rows[row][col],
-                                strings);
+                                shared);
         }
         xml += "</row>";
     }
     return xml + "</sheetData></worksheet>";
+}
+
+// The styles part: a number format per cell format, custom ones numbered from 164.
+inline std::string XlsxStyles(const std::vector<std::string>& formats) {
+    std::string codes, xfs = "<xf numFmtId=\"0\" xfId=\"0\"/>";
+    std::size_t custom = 0;
+    for (const std::string& format : formats) {
+        std::string id = format.substr(format.find(':') + 1);
+        if (!format.starts_with("builtin:")) {
+            id = std::to_string(164 + custom++);
+            codes += "<numFmt numFmtId=\"" + id + "\" formatCode=\"" + XmlEscaped(format) + "\"/>";
+        }
+        xfs += "<xf numFmtId=\"" + id + "\" xfId=\"0\" applyNumberFormat=\"1\"/>";
+    }
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<styleSheet xmlns=\"http://"
+           "schemas.openxmlformats.org/spreadsheetml/2006/main\"><numFmts>" +
+           codes +
+           "</numFmts><fonts count=\"1\"><font/></fonts><fills count=\"1\"><fill/></fills>"
+           "<borders count=\"1\"><border/></borders><cellStyleXfs count=\"1\"><xf "
+           "numFmtId=\"0\"/></cellStyleXfs><cellXfs>" +
+           xfs + "</cellXfs></styleSheet>";
 }
 
 inline std::string XlsxWorkbook(const std::vector<TestSheet>& sheets) {
@@ -140,15 +187,17 @@ inline std::string XlsxWorkbook(const std::vector<TestSheet>& sheets) {
                         "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
                         "<Override PartName=\"/xl/workbook.xml\" ContentType=\"" +
                         ml + "sheet.main+xml\"/><Override PartName=\"/xl/sharedStrings.xml\" " +
-                        "ContentType=\"" + ml + "sharedStrings+xml\"/>";
+                        "ContentType=\"" + ml + "sharedStrings+xml\"/><Override PartName=\"" +
+                        "/xl/styles.xml\" ContentType=\"" + ml + "styles+xml\"/>";
     std::string book = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<workbook xmlns=\""
                        "http://schemas.openxmlformats.org/spreadsheetml/2006/main\" xmlns:r=\"" +
                        rel + "\"><sheets>";
     std::string bookRels = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Relationships xmlns=\"" +
                            rels + "\"><Relationship Id=\"rIdS\" Type=\"" + rel +
-                           "/sharedStrings\" Target=\"sharedStrings.xml\"/>";
+                           "/sharedStrings\" Target=\"sharedStrings.xml\"/><Relationship " +
+                           "Id=\"rIdT\" Type=\"" + rel + "/styles\" Target=\"styles.xml\"/>";
     ZipParts parts;
-    std::vector<std::string> strings;
+    XlsxShared shared;
     for (std::size_t i = 0; i < sheets.size(); ++i) {
         const std::string n = std::to_string(i + 1);
         types += "<Override PartName=\"/xl/worksheets/sheet" + n + ".xml\" ContentType=\"" + ml +
@@ -157,12 +206,12 @@ inline std::string XlsxWorkbook(const std::vector<TestSheet>& sheets) {
                 "\" r:id=\"rId" + n + "\"/>";
         bookRels += "<Relationship Id=\"rId" + n + "\" Type=\"" + rel +
                     "/worksheet\" Target=\"worksheets/sheet" + n + ".xml\"/>";
-        parts.emplace_back("xl/worksheets/sheet" + n + ".xml", XlsxSheet(sheets[i], strings));
+        parts.emplace_back("xl/worksheets/sheet" + n + ".xml", XlsxSheet(sheets[i], shared));
     }
-    std::string shared = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<sst xmlns=\"http://"
-                         "schemas.openxmlformats.org/spreadsheetml/2006/main\">";
-    for (const std::string& text : strings)
-        shared += "<si><t>" + XmlEscaped(text) + "</t></si>";
+    std::string sharedPart = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<sst xmlns=\"http://"
+                             "schemas.openxmlformats.org/spreadsheetml/2006/main\">";
+    for (const std::string& text : shared.strings)
+        sharedPart += "<si><t>" + XmlEscaped(text) + "</t></si>";
     parts.insert(parts.begin(),
                  {{"[Content_Types].xml", types + "</Types>"},
                   {"_rels/.rels", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Relationships "
@@ -172,11 +221,13 @@ inline std::string XlsxWorkbook(const std::vector<TestSheet>& sheets) {
                                       "</Relationships>"},
                   {"xl/workbook.xml", book + "</sheets></workbook>"},
                   {"xl/_rels/workbook.xml.rels", bookRels + "</Relationships>"},
-                  {"xl/sharedStrings.xml", shared + "</sst>"}});
+                  {"xl/sharedStrings.xml", sharedPart + "</sst>"},
+                  {"xl/styles.xml", XlsxStyles(shared.formats)}});
     return StoredZip(parts);
 }
 
-inline std::string OdsCell(const std::string& cell) {
+inline std::string OdsCell(std::string cell) {
+    cell.resize(std::min(cell.size(), cell.find('~'))); // number formats: XLSX only
     if (cell.empty())
         return "<table:table-cell/>";
     if (cell.starts_with('#'))
