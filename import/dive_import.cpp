@@ -4,6 +4,7 @@
 #include "importer.h"
 #include "input_table.h"
 #include "output_folder.h"
+#include "results_book.h"
 
 #include "app/command_frame.h"
 #include "rawdata/roster.h"
@@ -26,12 +27,19 @@ them: "men's 3m springboard - Final", "Women's Platform 10m"); rows of other
 events are counted and left out, and an import without a dive of the four
 events fails.
 
-A file is read by what it holds, whatever its name: an XLSX or ODS workbook
-(its first sheet, or the one --sheet names), else CSV text, comma, semicolon or
-tab separated (found from the header line, or named by a first line "sep=;"),
-UTF-8 or Latin-1. Any other file (a PDF, another archive, binary data) is
-refused with what it looks like. The header line names the columns, in any
-letter case:
+A file is read by what it holds, whatever its name: a competition's official
+results book (a PDF file), an XLSX or ODS workbook (its first sheet, or the one
+--sheet names), else CSV text, comma, semicolon or tab separated (found from the
+header line, or named by a first line "sep=;"), UTF-8 or Latin-1. Any other file
+(another archive, binary data) is refused with what it looks like.
+
+Of a results book, every performed dive of the four individual events on its
+"Detailed Results" pages is read, all rounds; other pages and events are
+skipped and counted, and so are dives listed but not performed. Each dive's
+points are checked against its DD and awards, and the running totals added up;
+a dive that fails is left out and named.
+
+The header line of a table names the columns, in any letter case:
   event      event, event name, discipline
   name       name, diver, diver name, athlete ("SURNAME, Given" or "SURNAME Given",
              "van DUIJN Celine"), or instead: surname (last name) and given-name
@@ -46,7 +54,8 @@ letter case:
   --column FIELD=HEADER the column of FIELD (one of the names above) is HEADER;
                         may be given more than once
   --sheet NAME          read the sheet NAME of each workbook, not the first
-  --strict              refuse the import when any row is left out as bad
+  --strict              refuse the import when any row is left out as bad, or
+                        a book's dive fails the points check
   --force               replace the results already in FOLDER
   --help                show this help and exit
   --version             show the version and exit
@@ -56,13 +65,15 @@ points are not a number, is left out; the report on standard error says how
 many rows were left out for each reason and where. Files in FOLDER are replaced
 only when the whole import succeeds.
 
-Exit status: 0 the folder was written; 1 an input could not be read or used, it
+Exit status: 0 the folder was written; 1 an input could not be read or used (a
+PDF that is damaged, encrypted, without text or without detailed results), it
 holds no dive of the four events, a row was left out under --strict, or an
 event has more dives than the program holds; 2 bad arguments, or FOLDER
 already holds results and --force is not given.
 
-Example:
+Examples:
   dive-import --out ~/dives/worlds results.csv && corvane-dive-analyzer ~/dives/worlds
+  dive-import --out ~/dives/cup cup-results-book.pdf
 )";
 
 constexpr int kDone = 0;
@@ -200,9 +211,32 @@ void PrintReport(const ImportData& data, std::ostream& err) {
             << Rows(data.penaltyMarks.count) << Listed(data.penaltyMarks) << "\n";
 }
 
-// Reads one CSV file into the importer; reports and returns false when it cannot.
+// Reads a results book into the importer, with its report; counts the dives that failed the
+// points check. Reports and returns false when the book cannot be read.
+bool AddBook(Importer& importer, const std::string& input, std::string_view bytes,
+             std::size_t& faults, std::ostream& err) {
+    const BookOutcome book = ReadResultsBook(bytes, input);
+    if (book.error) {
+        err << "dive-import: " << *book.error << "\n";
+        return false;
+    }
+    const SourceReading& reading = book.book.reading;
+    err << "dive-import: " << input << ": " << reading.title
+        << (reading.dates.empty() ? "" : ", " + reading.dates) << ": " << reading.dives.size()
+        << " dives\n";
+    for (const std::string& line : reading.report)
+        err << "  " << line << "\n";
+    for (const std::string& fault : reading.faults)
+        err << "  left out: " << fault << "\n";
+    faults += reading.faults.size();
+    importer.AddReading(reading, input);
+    return true;
+}
+
+// Reads one CSV file or results book into the importer; reports and returns false when it
+// cannot.
 bool AddInput(Importer& importer, const std::string& input, const Options& options,
-              std::ostream& err) {
+              std::size_t& bookFaults, std::ostream& err) {
     std::string bytes;
     const LoadOutcome read = ReadWholeFile(input, bytes);
     if (read.kind != LoadOutcome::Kind::Loaded) {
@@ -213,6 +247,10 @@ bool AddInput(Importer& importer, const std::string& input, const Options& optio
             << "\n";
         return false;
     }
+    // By content; a file named as a PDF that is none is told so rather than read as CSV.
+    const bool pdfName = input.size() >= 4 && Capitals(input.substr(input.size() - 4)) == ".PDF";
+    if (LooksLikePdf(bytes) || pdfName)
+        return AddBook(importer, input, bytes, bookFaults, err);
     std::string error;
     const std::optional<CsvTable> table = ReadInputTable(bytes, options.sheet, error);
     if (!table || !importer.Add(*table, options.columns, input, error)) {
@@ -303,9 +341,15 @@ int Import(const Options& options, std::ostream& err) {
     if (!OutputFolderFree(options, err))
         return kBadUsage;
     Importer importer;
+    std::size_t bookFaults = 0;
     for (const std::string& input : options.inputs) {
-        if (!AddInput(importer, input, options, err))
+        if (!AddInput(importer, input, options, bookFaults, err))
             return kFailed;
+    }
+    if (options.strict && bookFaults > 0) {
+        err << "dive-import: " << bookFaults << (bookFaults == 1 ? " dive fails" : " dives fail")
+            << " the points check under --strict; nothing written\n";
+        return kFailed;
     }
     const ImportData data = importer.Finish();
     PrintReport(data, err);

@@ -176,6 +176,26 @@ std::optional<int> Importer::EventOf(std::string_view cell) {
     return eventByCell_.emplace(std::string(cell), EventOfCell(cell)).first->second;
 }
 
+void Importer::AddReading(const SourceReading& reading, const std::string& source) {
+    bool namesCut = false;
+    for (const SourceDive& read : reading.dives) {
+        if (read.event < 1 || read.event > kEventCount)
+            continue;
+        ++data_.rowsRead;
+        ImportedDiver diver{{}, read.surname, read.given, read.nation};
+        const bool cutSurname = CutTo(diver.surname, kSurnameCapacity);
+        namesCut |= CutTo(diver.given, kGivenNameCapacity) || cutSurname;
+        ImportedDive dive{IdOf(std::move(diver)), Capitals(read.code), read.dd, read.points,
+                          read.penalty};
+        data_.dives[static_cast<std::size_t>(read.event - 1)].push_back(std::move(dive));
+    }
+    if (namesCut) {
+        ++data_.namesCut.count;
+        if (data_.namesCut.first.size() < Occurrences::kShown)
+            data_.namesCut.first.push_back(source);
+    }
+}
+
 const PersonName& Importer::NameOf(std::string_view cell) {
     const auto known = nameByCell_.find(cell);
     if (known != nameByCell_.end())

@@ -4,6 +4,7 @@
 #include "columns.h"
 #include "csv_reader.h"
 #include "names.h"
+#include "source.h"
 
 #include "store/events.h"
 
@@ -93,6 +94,9 @@ public:
     // sets `error` when its columns cannot be found.
     bool Add(const CsvTable& table, const std::vector<ColumnChoice>& chosen,
              const std::string& source, std::string& error);
+
+    // Adds the dives of a source read whole (a results book); `source` names it in the report.
+    void AddReading(const SourceReading& reading, const std::string& source);
 
     // Sorts each event by dive code (byte order, stable) and hands the data over.
     ImportData Finish();

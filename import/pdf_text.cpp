@@ -42,19 +42,19 @@ bool LooksLikePdf(std::string_view bytes) {
 PdfText ReadPdfText(std::string_view bytes, const std::string& name) {
     poppler::set_debug_error_function(Silence, nullptr);
     if (!LooksLikePdf(bytes))
-        return Failure(name + " is not a PDF file");
+        return Failure(name + ": not a PDF file");
     if (bytes.size() > kMaxPdfBytes)
-        return Failure(name + " is larger than " + std::to_string(kMaxPdfBytes >> 20) +
+        return Failure(name + ": a PDF larger than " + std::to_string(kMaxPdfBytes >> 20) +
                        " MB; is it a results book?");
     const std::unique_ptr<poppler::document> document(
         poppler::document::load_from_raw_data(bytes.data(), static_cast<int>(bytes.size())));
     if (!document)
-        return Failure("cannot read " + name + ": the PDF is damaged or truncated");
+        return Failure(name + ": a PDF, damaged or truncated; not read");
     if (document->is_locked() || document->is_encrypted())
-        return Failure("cannot read " + name + ": the PDF is encrypted");
+        return Failure(name + ": an encrypted PDF; not read");
     const int pages = document->pages();
     if (pages > kMaxPdfPages)
-        return Failure(name + " has " + std::to_string(pages) + " pages, at most " +
+        return Failure(name + ": a PDF of " + std::to_string(pages) + " pages, at most " +
                        std::to_string(kMaxPdfPages) + " are read; is it a results book?");
     PdfText text;
     std::size_t total = 0;
@@ -64,11 +64,11 @@ PdfText ReadPdfText(std::string_view bytes, const std::string& name) {
             AddWords(*page, text.pages.back(), total);
     }
     if (total > kMaxPdfWords)
-        return Failure(name + " holds more than " + std::to_string(kMaxPdfWords) +
+        return Failure(name + ": a PDF of more than " + std::to_string(kMaxPdfWords) +
                        " words; is it a results book?");
     if (total == 0)
-        return Failure(name + " has no text (a scanned book?); only books with a text layer "
-                              "can be read");
+        return Failure(name + ": a PDF without text (a scanned book?); only books with a "
+                              "text layer are read");
     return text;
 }
 
