@@ -126,10 +126,12 @@ void TForm1::BuildStatusBar() {
     bar->setGeometry(0, kClientHeight - kStatusBarHeight, kClientWidth, kStatusBarHeight);
     FillWith(bar, QColor(0x00, 0xFF, 0xFF));
     int x = 0;
-    for (const StatusPanel& panel : kStatusPanels) {
+    for (std::size_t i = 0; i < kStatusPanels.size(); ++i) {
+        const StatusPanel& panel = kStatusPanels[i];
         QLabel* label = MakeLabel(panel.text, QRect(x, 0, panel.width, kStatusBarHeight), bar,
                                   panel.alignment | Qt::AlignVCenter);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        statusPanels_[i] = label;
         x += panel.width;
     }
 }

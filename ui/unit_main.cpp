@@ -3,7 +3,9 @@
 
 #include "analysis/diver_count.h"
 #include "analysis/drill_down.h"
+#include "analysis/folder_sources.h"
 #include "analysis/table_text.h"
+#include "store/file_text.h"
 #include "store/result_loader.h"
 #include "ui/clipboard.h"
 #include "ui/filter_combo.h"
@@ -17,6 +19,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -276,6 +279,9 @@ void TForm1::Timer1Timer() {
     diverList_->ResetToAll();
     const bool loaded = LoadResults();
     startupDone_ = true;
+    if (loaded && QFileInfo(FromCoreText(JoinPath(DataDir, kRosterFileName))).isFile()) {
+        ShowOwnResultsInStatusBar();
+    }
     if (loaded) {
         GenerateStatsClick();
     }
@@ -298,6 +304,26 @@ bool TForm1::LoadResults() {
         return false;
     }
     return false;
+}
+
+void TForm1::ShowOwnResultsInStatusBar() {
+    // The fixed texts describe the built-in results; a folder with its own roster holds other
+    // results, and a coach would take those texts as fact about them.
+    constexpr int kSourcesPanel = 2;
+    constexpr int kFirstEventPanel = 3;
+    QLabel* sources = statusPanels_[kSourcesPanel];
+    const QString caption = FromCoreText(FolderSourcesCaption(DataDir));
+    // The frame takes a pixel on each side, and the text wants a little room besides.
+    const int room = sources->width() - 2 * sources->frameWidth() - 4;
+    sources->setText(sources->fontMetrics().elidedText(caption, Qt::ElideRight, room));
+    sources->setToolTip(caption);
+    for (int eventIndex = 1; eventIndex <= kEventCount; ++eventIndex) {
+        const std::string_view id = EventByIndex(eventIndex).id;
+        statusPanels_[kFirstEventPanel + eventIndex - 1]->setText(
+            QStringLiteral("%1 : %2 Dives")
+                .arg(QString::fromLatin1(id.data(), qsizetype(id.size())))
+                .arg(store_->Filled(eventIndex).size()));
+    }
 }
 
 void TForm1::EndWithoutSaving() {

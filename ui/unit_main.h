@@ -89,6 +89,8 @@ public:
     QPushButton* CloseButton() const { return closeButton_; }
     QPushButton* Button1() const { return button1_; }
     QLabel* Logo() const { return logo_; }
+    // The status bar's panels, left to right.
+    QLabel* StatusBarPanel(int index) const { return statusPanels_.at(index); }
     QTimer* Timer1() const { return timer1_; }
 
 public slots:
@@ -131,6 +133,7 @@ private:
     void SaveSettings();
     bool LoadResults();
     void EndWithoutSaving();
+    void ShowOwnResultsInStatusBar();
     void FillFilterCombos();
     void GenerateOneEvent(int eventIndex, bool initialRun);
     int SortCount() const;
@@ -182,6 +185,7 @@ private:
     QPushButton* closeButton_ = nullptr;
     QPushButton* button1_ = nullptr;
     QLabel* logo_ = nullptr;
+    std::array<QLabel*, 8> statusPanels_{};
     QTimer* timer1_ = nullptr;
 };
 

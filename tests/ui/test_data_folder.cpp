@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -26,6 +27,7 @@ private slots:
     void badRosterEndsBeforeTheResultsAndKeepsTheSettings();
     void folderCatalogueGivesTheDDAndMovesTheBand();
     void badCatalogueEndsBeforeTheResultsAndKeepsTheSettings();
+    void ownRosterStatusBarShowsTheDivesLoadedAndTheSources();
 
 private:
     // The current folder stays empty: whatever the window reads or writes there is wrong.
@@ -189,6 +191,65 @@ void TestDataFolder::badCatalogueEndsBeforeTheResultsAndKeepsTheSettings() {
     QVERIFY(session.form->Store().Dives(1)[0].DiveCode.empty());
     QCOMPARE(Contents(data_->filePath("DD.ini")), QByteArray("[Values]\nNine=7\n"));
     QCOMPARE(session.messages.shown.size(), 1);
+}
+
+namespace {
+
+QStringList StatusTexts(const TForm1& form) {
+    QStringList texts;
+    for (int panel = 2; panel <= 6; ++panel)
+        texts << form.StatusBarPanel(panel)->text();
+    return texts;
+}
+
+} // namespace
+
+void TestDataFolder::ownRosterStatusBarShowsTheDivesLoadedAndTheSources() {
+    QVERIFY(WriteResults(*data_, "1\t101B\t1.5\t40.50\t\r\n2\t101B\t1.5\t36.00\t\r\n"
+                                 "3\t105B\t2.4\t60.00\t\r\n"));
+    QVERIFY(data_->WriteFile("W10M", "1\t101B\t1.5\t40.50\t\r\n"));
+    {
+        // Without a roster of its own the fixed texts stay, whatever else the folder holds.
+        QVERIFY(data_->WriteFile("Sources.tsv", "Name\tSHA256\tTitle\nworlds\t00\tWorlds\n"));
+        WindowSession session;
+        session.form->SetDataFolder(data_->path().toStdString());
+        QVERIFY(session.Start());
+        QCOMPARE(StatusTexts(*session.form),
+                 QStringList({"All Intl Sr. Events", "M3M : 10081 Dives", "W3M : 7358 Dives",
+                              "M10M : 8317 Dives", "W10M : 6741 Dives"}));
+        session.form->close();
+    }
+    QVERIFY(data_->WriteFile("Divers.tsv", "1\tONE\tA\tNOR\n"));
+    const QStringList counts{"M3M : 3 Dives", "W3M : 0 Dives", "M10M : 0 Dives", "W10M : 1 Dives"};
+    {
+        WindowSession session;
+        session.form->SetDataFolder(data_->path().toStdString());
+        QVERIFY(session.Start());
+        QCOMPARE(StatusTexts(*session.form), QStringList{"Worlds"} + counts);
+        session.form->close();
+    }
+    // Titles too long for the panel are cut short there and shown whole on hover.
+    const QByteArray titles = "Name\tSHA256\tTitle\na\t00\tWorld Aquatics Championships 2023\n"
+                              "b\t00\tEuropean Championships 2022\n";
+    QVERIFY(data_->WriteFile("Sources.tsv", titles));
+    WindowSession session;
+    session.form->SetDataFolder(data_->path().toStdString());
+    QVERIFY(session.Start());
+    const QLabel* sources = session.form->StatusBarPanel(2);
+    QCOMPARE(sources->toolTip(),
+             QStringLiteral("World Aquatics Championships 2023; European Championships 2022"));
+    QVERIFY(sources->text().startsWith(QStringLiteral("World")));
+    QVERIFY(sources->text().endsWith(QChar(0x2026)));
+    QVERIFY(sources->fontMetrics().horizontalAdvance(sources->text()) < sources->width());
+    QCOMPARE(StatusTexts(*session.form).mid(1), counts);
+
+    // No list of sources: the folder's name.
+    session.form->close();
+    QVERIFY(QFile::remove(data_->filePath("Sources.tsv")));
+    WindowSession unlisted;
+    unlisted.form->SetDataFolder(data_->path().toStdString());
+    QVERIFY(unlisted.Start());
+    QCOMPARE(unlisted.form->StatusBarPanel(2)->toolTip(), QDir(data_->path()).dirName());
 }
 
 QTEST_MAIN(TestDataFolder)
