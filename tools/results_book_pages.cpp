@@ -438,8 +438,10 @@ void DetailedResults(std::vector<BookPage>& pages, const Competition& competitio
     const double limit = options.style == BookHeaderStyle::EventLine && everyFooter ? 745 : 768;
     const RoundTable table = TableOf(round);
     const auto places = Paginate(round, area, limit, 680);
+    const BookPageKind kind = individual && event.index != 0 ? BookPageKind::DetailedResults
+                                                             : BookPageKind::OtherEventResults;
     for (std::size_t p = 0; p < places.size(); ++p) {
-        BookPage page;
+        BookPage page{kind, {}};
         Header(page, competition, round, RoundLine::Shown, kDetailed, options);
         if (individual) {
             IndividualColumnHeader(page, area.headerBaseline, round.judges);
@@ -467,7 +469,7 @@ void DetailedResults(std::vector<BookPage>& pages, const Competition& competitio
 
 void StartList(std::vector<BookPage>& pages, const Competition& competition, const Round& round,
                const ResultsBookOptions& options) {
-    BookPage page;
+    BookPage page{BookPageKind::StartList, {}};
     Header(page, competition, round, RoundLine::Shown, kStartList, options);
     const double top = AreaFor(options).headerBaseline;
     Put(page, 152, top, 8, "Start", Align::Right);
@@ -497,7 +499,7 @@ void PanelOfJudges(std::vector<BookPage>& pages, const Competition& competition,
     static constexpr const char* kJudges[] = {
         "DORMARIC Casimir", "GRIFEGAR Martina", "VINREN Kirsten", "GRIVA Felix",
         "TORV Ottilie",     "HELNAM Gabriel",   "GAKALE Cruz",    "RENETEK Marisol"};
-    BookPage page;
+    BookPage page{BookPageKind::JudgesPanel, {}};
     Header(page, competition, round, RoundLine::Shown, kPanel, options);
     const double top = AreaFor(options).headerBaseline;
     Put(page, 165, top, 8, "Function");
@@ -544,7 +546,7 @@ void Summary(std::vector<BookPage>& pages, const Competition& competition, const
             }
         }
     }
-    BookPage page;
+    BookPage page{BookPageKind::Summary, {}};
     Header(page, competition, last, RoundLine::Omitted, kSummary, options);
     const double top = AreaFor(options).headerBaseline;
     for (std::size_t r = 0; r < rounds.size(); ++r) {
@@ -571,7 +573,7 @@ void Summary(std::vector<BookPage>& pages, const Competition& competition, const
 }
 
 void Cover(std::vector<BookPage>& pages, const Competition& competition) {
-    BookPage page;
+    BookPage page{BookPageKind::Cover, {}};
     Put(page, kPageCentre, 200, 20, competition.title, Align::Centre, true);
     Put(page, kPageCentre, 230, 16, competition.venue, Align::Centre, true);
     Put(page, kPageCentre, 255, 14, competition.dates, Align::Centre);
@@ -583,7 +585,7 @@ void Cover(std::vector<BookPage>& pages, const Competition& competition) {
 void MedalStandings(std::vector<BookPage>& pages, const ResultsBookOptions& options, int number) {
     static constexpr const char* kNations[] = {"CHN", "USA", "GBR", "MEX", "CAN",
                                                "AUS", "GER", "ITA", "UKR", "JPN"};
-    BookPage page;
+    BookPage page{BookPageKind::MedalStandings, {}};
     Put(page, kPageCentre, 120, 12, "Medal Standings", Align::Centre, true);
     Put(page, 100, 160, 8, "Rank");
     Put(page, 150, 160, 8, "NAT");

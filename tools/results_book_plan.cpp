@@ -79,6 +79,7 @@ constexpr NameParts kWomenSpecial[] = {
      "CATERINA MATILDE"},
     {"SILVA dos SANTOS", "Ana Luísa", "SILVA DOS SANTOS", "ANA LUISA"},
     {"ØSTERGÅRD", "Signe", "OSTERGARD", "SIGNE"},
+    {"KŐVÁRI", "Zsófia", "KOVARI", "ZSOFIA"},
 };
 constexpr NameParts kMenSpecial[] = {
     {"MÜLLER", "Jörg", "MULLER", "JORG"},
@@ -88,6 +89,7 @@ constexpr NameParts kMenSpecial[] = {
     {"ŠIMKUS", "Mindaugas", "SIMKUS", "MINDAUGAS"},
     {"van der BERG", "Joost", "VAN DER BERG", "JOOST"},
     {"KARGANA KARGANA", "Xavier Gael", "KARGANA KARGANA", "XAVIER GAEL"},
+    {"ŁUKASZEWSKI", "Paweł", "LUKASZEWSKI", "PAWEL"},
 };
 
 constexpr std::string_view kSyllables[] = {"BA", "DO",  "KE", "LI",  "MAR", "NO",  "RA", "SE",

@@ -47,8 +47,21 @@ struct BookText {
     std::string text; // UTF-8
 };
 
+// What a page is: the detailed results of one of the four individual events, or a page a
+// reader skips.
+enum class BookPageKind {
+    DetailedResults,
+    OtherEventResults, // synchronised and 1 m events
+    StartList,
+    JudgesPanel,
+    Summary,
+    Cover,
+    MedalStandings,
+};
+
 // One page of the book.
 struct BookPage {
+    BookPageKind kind = BookPageKind::Cover;
     std::vector<BookText> texts;
 };
 
