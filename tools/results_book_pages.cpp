@@ -397,14 +397,29 @@ void NoteAndLegend(BookPage& page, const Round& round, bool individual) {
     }
 }
 
+// Rows of each block: one a dive, more when the name needs more lines than the dives.
+std::vector<std::size_t> BlockRows(const Competition& competition, const Round& round,
+                                   const FontMetrics& metrics) {
+    std::vector<std::size_t> rows;
+    for (const Entry& entry : round.entries) {
+        std::size_t nameLines = entry.divers.size();
+        if (nameLines == 1) {
+            nameLines = WrapName(PrintedName(competition.divers[entry.divers[0]]), metrics).size();
+        }
+        rows.push_back(std::max(entry.dives.size(), nameLines));
+    }
+    return rows;
+}
+
 // Blocks of a round shared out over pages: a block never splits, and the last page keeps
 // room for the note and legend.
-std::vector<std::vector<BlockPlace>> Paginate(const Round& round, const TableArea& area,
-                                              double lastRowLimit, double noteLimit) {
+std::vector<std::vector<BlockPlace>> Paginate(const std::vector<std::size_t>& rows,
+                                              const TableArea& area, double lastRowLimit,
+                                              double noteLimit) {
     std::vector<std::vector<BlockPlace>> pages(1);
     double y = area.firstRow;
-    for (std::size_t e = 0; e < round.entries.size(); ++e) {
-        const double height = area.pitch * (round.entries[e].dives.size() - 1);
+    for (std::size_t e = 0; e < rows.size(); ++e) {
+        const double height = area.pitch * static_cast<double>(rows[e] - 1);
         if (y + height > lastRowLimit && !pages.back().empty()) {
             pages.emplace_back();
             y = area.firstRow;
@@ -413,7 +428,7 @@ std::vector<std::vector<BlockPlace>> Paginate(const Round& round, const TableAre
         y += height + area.pitch;
     }
     const BlockPlace& last = pages.back().back();
-    if (last.baseline + area.pitch * (round.entries[last.entry].dives.size() - 1) > noteLimit &&
+    if (last.baseline + area.pitch * static_cast<double>(rows[last.entry] - 1) > noteLimit &&
         pages.back().size() > 1) {
         // the last block moves to a page of its own, under the note's limit
         pages.emplace_back(1, BlockPlace{last.entry, area.firstRow});
@@ -437,7 +452,7 @@ void DetailedResults(std::vector<BookPage>& pages, const Competition& competitio
     const bool everyFooter = options.footer == TimekeeperFooter::EveryPage;
     const double limit = options.style == BookHeaderStyle::EventLine && everyFooter ? 745 : 768;
     const RoundTable table = TableOf(round);
-    const auto places = Paginate(round, area, limit, 680);
+    const auto places = Paginate(BlockRows(competition, round, metrics), area, limit, 680);
     const BookPageKind kind = individual && event.index != 0 ? BookPageKind::DetailedResults
                                                              : BookPageKind::OtherEventResults;
     for (std::size_t p = 0; p < places.size(); ++p) {
@@ -572,9 +587,10 @@ void Summary(std::vector<BookPage>& pages, const Competition& competition, const
     pages.push_back(std::move(page));
 }
 
-void Cover(std::vector<BookPage>& pages, const Competition& competition) {
+// Covers differ: some print the title largest, others the words "Results Book".
+void Cover(std::vector<BookPage>& pages, const Competition& competition, bool largeTitle) {
     BookPage page{BookPageKind::Cover, {}};
-    Put(page, kPageCentre, 200, 20, competition.title, Align::Centre, true);
+    Put(page, kPageCentre, 200, largeTitle ? 26 : 20, competition.title, Align::Centre, true);
     Put(page, kPageCentre, 230, 16, competition.venue, Align::Centre, true);
     Put(page, kPageCentre, 255, 14, competition.dates, Align::Centre);
     Put(page, kPageCentre, 400, 24, "Results Book", Align::Centre, true);
@@ -612,7 +628,7 @@ void MedalStandings(std::vector<BookPage>& pages, const ResultsBookOptions& opti
 std::vector<BookPage> LayOutBook(const Competition& competition, const ResultsBookOptions& options,
                                  const FontMetrics& metrics) {
     std::vector<BookPage> pages;
-    Cover(pages, competition);
+    Cover(pages, competition, options.seed % 2 == 1);
     for (const Round& round : competition.rounds) {
         if (competition.events[round.event].kind == EventKind::Individual) {
             StartList(pages, competition, round, options);

@@ -283,6 +283,7 @@ const RoundNames kSemifinal = {"Semifinal", "Semifinal", "Demi-finale"};
 const RoundNames kSemifinalA = {"Semifinal A", "Semifinal A", "Demi-finale A"};
 const RoundNames kSemifinalB = {"Semifinal B", "Semifinal B", "Demi-finale B"};
 const RoundNames kFinal = {"Final", "Final", "Finale"};
+const RoundNames kDiveOff = {"Dive Off", "Desempate", "Barrage"};
 
 // Everything one event's rounds are made from.
 struct EventPlan {
@@ -393,6 +394,18 @@ std::vector<Round> Semifinals(const Round& first, const EventPlan& plan, int cou
             MakeRound(plan, kSemifinalB, 300 + number, plan.firstDay, "16:45", b)};
 }
 
+// One dive each for the two divers either side of the last place in the final.
+Round DiveOff(const std::vector<Entry>& ranked, int finalists, const EventPlan& plan, int number,
+              Random& random) {
+    EventPlan oneDive = plan;
+    oneDive.dives = 1;
+    std::vector<Entry> entries;
+    for (std::size_t i = std::max(1, finalists) - 1; i < ranked.size() && entries.size() < 2; ++i) {
+        entries.push_back(NewEntry(ranked[i].divers, ranked[i].level, oneDive, random));
+    }
+    return MakeRound(plan, kDiveOff, 400 + number, plan.firstDay, "17:45", entries);
+}
+
 std::vector<Round> EventRounds(Competition& competition, const EventName& event,
                                const EventPlan& plan, const CompetitionSize& size, bool split,
                                std::uint64_t seed, Random& random) {
@@ -414,10 +427,17 @@ std::vector<Round> EventRounds(Competition& competition, const EventName& event,
         SortByRank(before);
         rounds.insert(rounds.end(), semis.begin(), semis.end());
     }
+    if (split) {
+        rounds.push_back(DiveOff(before, size.final, plan, number, random));
+    }
     const int finalDay = plan.firstDay + (plan.eventIndex ? 1 : 0);
+    std::vector<Entry> finalists = NextRound(before, size.final, plan, random);
+    if (plan.eventIndex != 0 && finalists.size() > 2) {
+        // two finalists level on points share a rank
+        finalists.back().dives = finalists[finalists.size() - 2].dives;
+    }
     rounds.push_back(MakeRound(plan, kFinal, 100 + number, finalDay,
-                               plan.eventIndex ? "19:00" : "18:00",
-                               NextRound(before, size.final, plan, random)));
+                               plan.eventIndex ? "19:00" : "18:00", finalists));
     rounds.back().summaryAfter = true;
     return rounds;
 }

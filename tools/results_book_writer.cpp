@@ -127,7 +127,10 @@ ResultsBook PlanResultsBook(const ResultsBookOptions& options) {
     if (options.pages > 0) {
         return book::BookOfPages(options, metrics);
     }
-    return book::BookOf(book::PlanCompetition(options, book::CompetitionSize{}), options, metrics);
+    // fields of a few sizes, so that blocks fall differently on the pages
+    const int extra = static_cast<int>(options.seed % 5);
+    const book::CompetitionSize size{12 + extra, 9 + extra % 3, 8, 0};
+    return book::BookOf(book::PlanCompetition(options, size), options, metrics);
 }
 
 namespace {

@@ -59,7 +59,7 @@ TEST_P(ResultsBookWriter, PrintedDivesAddUpAndCoverTheReadersCases) {
     const ResultsBookOptions& options = GetParam().options;
     const ResultsBook book = PlanResultsBook(options);
     ASSERT_FALSE(book.expected.dives.empty());
-    int penalties = 0, failed = 0, tens = 0, particles = 0;
+    int penalties = 0, failed = 0, tens = 0, particles = 0, diveOffs = 0;
     for (const SourceDive& dive : book.expected.dives) {
         ASSERT_EQ(dive.awards.size(), static_cast<std::size_t>(options.judges));
         EXPECT_EQ(Digits(dive.points), ExpectedCents(dive))
@@ -70,7 +70,10 @@ TEST_P(ResultsBookWriter, PrintedDivesAddUpAndCoverTheReadersCases) {
         failed += dive.points == "0.00";
         tens += std::count(dive.awards.begin(), dive.awards.end(), "10") > 0;
         particles += dive.surname.rfind("VAN ", 0) == 0 || dive.surname.rfind("DEL ", 0) == 0;
+        diveOffs += dive.round == "Dive Off";
     }
+    // the event-line books split one event's semifinal in two, with a dive-off after it
+    EXPECT_EQ(diveOffs, options.style == BookHeaderStyle::EventLine ? 2 : 0);
     EXPECT_GE(penalties, 4);
     EXPECT_GE(failed, 4);
     EXPECT_GE(tens, 4);
