@@ -194,6 +194,13 @@ std::optional<ColumnHeader> FindColumnHeader(const std::vector<Line>& lines) {
                          [](const WordBox* word) { return IsNameWord(*word); }))
             continue;
         const auto [first, last] = HeaderBand(lines, i);
+        // A header has a few dozen words; stacking labels costs the square of their number.
+        constexpr std::size_t kMostHeaderWords = 200;
+        std::size_t words = 0;
+        for (std::size_t line = first; line <= last; ++line)
+            words += lines[line].words.size();
+        if (words > kMostHeaderWords)
+            continue;
         ColumnHeader header = ColumnsOf(lines, first, last);
         if (header.columns.size() >= 4)
             return header;
