@@ -34,9 +34,11 @@ inline std::uint32_t Crc32(std::string_view data) {
     return ~crc;
 }
 
-inline void AppendLittleEndian(std::string& out, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out += static_cast<char>((value >> (8 * i)) & 0xFF);
+inline void AppendLittleEndian(std::string& out, std::uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+        out += static_cast<char>(value & 0xFF);
+        value >>= 8;
+    }
 }
 
 // The header fields a local header and a directory entry share, from "version needed".
