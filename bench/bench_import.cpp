@@ -2,9 +2,10 @@
 // Importing a results spreadsheet of 30,000 rows: a season of competitions, which should
 // take well under the blink of an eye (target: 50 ms in a Release build).
 
-#include "import/csv_reader.h"
+#include "import/data_folder.h"
 #include "import/dive_import.h"
-#include "import/importer.h"
+#include "import/folder_files.h"
+#include "import/source_input.h"
 
 #include <benchmark/benchmark.h>
 
@@ -50,21 +51,21 @@ std::string Spreadsheet() {
     return csv.str();
 }
 
-// Reading, checking and sorting the rows and making the five files' texts, in memory.
+// Reading and checking the rows, building the folder and making the five files' texts, in
+// memory.
 void BM_ImportRows(benchmark::State& state) {
     const std::string csv = Spreadsheet();
     for (auto _ : state) {
-        std::string error;
-        const std::optional<CsvTable> table = ReadCsv(csv, error);
-        Importer importer;
-        if (!table || !importer.Add(*table, {}, "bench", error)) {
-            state.SkipWithError(error.c_str());
+        const InputOutcome input = ReadInput(csv, "bench", {});
+        if (!input.read) {
+            state.SkipWithError(input.message.c_str());
             break;
         }
-        const ImportData data = importer.Finish();
-        std::size_t bytes = RosterFileText(data.divers).size();
-        for (const auto& dives : data.dives)
-            bytes += ResultFileText(dives).size();
+        DataFolder folder;
+        folder.Add({"bench", "", "", ""}, input.read->reading);
+        std::size_t bytes = RosterFileText(folder).size();
+        for (int event = 1; event <= kEventCount; ++event)
+            bytes += ResultFileText(folder, event).size();
         benchmark::DoNotOptimize(bytes);
     }
     state.SetItemsProcessed(state.iterations() * kRows);

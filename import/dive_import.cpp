@@ -1,15 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dive_import.h"
 
+#include "folder_checks.h"
+#include "folder_files.h"
 #include "importer.h"
-#include "input_table.h"
 #include "output_folder.h"
-#include "results_book.h"
+#include "source_input.h"
 
 #include "app/command_frame.h"
 #include "rawdata/roster.h"
-#include "store/result_loader.h"
+#include "store/file_text.h"
+#include "store/sha256.h"
 
+#include <algorithm>
+#include <array>
+#include <optional>
 #include <ostream>
 
 namespace corvane {
@@ -84,7 +89,10 @@ struct Options {
     std::vector<std::string> inputs;
     std::string outDir;
     std::vector<ColumnChoice> columns;
-    std::string sheet; // of a workbook; empty for the first
+    std::string sheet;  // of a workbook; empty for the first
+    std::string remove; // --remove NAME
+    std::string list;   // --list FOLDER
+    bool add = false;
     bool strict = false;
     bool force = false;
     bool help = false;
@@ -108,16 +116,18 @@ void ApplyOption(Options& options, const std::string& arg, const std::vector<std
     const std::size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
     if (name == "--help" || name == "-h" || name == "--version" || name == "--strict" ||
-        name == "--force") {
+        name == "--force" || name == "--add") {
         if (equals != std::string::npos)
             throw UsageError{name + " takes no value"};
         options.help |= name == "--help" || name == "-h";
         options.version |= name == "--version";
         options.strict |= name == "--strict";
         options.force |= name == "--force";
+        options.add |= name == "--add";
         return;
     }
-    if (name != "--out" && name != "--column" && name != "--sheet")
+    if (name != "--out" && name != "--column" && name != "--sheet" && name != "--remove" &&
+        name != "--list")
         throw UsageError{"unknown option '" + name + "'"};
     if (equals == std::string::npos && i + 1 >= args.size())
         throw UsageError{name + " needs a value"};
@@ -126,6 +136,10 @@ void ApplyOption(Options& options, const std::string& arg, const std::vector<std
         options.outDir = value;
     else if (name == "--sheet")
         options.sheet = value;
+    else if (name == "--remove")
+        options.remove = value;
+    else if (name == "--list")
+        options.list = value;
     else
         options.columns.push_back(ParseColumnChoice(value));
 }
@@ -144,6 +158,19 @@ Options ParseOptions(const std::vector<std::string>& args) {
     }
     if (options.help || options.version)
         return options;
+    if (!options.list.empty()) {
+        if (!options.outDir.empty() || !options.inputs.empty() || !options.remove.empty() ||
+            options.add)
+            throw UsageError{"--list FOLDER takes no other option or file"};
+        return options;
+    }
+    if (!options.remove.empty()) {
+        if (!options.inputs.empty() || options.add)
+            throw UsageError{"--remove NAME takes no file to import"};
+        if (options.outDir.empty())
+            throw UsageError{"--out FOLDER is required"};
+        return options;
+    }
     if (options.outDir.empty())
         throw UsageError{"--out FOLDER is required"};
     if (options.inputs.empty())
@@ -151,128 +178,102 @@ Options ParseOptions(const std::vector<std::string>& args) {
     return options;
 }
 
-std::string Listed(const Occurrences& where) {
-    std::string list;
-    for (const std::string& place : where.first)
-        list += (list.empty() ? " (" : ", ") + place;
-    return list.empty() ? list : list + (where.count > where.first.size() ? ", ...)" : ")");
+// One input of the import: where it came from, its bytes' digest and what was read.
+struct ImportedInput {
+    std::string path;
+    std::string sha256;
+    InputReading read;
+    std::vector<std::size_t> newDivers; // positions in the folder's divers
+};
+
+std::string Counted(std::size_t count, const std::string& noun) {
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
-std::string Rows(std::size_t count) {
-    return std::to_string(count) + (count == 1 ? " row" : " rows");
-}
-
-// The event names with the most rows first, names with as many in order of appearance.
-std::vector<std::pair<std::string, std::size_t>>
-LargestFirst(std::vector<std::pair<std::string, std::size_t>> events) {
-    std::stable_sort(events.begin(), events.end(),
-                     [](const auto& a, const auto& b) { return a.second > b.second; });
-    return events;
-}
-
-// The ten event names not recognised with the most rows, and what the others add up to.
-void PrintOtherEvents(const std::vector<std::pair<std::string, std::size_t>>& otherEvents,
-                      std::ostream& err) {
-    constexpr std::size_t kShown = 10;
-    const auto events = LargestFirst(otherEvents);
-    std::size_t restRows = 0;
-    for (std::size_t i = 0; i < events.size(); ++i) {
-        if (i < kShown)
-            err << "  skipped, event '" << events[i].first << "': " << Rows(events[i].second)
-                << "\n";
+// "  M3M by round: Preliminary 71, Final 48", or nothing when the source names no round.
+std::string RoundsLine(const SourceReading& reading, int event) {
+    std::vector<std::pair<std::string, std::size_t>> rounds;
+    for (const SourceDive& dive : reading.dives) {
+        if (dive.event != event)
+            continue;
+        const auto at = std::find_if(rounds.begin(), rounds.end(),
+                                     [&](const auto& round) { return round.first == dive.round; });
+        if (at == rounds.end())
+            rounds.emplace_back(dive.round, 1);
         else
-            restRows += events[i].second;
+            ++at->second;
     }
-    if (events.size() > kShown)
-        err << "  skipped, " << events.size() - kShown << " other event names: " << Rows(restRows)
-            << "\n";
+    if (rounds.empty() || (rounds.size() == 1 && rounds.front().first.empty()))
+        return "";
+    std::string line = "  " + std::string(EventByIndex(event).id) + " by round:";
+    for (std::size_t i = 0; i < rounds.size(); ++i)
+        line += (i == 0 ? " " : ", ") +
+                (rounds[i].first.empty() ? std::string("no round") : rounds[i].first) + " " +
+                std::to_string(rounds[i].second);
+    return line;
 }
 
-void PrintReport(const ImportData& data, std::ostream& err) {
-    err << "dive-import: " << Rows(data.rowsRead) << " read\n";
+void PrintSource(const ImportedInput& input, const DataFolder& folder, std::size_t rosterSize,
+                 bool named, std::ostream& err) {
+    const SourceReading& reading = input.read.reading;
+    const bool withPath = named && !input.read.headlineNamesInput;
+    err << "dive-import: " << (withPath ? input.path + ": " : "") << input.read.headline << "\n";
+    std::array<std::size_t, kEventCount> dives{};
+    for (const SourceDive& dive : reading.dives)
+        ++dives[static_cast<std::size_t>(dive.event - 1)];
     for (int event = 1; event <= kEventCount; ++event)
-        err << "  " << EventByIndex(event).id << ": " << data.dives[event - 1].size() << " dives\n";
-    err << "  divers in the roster: " << data.divers.size() << "\n";
-    for (std::size_t reason = 0; reason < kSkipReasonCount; ++reason) {
-        const Occurrences& skipped = data.skipped[reason];
-        if (skipped.count > 0)
-            err << "  skipped, " << SkipReasonText(static_cast<SkipReason>(reason)) << ": "
-                << Rows(skipped.count) << Listed(skipped) << "\n";
-    }
-    PrintOtherEvents(data.otherEvents, err);
-    if (data.namesCut.count > 0)
-        err << "  names cut to 25 (surname) and 20 (given name) characters: " << data.namesCut.count
-            << Listed(data.namesCut) << "\n";
-    if (data.decimalCommas.count > 0)
-        err << "  numbers with a decimal comma, written with a point: "
-            << Rows(data.decimalCommas.count) << Listed(data.decimalCommas) << "\n";
-    if (data.penaltyMarks.count > 0)
-        err << "  points with a penalty mark (*), read as the number: "
-            << Rows(data.penaltyMarks.count) << Listed(data.penaltyMarks) << "\n";
-}
-
-// Reads a results book into the importer, with its report; counts the dives that failed the
-// points check. Reports and returns false when the book cannot be read.
-bool AddBook(Importer& importer, const std::string& input, std::string_view bytes,
-             std::size_t& faults, std::ostream& err) {
-    const BookOutcome book = ReadResultsBook(bytes, input);
-    if (book.error) {
-        err << "dive-import: " << *book.error << "\n";
-        return false;
-    }
-    const SourceReading& reading = book.book.reading;
-    err << "dive-import: " << input << ": " << reading.title
-        << (reading.dates.empty() ? "" : ", " + reading.dates) << ": " << reading.dives.size()
-        << " dives\n";
+        err << "  " << EventByIndex(event).id << ": " << dives[event - 1] << " dives\n";
+    err << "  divers in the roster: " << rosterSize << "\n";
+    for (const std::string& fault : reading.faults)
+        err << "  " << fault << "\n";
     for (const std::string& line : reading.report)
         err << "  " << line << "\n";
-    for (const std::string& fault : reading.faults)
-        err << "  left out: " << fault << "\n";
-    faults += reading.faults.size();
-    importer.AddReading(reading, input);
-    return true;
+    for (int event = 1; event <= kEventCount; ++event) {
+        if (const std::string rounds = RoundsLine(reading, event); !rounds.empty())
+            err << rounds << "\n";
+    }
+    err << "  title: " << reading.title << (reading.dates.empty() ? "" : ", " + reading.dates)
+        << "\n";
+    err << "  divers new to the folder: " << input.newDivers.size();
+    constexpr std::size_t kNamed = 5;
+    for (std::size_t i = 0; i < input.newDivers.size() && i < kNamed; ++i) {
+        const FolderDiver& diver = folder.Divers()[input.newDivers[i]];
+        err << (i == 0 ? " (" : "; ") << diver.surname << ", " << diver.given;
+    }
+    err << (input.newDivers.size() > kNamed ? "; ...)"
+            : input.newDivers.empty()       ? ""
+                                            : ")")
+        << "\n";
 }
 
-// Reads one CSV file or results book into the importer; reports and returns false when it
-// cannot.
-bool AddInput(Importer& importer, const std::string& input, const Options& options,
-              std::size_t& bookFaults, std::ostream& err) {
-    std::string bytes;
-    const LoadOutcome read = ReadWholeFile(input, bytes);
-    if (read.kind != LoadOutcome::Kind::Loaded) {
-        err << "dive-import: "
-            << (read.kind == LoadOutcome::Kind::MissingFile
-                    ? "cannot read " + input + ": no such file"
-                    : read.message)
-            << "\n";
-        return false;
-    }
-    // By content; a file named as a PDF that is none is told so rather than read as CSV.
-    const bool pdfName = input.size() >= 4 && Capitals(input.substr(input.size() - 4)) == ".PDF";
-    if (LooksLikePdf(bytes) || pdfName)
-        return AddBook(importer, input, bytes, bookFaults, err);
-    std::string error;
-    const std::optional<CsvTable> table = ReadInputTable(bytes, options.sheet, error);
-    if (!table || !importer.Add(*table, options.columns, input, error)) {
-        err << "dive-import: " << (table ? "" : input + ": ") << error
-            << (table ? SheetHint(*table) : "") << "\n";
-        return false;
-    }
-    if (table->readAsLatin1)
-        err << "dive-import: " << input << " is not UTF-8; read as Latin-1\n";
-    return true;
+// What the import as a whole found: divers that are probably one, codes of several DDs.
+void PrintFolderFindings(const DataFolder& folder, const FolderCatalogue& catalogue,
+                         std::ostream& err) {
+    for (const std::string& pair : ProbablySameDivers(folder))
+        err << "dive-import: probably the same diver, not merged: " << pair << "\n";
+    for (const std::string& mixed : catalogue.mixed)
+        err << "dive-import: dives of more than one DD: " << mixed << "\n";
 }
 
-// Why an import without a dive of the four events fails, with the event names found, or
-// nothing when there are dives.
-std::optional<std::string> NothingToImport(const ImportData& data) {
-    for (const auto& dives : data.dives) {
-        if (!dives.empty())
+// Why an import whose inputs hold no dive of the four events fails, with the event names
+// found, or nothing when there are dives.
+std::optional<std::string> NothingToImport(const std::vector<ImportedInput>& inputs) {
+    std::vector<std::pair<std::string, std::size_t>> found;
+    for (const ImportedInput& input : inputs) {
+        if (!input.read.reading.dives.empty())
             return std::nullopt;
+        for (const auto& [name, rows] : input.read.otherEvents) {
+            const auto at = std::find_if(found.begin(), found.end(),
+                                         [&](const auto& event) { return event.first == name; });
+            if (at == found.end())
+                found.emplace_back(name, rows);
+            else
+                at->second += rows;
+        }
     }
     constexpr std::size_t kNamed = 10;
     std::string names;
-    const auto events = LargestFirst(data.otherEvents);
+    const auto events = LargestFirst(found);
     for (std::size_t i = 0; i < events.size() && i < kNamed; ++i)
         names += (i == 0 ? "; the event names found are '" : ", '") + events[i].first + "' (" +
                  Rows(events[i].second) + ")";
@@ -281,95 +282,228 @@ std::optional<std::string> NothingToImport(const ImportData& data) {
     return "no dive of M3M, W3M, M10M or W10M to import" + names + "; nothing written";
 }
 
-// Why the data cannot be written (--strict, capacities), or nothing.
-std::optional<std::string> Refusal(const ImportData& data, const Options& options) {
-    if (const auto nothing = NothingToImport(data))
-        return nothing;
-    if (options.strict && data.SkippedRows() > 0)
-        return Rows(data.SkippedRows()) + " skipped under --strict; nothing written";
-    // Every event over its capacity is named, so that one run tells what to split.
-    std::string overCapacity;
+// Every event over its capacity, so that one run tells what to split, or nothing.
+std::optional<std::string> OverCapacity(const DataFolder& folder) {
+    std::array<std::size_t, kEventCount> dives{};
+    for (const FolderDive& dive : folder.Dives())
+        ++dives[static_cast<std::size_t>(dive.event - 1)];
+    std::string over;
     for (int event = 1; event <= kEventCount; ++event) {
         const EventInfo& info = EventByIndex(event);
-        const std::size_t dives = data.dives[event - 1].size();
-        if (dives > static_cast<std::size_t>(info.capacity))
-            overCapacity += (overCapacity.empty() ? "" : "; ") + std::string(info.id) + ": " +
-                            std::to_string(dives) + " dives, at most " +
-                            std::to_string(info.capacity);
+        if (dives[event - 1] > static_cast<std::size_t>(info.capacity))
+            over += (over.empty() ? "" : "; ") + std::string(info.id) + ": " +
+                    std::to_string(dives[event - 1]) + " dives, at most " +
+                    std::to_string(info.capacity);
     }
-    if (!overCapacity.empty())
-        return overCapacity;
-    if (data.divers.size() > kMaxRosterRows)
-        return std::to_string(data.divers.size()) + " divers, at most " +
+    return over.empty() ? std::nullopt : std::optional(over);
+}
+
+// Why the folder cannot be written (no dives, --strict, capacities), or nothing.
+std::optional<std::string> Refusal(const DataFolder& folder,
+                                   const std::vector<ImportedInput>& inputs,
+                                   const Options& options) {
+    if (auto nothing = NothingToImport(inputs))
+        return nothing;
+    // Faults counted by what they are: "2 rows skipped and 1 dive fails the points check".
+    std::vector<std::pair<std::size_t, const InputReading*>> kinds;
+    for (const ImportedInput& input : inputs) {
+        const InputReading& read = input.read;
+        if (read.faultCount == 0)
+            continue;
+        const auto same = std::find_if(kinds.begin(), kinds.end(), [&](const auto& kind) {
+            return kind.second->faultOne == read.faultOne;
+        });
+        if (same == kinds.end())
+            kinds.emplace_back(read.faultCount, &read);
+        else
+            same->first += read.faultCount;
+    }
+    if (options.strict && !kinds.empty()) {
+        std::string faults;
+        for (const auto& [count, read] : kinds)
+            faults += (faults.empty() ? "" : " and ") + std::to_string(count) + " " +
+                      (count == 1 ? read->faultOne : read->faultMany);
+        return faults + " under --strict; nothing written";
+    }
+    if (auto over = OverCapacity(folder))
+        return over;
+    if (folder.Divers().size() > kMaxRosterRows)
+        return std::to_string(folder.Divers().size()) + " divers, at most " +
                std::to_string(kMaxRosterRows);
     return std::nullopt;
-}
-
-OutputFiles FilesOf(const ImportData& data) {
-    OutputFiles files;
-    for (int event = 1; event <= kEventCount; ++event)
-        files.emplace_back(std::string(EventByIndex(event).id),
-                           ResultFileText(data.dives[event - 1]));
-    files.emplace_back(kRosterFileName, RosterFileText(data.divers));
-    return files;
-}
-
-std::vector<std::string> OutputNames() {
-    std::vector<std::string> names;
-    for (const EventInfo& event : kEvents)
-        names.emplace_back(event.id);
-    names.emplace_back(kRosterFileName);
-    return names;
 }
 
 // Refuses to replace results that are there already, unless told to.
 bool OutputFolderFree(const Options& options, std::ostream& err) {
     if (options.force)
         return true;
-    const std::vector<std::string> existing = ExistingFiles(options.outDir, OutputNames());
+    std::vector<std::string> names;
+    for (const EventInfo& event : kEvents)
+        names.emplace_back(event.id);
+    names.emplace_back(kRosterFileName);
+    const std::vector<std::string> existing = ExistingFiles(options.outDir, names);
     if (existing.empty())
         return true;
     std::string list;
     for (const std::string& name : existing)
         list += (list.empty() ? "" : ", ") + name;
+    const bool imported = !ExistingFiles(options.outDir, {kSourcesFileName}).empty();
     err << "dive-import: " << options.outDir << " already holds " << list
-        << "; give --force to replace them\n";
+        << (imported ? "; give --add to add to them or --force to replace them\n"
+                     : "; give --force to replace them\n");
     return false;
 }
 
-int Import(const Options& options, std::ostream& err) {
-    if (!OutputFolderFree(options, err))
-        return kBadUsage;
-    Importer importer;
-    std::size_t bookFaults = 0;
-    for (const std::string& input : options.inputs) {
-        if (!AddInput(importer, input, options, bookFaults, err))
-            return kFailed;
+// The folder an import starts from: empty, or with --add what it holds.
+std::optional<DataFolder> StartingFolder(const Options& options, std::ostream& err) {
+    if (!options.add)
+        return DataFolder{};
+    FolderOutcome loaded = LoadDataFolder(options.outDir);
+    if (!loaded.folder)
+        err << "dive-import: " << loaded.message << "\n";
+    else if (loaded.kind == FolderOutcome::Kind::Earlier)
+        err << "dive-import: the results already in " << options.outDir << " are kept as source "
+            << kEarlierResultsName << "\n";
+    return std::move(loaded.folder);
+}
+
+// Reads one input and adds it to the folder; reports and returns nothing when it cannot.
+std::optional<ImportedInput> AddInput(DataFolder& folder, const std::string& path,
+                                      const Options& options, std::ostream& err) {
+    std::string bytes;
+    const LoadOutcome read = ReadWholeFile(path, bytes);
+    if (read.kind != LoadOutcome::Kind::Loaded) {
+        err << "dive-import: "
+            << (read.kind == LoadOutcome::Kind::MissingFile
+                    ? "cannot read " + path + ": no such file"
+                    : read.message)
+            << "\n";
+        return std::nullopt;
     }
-    if (options.strict && bookFaults > 0) {
-        err << "dive-import: " << bookFaults << (bookFaults == 1 ? " dive fails" : " dives fail")
-            << " the points check under --strict; nothing written\n";
-        return kFailed;
+    ImportedInput input{path, Sha256Hex(bytes), {}, {}};
+    if (const auto known = folder.SourceWithSha(input.sha256)) {
+        err << "dive-import: " << path << " is already in the folder as source "
+            << folder.Sources()[*known].name << "; nothing written\n";
+        return std::nullopt;
     }
-    const ImportData data = importer.Finish();
-    PrintReport(data, err);
-    if (const auto refusal = Refusal(data, options)) {
-        err << "dive-import: " << *refusal << "\n";
-        return kFailed;
+    InputOutcome outcome = ReadInput(bytes, path, InputOptions{options.columns, options.sheet});
+    for (const std::string& note : outcome.notes)
+        err << "dive-import: " << note << "\n";
+    if (!outcome.read) {
+        err << "dive-import: " << outcome.message << "\n";
+        return std::nullopt;
     }
-    if (const auto failure = WriteOutputFiles(options.outDir, FilesOf(data))) {
+    input.read = std::move(*outcome.read);
+    const SourceReading& reading = input.read.reading;
+    input.newDivers = folder.Add(
+        {folder.FreeSourceName(BaseName(path)), input.sha256, reading.title, reading.dates},
+        reading);
+    return input;
+}
+
+// Writes every file of the folder in one step; reports and returns the exit status.
+int WriteFolder(const DataFolder& folder, const std::string& dir, std::ostream& err) {
+    FolderCatalogue catalogue = BuildCatalogue(folder);
+    PrintFolderFindings(folder, catalogue, err);
+    if (const auto failure =
+            WriteOutputFiles(dir, FolderFiles(folder, std::move(catalogue.text)))) {
         err << "dive-import: " << *failure << "; nothing written\n";
         return kFailed;
     }
-    err << "dive-import: wrote " << options.outDir << "\n";
+    err << "dive-import: wrote " << dir << "\n";
     return kDone;
 }
 
+int Import(const Options& options, std::ostream& err) {
+    if (!options.add && !OutputFolderFree(options, err))
+        return kBadUsage;
+    std::optional<DataFolder> folder = StartingFolder(options, err);
+    if (!folder)
+        return kFailed;
+    std::vector<ImportedInput> inputs;
+    std::vector<std::size_t> rosterSizes;
+    for (const std::string& path : options.inputs) {
+        std::optional<ImportedInput> input = AddInput(*folder, path, options, err);
+        if (!input)
+            return kFailed;
+        inputs.push_back(std::move(*input));
+        rosterSizes.push_back(folder->Divers().size());
+    }
+    for (std::size_t i = 0; i < inputs.size(); ++i)
+        PrintSource(inputs[i], *folder, rosterSizes[i], inputs.size() > 1, err);
+    if (const auto refusal = Refusal(*folder, inputs, options)) {
+        err << "dive-import: " << *refusal << "\n";
+        return kFailed;
+    }
+    return WriteFolder(*folder, options.outDir, err);
+}
+
+// Loads a folder an import wrote; reports and returns nothing when it cannot.
+std::optional<DataFolder> ImportedFolder(const std::string& dir, std::ostream& err) {
+    FolderOutcome loaded = LoadDataFolder(dir);
+    if (loaded.folder && loaded.kind != FolderOutcome::Kind::Imported) {
+        err << "dive-import: " << dir << " holds no sources of an import\n";
+        return std::nullopt;
+    }
+    if (!loaded.folder)
+        err << "dive-import: " << loaded.message << "\n";
+    return std::move(loaded.folder);
+}
+
+int RemoveSource(const Options& options, std::ostream& err) {
+    std::optional<DataFolder> folder = ImportedFolder(options.outDir, err);
+    if (!folder)
+        return kFailed;
+    const std::optional<std::size_t> source = folder->SourceNamed(options.remove);
+    if (!source) {
+        err << "dive-import: " << options.outDir << " has no source " << options.remove
+            << " (--list shows its sources)\n";
+        return kFailed;
+    }
+    if (folder->Sources().size() == 1) {
+        err << "dive-import: " << options.remove << " is the only source of " << options.outDir
+            << "; nothing removed (remove the folder instead)\n";
+        return kFailed;
+    }
+    const std::size_t divers = folder->Divers().size();
+    const std::array<std::size_t, kEventCount> dives = folder->DivesPerEvent(*source);
+    folder->Remove(*source);
+    std::size_t total = 0;
+    for (const std::size_t count : dives)
+        total += count;
+    err << "dive-import: removed " << options.remove << ": " << Counted(total, "dive") << ", "
+        << Counted(divers - folder->Divers().size(), "diver") << " no other source names\n";
+    return WriteFolder(*folder, options.outDir, err);
+}
+
+int ListSources(const Options& options, std::ostream& out, std::ostream& err) {
+    const std::optional<DataFolder> folder = ImportedFolder(options.list, err);
+    if (!folder)
+        return kFailed;
+    for (std::size_t i = 0; i < folder->Sources().size(); ++i) {
+        const FolderSource& source = folder->Sources()[i];
+        out << source.name << ": " << source.title
+            << (source.dates.empty() ? "" : ", " + source.dates) << ":";
+        const auto dives = folder->DivesPerEvent(i);
+        for (int event = 1; event <= kEventCount; ++event)
+            out << (event == 1 ? " " : ", ") << EventByIndex(event).id << " " << dives[event - 1];
+        out << " dives\n";
+    }
+    return kDone;
+}
+
+int Run(const Options& options, std::ostream& out, std::ostream& err) {
+    if (!options.list.empty())
+        return ListSources(options, out, err);
+    if (!options.remove.empty())
+        return RemoveSource(options, err);
+    return Import(options, err);
+}
 } // namespace
 
 int RunDiveImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     return RunCommandLine("dive-import", kUsage, args, out, err, ParseOptions,
-                          [&](const Options& options) { return Import(options, err); });
+                          [&](const Options& options) { return Run(options, out, err); });
 }
 
 } // namespace corvane

@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "importer.h"
 
-#include "rawdata/roster.h"
 #include "store/number_text.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace corvane {
 
@@ -57,7 +55,7 @@ std::string_view SkipReasonText(SkipReason reason) {
     return kTexts[static_cast<std::size_t>(reason)];
 }
 
-std::size_t ImportData::SkippedRows() const {
+std::size_t SheetReading::SkippedRows() const {
     std::size_t rows = 0;
     for (const Occurrences& reason : skipped)
         rows += reason.count;
@@ -65,58 +63,100 @@ std::size_t ImportData::SkippedRows() const {
 }
 
 // The cells of one row, by field; empty where the field has no column or the row is short.
-struct Importer::Cells {
+struct SheetReader::Cells {
     std::array<std::string_view, kFieldCount> text{};
+    std::string_view round;
+    std::vector<std::string_view> awards; // one per award column, in order J1, J2, ...
     bool hasIdColumn = false;
     bool hasSurnameColumn = false;
 
     std::string_view Get(Field field) const { return text[static_cast<std::size_t>(field)]; }
 };
 
-bool Importer::Add(const CsvTable& table, const std::vector<ColumnChoice>& chosen,
-                   const std::string& source, std::string& error) {
-    const std::optional<ColumnMap> columns = FindColumns(table.header, chosen, error);
-    if (!columns) {
-        error = source + ": " + error;
-        return false;
+namespace {
+
+// The columns beyond the fields: the round and the awards J1 to J7 (up to the first missing).
+struct ExtraColumns {
+    int round = -1;
+    std::vector<int> awards;
+};
+
+ExtraColumns FindExtraColumns(const std::vector<std::string>& header) {
+    const auto find = [&](std::string_view name) {
+        const auto at = std::find_if(header.begin(), header.end(),
+                                     [&](const std::string& h) { return NormalHeader(h) == name; });
+        return at == header.end() ? -1 : static_cast<int>(at - header.begin());
+    };
+    ExtraColumns extra;
+    extra.round = find("round");
+    for (std::size_t judge = 1; judge <= kMaxAwards; ++judge) {
+        const int col = find("j" + std::to_string(judge));
+        if (col < 0)
+            break;
+        extra.awards.push_back(col);
     }
+    return extra;
+}
+
+std::string_view CellAt(const CsvRow& row, int col) {
+    const bool present = col >= 0 && static_cast<std::size_t>(col) < row.fields.size();
+    return present ? std::string_view(row.fields[col]) : std::string_view();
+}
+
+} // namespace
+
+std::optional<std::string> SheetReader::Read(const CsvTable& table,
+                                             const std::vector<ColumnChoice>& chosen,
+                                             const std::string& source) {
+    std::string error;
+    const std::optional<ColumnMap> columns = FindColumns(table.header, chosen, error);
+    if (!columns)
+        return source + ": " + error;
+    const ExtraColumns extra = FindExtraColumns(table.header);
     Cells cells;
     cells.hasIdColumn = ColumnOf(*columns, Field::DiverId) >= 0;
     cells.hasSurnameColumn = ColumnOf(*columns, Field::Surname) >= 0;
+    cells.awards.resize(extra.awards.size());
     for (const CsvRow& row : table.rows) {
-        for (std::size_t field = 0; field < kFieldCount; ++field) {
-            const int col = (*columns)[field];
-            const bool present = col >= 0 && static_cast<std::size_t>(col) < row.fields.size();
-            cells.text[field] = present ? std::string_view(row.fields[col]) : std::string_view();
-        }
+        for (std::size_t field = 0; field < kFieldCount; ++field)
+            cells.text[field] = CellAt(row, (*columns)[field]);
+        cells.round = CellAt(row, extra.round);
+        for (std::size_t judge = 0; judge < extra.awards.size(); ++judge)
+            cells.awards[judge] = CellAt(row, extra.awards[judge]);
         ++data_.rowsRead;
         AddRow(cells, RowPlace{source, row.line});
     }
-    return true;
+    return std::nullopt;
 }
 
-void Importer::AddRow(const Cells& cells, const RowPlace& where) {
+void SheetReader::AddRow(const Cells& cells, const RowPlace& where) {
     const std::string_view event = TrimControls(cells.Get(Field::Event));
     const std::optional<int> eventIndex = EventOf(event);
     if (!eventIndex) {
         CountOtherEvent(event.empty() ? "(no event)" : event);
         return;
     }
-    ImportedDive dive;
-    ImportedDiver diver;
+    SourceDive dive;
+    dive.event = *eventIndex;
     std::optional<SkipReason> skip = CheckDive(cells, dive, where);
     if (!skip)
-        skip = CheckDiver(cells, diver, where);
+        skip = CheckDiver(cells, dive, where);
     if (skip) {
         data_.skipped[static_cast<std::size_t>(*skip)].Add(where);
         return;
     }
-    dive.diverId = IdOf(std::move(diver));
-    data_.dives[static_cast<std::size_t>(*eventIndex - 1)].push_back(std::move(dive));
+    dive.round = folder_.Fold(cells.round);
+    // Awards only when the row has them all: an empty award cell is a sheet without them.
+    for (const std::string_view award : cells.awards)
+        dive.awards.emplace_back(TrimControls(award));
+    if (std::any_of(dive.awards.begin(), dive.awards.end(),
+                    [](const std::string& award) { return !ParseNumber(award); }))
+        dive.awards.clear();
+    data_.reading.dives.push_back(std::move(dive));
 }
 
-std::optional<SkipReason> Importer::CheckDive(const Cells& cells, ImportedDive& dive,
-                                              const RowPlace& where) {
+std::optional<SkipReason> SheetReader::CheckDive(const Cells& cells, SourceDive& dive,
+                                                 const RowPlace& where) {
     const std::string_view code = TrimControls(cells.Get(Field::Code));
     if (code.empty())
         return SkipReason::CodeEmpty;
@@ -144,91 +184,47 @@ std::optional<SkipReason> Importer::CheckDive(const Cells& cells, ImportedDive& 
     return std::nullopt;
 }
 
-std::optional<SkipReason> Importer::CheckDiver(const Cells& cells, ImportedDiver& diver,
-                                               const RowPlace& where) {
+std::optional<SkipReason> SheetReader::CheckDiver(const Cells& cells, SourceDive& dive,
+                                                  const RowPlace& where) {
     if (cells.hasIdColumn) {
-        diver.id = std::string(TrimControls(cells.Get(Field::DiverId)));
-        if (diver.id.empty() || diver.id.size() > kIdCapacity || !IsPrintable(diver.id))
+        dive.sourceId = std::string(TrimControls(cells.Get(Field::DiverId)));
+        if (dive.sourceId.empty() || dive.sourceId.size() > kIdCapacity ||
+            !IsPrintable(dive.sourceId))
             return SkipReason::IdEmptyOrTooLong;
     }
-    diver.nation = Capitals(folder_.Fold(cells.Get(Field::Nation)));
-    if (!IsNation(diver.nation))
+    dive.nation = Capitals(folder_.Fold(cells.Get(Field::Nation)));
+    if (!IsNation(dive.nation))
         return SkipReason::NationNotThreeLetters;
     PersonName name;
     if (cells.hasSurnameColumn)
         name = {folder_.Fold(cells.Get(Field::Surname)), folder_.Fold(cells.Get(Field::GivenName))};
     else
         name = NameOf(cells.Get(Field::Name));
-    diver.surname = Capitals(name.surname);
-    diver.given = Capitals(name.given);
-    if (diver.surname.empty())
+    dive.surname = Capitals(name.surname);
+    dive.given = Capitals(name.given);
+    if (dive.surname.empty())
         return SkipReason::NoSurname;
-    const bool cutSurname = CutTo(diver.surname, kSurnameCapacity);
-    if (CutTo(diver.given, kGivenNameCapacity) || cutSurname)
+    const bool cutSurname = CutTo(dive.surname, kSurnameCapacity);
+    if (CutTo(dive.given, kGivenNameCapacity) || cutSurname)
         data_.namesCut.Add(where);
     return std::nullopt;
 }
 
-std::optional<int> Importer::EventOf(std::string_view cell) {
+std::optional<int> SheetReader::EventOf(std::string_view cell) {
     const auto known = eventByCell_.find(cell);
     if (known != eventByCell_.end())
         return known->second;
     return eventByCell_.emplace(std::string(cell), EventOfCell(cell)).first->second;
 }
 
-void Importer::AddReading(const SourceReading& reading, const std::string& source) {
-    bool namesCut = false;
-    for (const SourceDive& read : reading.dives) {
-        if (read.event < 1 || read.event > kEventCount)
-            continue;
-        ++data_.rowsRead;
-        ImportedDiver diver{{}, read.surname, read.given, read.nation};
-        const bool cutSurname = CutTo(diver.surname, kSurnameCapacity);
-        namesCut |= CutTo(diver.given, kGivenNameCapacity) || cutSurname;
-        ImportedDive dive{IdOf(std::move(diver)), Capitals(read.code), read.dd, read.points,
-                          read.penalty};
-        data_.dives[static_cast<std::size_t>(read.event - 1)].push_back(std::move(dive));
-    }
-    if (namesCut) {
-        ++data_.namesCut.count;
-        if (data_.namesCut.first.size() < Occurrences::kShown)
-            data_.namesCut.first.push_back(source);
-    }
-}
-
-const PersonName& Importer::NameOf(std::string_view cell) {
+const PersonName& SheetReader::NameOf(std::string_view cell) {
     const auto known = nameByCell_.find(cell);
     if (known != nameByCell_.end())
         return known->second;
     return nameByCell_.emplace(std::string(cell), SplitWrittenName(cell, folder_)).first->second;
 }
 
-const std::string& Importer::IdOf(ImportedDiver diver) {
-    // Keys of the two kinds cannot meet: an id holds no tab, a name key starts with one.
-    key_.clear();
-    if (diver.id.empty())
-        key_.append(1, '\t')
-            .append(diver.surname)
-            .append(1, '\t')
-            .append(diver.given)
-            .append(1, '\t')
-            .append(diver.nation);
-    else
-        key_ = diver.id;
-    if (const auto known = diverByKey_.find(key_); known != diverByKey_.end())
-        return data_.divers[known->second].id;
-    if (diver.id.empty()) {
-        // Ascending numbers from 10, passing over ids the spreadsheet gave.
-        while (diverByKey_.contains(std::to_string(nextId_)))
-            ++nextId_;
-        diver.id = std::to_string(nextId_++);
-    }
-    diverByKey_.emplace(key_, data_.divers.size());
-    data_.divers.push_back(std::move(diver));
-    return data_.divers.back().id;
-}
-
-void Importer::CountOtherEvent(std::string_view event) {
+void SheetReader::CountOtherEvent(std::string_view event) {
     for (auto& [name, rows] : data_.otherEvents) {
         if (name == event) {
             ++rows;
@@ -238,46 +234,66 @@ void Importer::CountOtherEvent(std::string_view event) {
     data_.otherEvents.emplace_back(std::string(event), 1);
 }
 
-ImportData Importer::Finish() {
-    // The tables make one row of each run of records of one code: a code's dives must stand
-    // together, in the spreadsheet's order. Positions are sorted rather than the dives,
-    // which are costly to move.
-    for (auto& dives : data_.dives) {
-        std::vector<std::size_t> order(dives.size());
-        std::iota(order.begin(), order.end(), std::size_t{0});
-        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-            return dives[a].code < dives[b].code;
-        });
-        std::vector<ImportedDive> sorted;
-        sorted.reserve(dives.size());
-        for (const std::size_t at : order)
-            sorted.push_back(std::move(dives[at]));
-        dives = std::move(sorted);
+namespace {
+
+std::string Listed(const Occurrences& where) {
+    std::string list;
+    for (const std::string& place : where.first)
+        list += (list.empty() ? " (" : ", ") + place;
+    return list.empty() ? list : list + (where.count > where.first.size() ? ", ...)" : ")");
+}
+
+// The ten event names not recognised with the most rows, and what the others add up to.
+void ReportOtherEvents(const std::vector<std::pair<std::string, std::size_t>>& otherEvents,
+                       std::vector<std::string>& report) {
+    constexpr std::size_t kShown = 10;
+    const auto events = LargestFirst(otherEvents);
+    std::size_t restRows = 0;
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        if (i < kShown)
+            report.push_back("skipped, event '" + events[i].first + "': " + Rows(events[i].second));
+        else
+            restRows += events[i].second;
     }
+    if (events.size() > kShown)
+        report.push_back("skipped, " + std::to_string(events.size() - kShown) +
+                         " other event names: " + Rows(restRows));
+}
+
+} // namespace
+
+std::vector<std::pair<std::string, std::size_t>>
+LargestFirst(std::vector<std::pair<std::string, std::size_t>> events) {
+    std::stable_sort(events.begin(), events.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    return events;
+}
+
+std::string Rows(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " row" : " rows");
+}
+
+SheetReading SheetReader::Finish(const std::string& title) {
+    SourceReading& reading = data_.reading;
+    reading.title = title;
+    for (std::size_t reason = 0; reason < kSkipReasonCount; ++reason) {
+        const Occurrences& skipped = data_.skipped[reason];
+        if (skipped.count > 0)
+            reading.faults.push_back("skipped, " +
+                                     std::string(SkipReasonText(static_cast<SkipReason>(reason))) +
+                                     ": " + Rows(skipped.count) + Listed(skipped));
+    }
+    ReportOtherEvents(data_.otherEvents, reading.report);
+    if (data_.namesCut.count > 0)
+        reading.report.push_back("names cut to 25 (surname) and 20 (given name) characters: " +
+                                 std::to_string(data_.namesCut.count) + Listed(data_.namesCut));
+    if (data_.decimalCommas.count > 0)
+        reading.report.push_back("numbers with a decimal comma, written with a point: " +
+                                 Rows(data_.decimalCommas.count) + Listed(data_.decimalCommas));
+    if (data_.penaltyMarks.count > 0)
+        reading.report.push_back("points with a penalty mark (*), read as the number: " +
+                                 Rows(data_.penaltyMarks.count) + Listed(data_.penaltyMarks));
     return std::move(data_);
-}
-
-std::string ResultFileText(const std::vector<ImportedDive>& dives) {
-    std::string text;
-    text.reserve(dives.size() * 32);
-    for (const ImportedDive& dive : dives)
-        text.append(dive.diverId)
-            .append(1, '\t')
-            .append(dive.code)
-            .append(1, '\t')
-            .append(dive.dd)
-            .append(1, '\t')
-            .append(dive.points)
-            .append("\t\r\n");
-    return text;
-}
-
-std::string RosterFileText(const std::vector<ImportedDiver>& divers) {
-    std::string text = "Id\tSurname\tGivenName\tNation\r\n";
-    for (const ImportedDiver& diver : divers)
-        text.append(diver.id + '\t' + diver.surname + '\t' + diver.given + '\t' + diver.nation +
-                    "\r\n");
-    return text;
 }
 
 } // namespace corvane

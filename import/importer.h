@@ -6,14 +6,11 @@
 #include "names.h"
 #include "source.h"
 
-#include "store/events.h"
-
 #include <array>
 #include <cstddef>
-#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace corvane {
@@ -31,6 +28,13 @@ enum class SkipReason {
 };
 inline constexpr std::size_t kSkipReasonCount = 8;
 std::string_view SkipReasonText(SkipReason reason);
+
+// "1 row", "2 rows".
+std::string Rows(std::size_t count);
+
+// Event names with their rows, the most rows first, names with as many in order of appearance.
+std::vector<std::pair<std::string, std::size_t>>
+LargestFirst(std::vector<std::pair<std::string, std::size_t>> events);
 
 // A row of an input file, as reports name it: "file:line".
 struct RowPlace {
@@ -53,27 +57,10 @@ struct Occurrences {
     }
 };
 
-// One dive as a result file line holds it.
-struct ImportedDive {
-    std::string diverId;
-    std::string code;
-    std::string dd;
-    std::string points;
-    bool penalty = false; // the points carried a penalty mark
-};
-
-// One diver of the roster to write.
-struct ImportedDiver {
-    std::string id;
-    std::string surname;
-    std::string given;
-    std::string nation;
-};
-
-// What an import read: the dives of each event and the roster, and what it left out.
-struct ImportData {
-    std::array<std::vector<ImportedDive>, kEventCount> dives;
-    std::vector<ImportedDiver> divers;
+// What a spreadsheet's rows came to: its dives as a source reading, and the counts its
+// report lines are made of.
+struct SheetReading {
+    SourceReading reading;
     std::size_t rowsRead = 0;
     std::array<Occurrences, kSkipReasonCount> skipped;
     // Rows of other events, by the event cell as written, in order of first appearance.
@@ -85,46 +72,36 @@ struct ImportData {
     std::size_t SkippedRows() const;
 };
 
-// Turns spreadsheet rows into dives and divers. Divers are told apart by their id when the
-// spreadsheet has an id column, else by surname, given name and nation, and then get ids
-// 10, 11, 12, ... in order of first appearance.
-class Importer {
+// Turns the rows of one spreadsheet into the dives of a source reading: each row of the
+// four events is checked and its names written in capitals and plain ASCII; rows of other
+// events are counted. Besides the columns FindColumns finds, optional columns "round" and
+// "J1" to "J7" (the judges' awards) are kept when the sheet has them.
+class SheetReader {
 public:
-    // Adds the rows of one CSV file; `source` names it in line references. Returns false and
-    // sets `error` when its columns cannot be found.
-    bool Add(const CsvTable& table, const std::vector<ColumnChoice>& chosen,
-             const std::string& source, std::string& error);
+    // Reads `table`; `source` names it in line references. Returns why its columns cannot be
+    // found, or nothing.
+    std::optional<std::string> Read(const CsvTable& table, const std::vector<ColumnChoice>& chosen,
+                                    const std::string& source);
 
-    // Adds the dives of a source read whole (a results book); `source` names it in the report.
-    void AddReading(const SourceReading& reading, const std::string& source);
-
-    // Sorts each event by dive code (byte order, stable) and hands the data over.
-    ImportData Finish();
+    // The reading with its report lines and faults written in, handed over.
+    SheetReading Finish(const std::string& title);
 
 private:
     struct Cells;
     void AddRow(const Cells& cells, const RowPlace& where);
-    std::optional<SkipReason> CheckDive(const Cells& cells, ImportedDive& dive,
+    std::optional<SkipReason> CheckDive(const Cells& cells, SourceDive& dive,
                                         const RowPlace& where);
-    std::optional<SkipReason> CheckDiver(const Cells& cells, ImportedDiver& diver,
+    std::optional<SkipReason> CheckDiver(const Cells& cells, SourceDive& dive,
                                          const RowPlace& where);
     std::optional<int> EventOf(std::string_view cell);
     const PersonName& NameOf(std::string_view cell);
-    const std::string& IdOf(ImportedDiver diver);
     void CountOtherEvent(std::string_view event);
 
-    ImportData data_;
+    SheetReading data_;
     AsciiFolder folder_;
-    TextMap<std::size_t> diverByKey_; // key to index in divers
-    std::string key_;                 // the key of the row at hand, kept for its buffer
     // What the cells of events and names came to, by their text: a spreadsheet repeats them.
     TextMap<std::optional<int>> eventByCell_;
     TextMap<PersonName> nameByCell_;
-    int nextId_ = 10;
 };
-
-// The text of a result file (CRLF lines, every field followed by a tab) and of Divers.tsv.
-std::string ResultFileText(const std::vector<ImportedDive>& dives);
-std::string RosterFileText(const std::vector<ImportedDiver>& divers);
 
 } // namespace corvane

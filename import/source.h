@@ -14,13 +14,13 @@ inline constexpr std::size_t kMaxAwards = 7;
 // as the folder writes them: names in capitals and plain ASCII, numbers as printed ("3.4",
 // "81.60", "10"), points without a penalty mark.
 struct SourceDive {
-    int event = 0;      // 1..4: M3M, W3M, M10M, W10M
-    std::string round;  // "Preliminary", "Semifinal A", "Final", ...; empty when unknown
+    int event = 0;     // 1..4: M3M, W3M, M10M, W10M
+    std::string round; // "Preliminary", "Semifinal A", "Final", ...; empty when unknown
     std::string surname;
     std::string given;
-    std::string nation;      // three capitals, or empty
-    std::string sourceId;    // the diver's id in the source (a spreadsheet's id column), or empty
-    int diveNumber = 0;      // the dive's place in the diver's round, from 1; 0 when unknown
+    std::string nation;   // three capitals, or empty
+    std::string sourceId; // the diver's id in the source (a spreadsheet's id column), or empty
+    int diveNumber = 0;   // the dive's place in the diver's round, from 1; 0 when unknown
     std::string code;
     std::string dd;
     std::vector<std::string> awards; // as printed, none when the source has none

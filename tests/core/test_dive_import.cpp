@@ -23,7 +23,8 @@ namespace fs = std::filesystem;
 using testing::TempDir;
 
 const std::string kRealistic = CORVANE_TEST_DATA_DIR "/import/results.csv";
-const std::vector<std::string> kOutputs{"M3M", "W3M", "M10M", "W10M", "Divers.tsv"};
+const std::vector<std::string> kOutputs{"M3M",        "W3M",        "M10M",        "W10M",
+                                        "Divers.tsv", "Scores.tsv", "Sources.tsv", "Catalogue.tsv"};
 
 struct Outcome {
     int code = -1;
@@ -360,7 +361,7 @@ TEST(DiveImport, ResultsAlreadyThereAreReplacedOnlyWithForceAndOnlyWhole) {
     std::size_t entries = 0;
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.Path() / "out"))
         ++entries;
-    EXPECT_EQ(entries, 6u);
+    EXPECT_EQ(entries, 9u);
 }
 
 TEST(DiveImport, BadArgumentsAndUnreadableInput) {

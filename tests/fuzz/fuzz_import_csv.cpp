@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any bytes as a results spreadsheet. The CSV reader and the importer must
 // neither crash nor lose a row unaccounted for, and whatever the importer would write must be
-// read back whole by the program's own result-file loader and roster parser. What tells a file
-// apart (its ZIP directory above all) must take any bytes too.
+// read back whole by the program's own result-file loader, roster and catalogue parsers. What tells
+// a file apart (its ZIP directory above all) must take any bytes too.
 #include "import/csv_reader.h"
+#include "import/data_folder.h"
 #include "import/file_kind.h"
+#include "import/folder_checks.h"
+#include "import/folder_files.h"
 #include "import/importer.h"
+#include "rawdata/catalogue.h"
 #include "rawdata/roster.h"
 #include "store/result_loader.h"
 
@@ -23,17 +27,17 @@ void Check(bool condition) {
         std::abort();
 }
 
-// The written text of one event, loaded back: every line becomes one record.
-void CheckReadsBack(const std::vector<corvane::ImportedDive>& dives) {
-    const std::string text = corvane::ResultFileText(dives);
-    auto slots = std::make_unique<corvane::TDiveRecord[]>(dives.size() + 1);
+// The written text of one event, loaded back: every dive becomes one record, codes in order.
+std::size_t CheckReadsBack(const corvane::DataFolder& folder, int event) {
+    const std::string text = corvane::ResultFileText(folder, event);
+    const std::size_t dives = folder.Dives().size();
+    auto slots = std::make_unique<corvane::TDiveRecord[]>(dives + 1);
     const corvane::LoadOutcome outcome = corvane::LoadResultText(
-        text, std::span<corvane::TDiveRecord>(slots.get(), dives.size() + 1), "fuzz");
-    Check(outcome.kind == corvane::LoadOutcome::Kind::Loaded && outcome.filled == dives.size());
-    for (std::size_t i = 0; i < dives.size(); ++i) {
-        Check(slots[i].DiverId == dives[i].diverId && slots[i].DiveCode == dives[i].code);
-        Check(i == 0 || dives[i - 1].code <= dives[i].code);
-    }
+        text, std::span<corvane::TDiveRecord>(slots.get(), dives + 1), "fuzz");
+    Check(outcome.kind == corvane::LoadOutcome::Kind::Loaded);
+    for (std::size_t i = 1; i < outcome.filled; ++i)
+        Check(slots[i - 1].DiveCode.view() <= slots[i].DiveCode.view());
+    return outcome.filled;
 }
 
 } // namespace
@@ -53,19 +57,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     for (std::size_t i = 1; i < table->rows.size(); ++i)
         Check(table->rows[i - 1].line < table->rows[i].line);
-    corvane::Importer importer;
-    if (!importer.Add(*table, {}, "fuzz", error))
+    corvane::SheetReader reader;
+    if (reader.Read(*table, {}, "fuzz"))
         return 0;
-    const corvane::ImportData imported = importer.Finish();
+    const corvane::SheetReading sheet = reader.Finish("fuzz");
+    corvane::DataFolder folder;
+    folder.Add({"fuzz", "", "", ""}, sheet.reading);
     std::size_t kept = 0;
-    for (const auto& dives : imported.dives) {
-        CheckReadsBack(dives);
-        kept += dives.size();
-    }
+    for (int event = 1; event <= corvane::kEventCount; ++event)
+        kept += CheckReadsBack(folder, event);
+    Check(kept == sheet.reading.dives.size());
     std::size_t otherRows = 0;
-    for (const auto& [event, rows] : imported.otherEvents)
+    for (const auto& [event, rows] : sheet.otherEvents)
         otherRows += rows;
-    Check(kept + imported.SkippedRows() + otherRows == table->rows.size());
-    Check(corvane::ParseRoster(corvane::RosterFileText(imported.divers), nullptr).has_value());
+    Check(kept + sheet.SkippedRows() + otherRows == table->rows.size());
+    Check(corvane::ParseRoster(corvane::RosterFileText(folder), nullptr).has_value());
+    Check(corvane::ParseCatalogue(corvane::BuildCatalogue(folder).text).catalogue.has_value());
     return 0;
 }

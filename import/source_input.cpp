@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "source_input.h"
+
+#include "importer.h"
+#include "input_table.h"
+#include "pdf_text.h"
+#include "results_book.h"
+
+#include "store/events.h"
+
+namespace corvane {
+
+namespace {
+
+InputOutcome ReadSheet(std::string_view bytes, const std::string& path,
+                       const InputOptions& options) {
+    InputOutcome outcome;
+    std::string error;
+    const std::optional<CsvTable> table = ReadInputTable(bytes, options.sheet, error);
+    if (!table) {
+        outcome.message = path + ": " + error;
+        return outcome;
+    }
+    SheetReader reader;
+    if (auto failure = reader.Read(*table, options.columns, path)) {
+        outcome.message = std::move(*failure) + SheetHint(*table);
+        return outcome;
+    }
+    if (table->readAsLatin1)
+        outcome.notes.push_back(path + " is not UTF-8; read as Latin-1");
+    SheetReading sheet = reader.Finish(BaseName(path));
+    InputReading& read = outcome.read.emplace();
+    read.headline = Rows(sheet.rowsRead) + " read";
+    read.faultCount = sheet.SkippedRows();
+    read.faultOne = "row skipped";
+    read.faultMany = "rows skipped";
+    read.otherEvents = std::move(sheet.otherEvents);
+    read.reading = std::move(sheet.reading);
+    return outcome;
+}
+
+constexpr std::size_t kSurnameCapacity = 25;
+constexpr std::size_t kGivenNameCapacity = 20;
+
+// Cuts `text` to `capacity` characters, dropping a blank left at the end; true if it cut.
+bool CutTo(std::string& text, std::size_t capacity) {
+    if (text.size() <= capacity)
+        return false;
+    text.resize(capacity);
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return true;
+}
+
+// A results book: its dives as the book gives them, names cut as a sheet's are, and the
+// dives that fail the points check as faults.
+InputOutcome ReadBook(std::string_view bytes, const std::string& path) {
+    InputOutcome outcome;
+    BookOutcome book = ReadResultsBook(bytes, path);
+    if (book.error) {
+        outcome.message = std::move(*book.error);
+        return outcome;
+    }
+    InputReading& read = outcome.read.emplace();
+    SourceReading& reading = read.reading = std::move(book.book.reading);
+    std::erase_if(reading.dives, [](const SourceDive& dive) {
+        return dive.event < 1 || dive.event > kEventCount;
+    });
+    std::size_t namesCut = 0;
+    for (SourceDive& dive : reading.dives) {
+        dive.code = Capitals(dive.code);
+        const bool cutSurname = CutTo(dive.surname, kSurnameCapacity);
+        namesCut += CutTo(dive.given, kGivenNameCapacity) || cutSurname ? 1 : 0;
+    }
+    if (namesCut > 0)
+        reading.report.push_back("names cut to 25 (surname) and 20 (given name) characters: " +
+                                 std::to_string(namesCut) + (namesCut == 1 ? " dive" : " dives"));
+    for (std::string& fault : reading.faults)
+        fault = "left out: " + fault;
+    read.headline = path + ": " + reading.title +
+                    (reading.dates.empty() ? "" : ", " + reading.dates) + ": " +
+                    std::to_string(reading.dives.size()) + " dives";
+    read.headlineNamesInput = true;
+    read.faultCount = reading.faults.size();
+    read.faultOne = "dive fails the points check";
+    read.faultMany = "dives fail the points check";
+    return outcome;
+}
+
+} // namespace
+
+std::string BaseName(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+InputOutcome ReadInput(std::string_view bytes, const std::string& path,
+                       const InputOptions& options) {
+    // By content; a file named as a PDF that is none is told so rather than read as CSV.
+    const bool pdfName = path.size() >= 4 && Capitals(path.substr(path.size() - 4)) == ".PDF";
+    if (LooksLikePdf(bytes) || pdfName)
+        return ReadBook(bytes, path);
+    return ReadSheet(bytes, path, options);
+}
+
+} // namespace corvane
