@@ -23,14 +23,24 @@ using DDCounts = std::map<std::string, DDCount>; // by DD text
 // By code, then apparatus (0: 3 m, 1: 10 m).
 using CodeCounts = std::map<std::string, std::array<DDCounts, 2>>;
 
-// A DD as the catalogue writes it: one decimal ("3.50" and "3.5" are one DD).
-std::string CatalogueText(const std::string& dd) {
+// A DD as the catalogue writes it, one digit, a point and one digit ("3.50" and "3.5" are
+// one DD); nothing for a DD the catalogue cannot hold (a typo such as "35"), which a
+// Catalogue.tsv must not carry, or the window would refuse the whole file.
+std::optional<std::string> CatalogueText(const std::string& dd) {
     const std::optional<double> value = ParseNumber(dd);
-    if (!value)
-        return dd;
+    if (!value || *value < 0 || *value >= 9.95)
+        return std::nullopt;
     char text[32];
     std::snprintf(text, sizeof text, "%.1f", *value);
     return text;
+}
+
+// Whether a code can stand in Catalogue.tsv: 1 to 5 letters and digits.
+bool IsCatalogueCode(const std::string& code) {
+    return !code.empty() && code.size() < sizeof(TCatalogueEntry::Code) &&
+           std::all_of(code.begin(), code.end(), [](char c) {
+               return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+           });
 }
 
 std::string Majority(const DDCounts& counts) {
@@ -68,7 +78,10 @@ FolderCatalogue BuildCatalogue(const DataFolder& folder) {
     for (std::size_t i = 0; i < dives.size(); ++i) {
         const int apparatus =
             EventByIndex(dives[i].event).apparatus == Apparatus::Springboard3m ? 0 : 1;
-        DDCount& count = codes[dives[i].code][apparatus][CatalogueText(dives[i].dd)];
+        const std::optional<std::string> dd = CatalogueText(dives[i].dd);
+        if (!dd || !IsCatalogueCode(dives[i].code))
+            continue;
+        DDCount& count = codes[dives[i].code][apparatus][*dd];
         ++count.dives;
         count.lastSource = dives[i].source;
         count.lastDive = i;

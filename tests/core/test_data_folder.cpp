@@ -4,6 +4,7 @@
 
 #include "import/dive_import.h"
 #include "import/folder_checks.h"
+#include "rawdata/catalogue.h"
 #include "store/sha256.h"
 #include "test_support.h"
 
@@ -260,6 +261,8 @@ TEST(DataFolder, CatalogueTakesTheDDMostDivesCarry) {
     ASSERT_EQ(run.code, 0) << run.err;
     const std::string catalogue = dir.Read("f/Catalogue.tsv");
     EXPECT_EQ(catalogue.substr(0, catalogue.find('\n')), "Code\tDD3m\tDD10m");
+    // The window takes it as it is written.
+    EXPECT_TRUE(ParseCatalogue(catalogue).catalogue.has_value()) << ParseCatalogue(catalogue).error;
     const std::pair<std::string, std::string> rows[] = {
         {"207C", "207C\t3.5\t3.4"}, // majority on 3 m, the later source's on a tie
         {"999Z", "999Z\t0.0\t3.3"}, // a new code: "0.0" where it has no dive
