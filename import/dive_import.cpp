@@ -23,6 +23,9 @@ namespace {
 
 constexpr const char* kUsage =
     R"(Usage: dive-import [OPTION]... --out FOLDER FILE...
+       dive-import [OPTION]... --add --out FOLDER FILE...
+       dive-import --out FOLDER --remove NAME
+       dive-import --list FOLDER
 
 Turns results spreadsheets (CSV, XLSX or ODS), one row per dive, into a folder that
 corvane-dive-analyzer opens: the result files M3M, W3M, M10M and W10M and the
@@ -54,6 +57,16 @@ The header line of a table names the columns, in any letter case:
   dd         dd, difficulty, degree of difficulty
   points     points, dive points, score, pts (a penalty mark "*49.60" is read)
   id         diver id, id, athlete id (optional; else divers get ids from 10 up)
+  round, J1 .. J7   the round and the judges' awards (optional; kept in Scores.tsv)
+
+The folder keeps every dive with its source: Sources.tsv (name, SHA-256, title,
+dates, dives per event), Scores.tsv (one row per dive: source, event, round,
+diver, dive number, code, DD, awards, penalty, points) and Catalogue.tsv (for
+each code and apparatus the DD most of its dives carry, else the built-in one).
+The result files and Divers.tsv are written from them. A diver is one surname,
+given name and nation in every source; known divers keep their ids, new ones
+get the next free ids. Divers probably written two ways, and codes whose dives
+carry more than one DD, are reported.
 
   --out FOLDER          the folder to write (required; made when missing)
   --column FIELD=HEADER the column of FIELD (one of the names above) is HEADER;
@@ -62,6 +75,11 @@ The header line of a table names the columns, in any letter case:
   --strict              refuse the import when any row is left out as bad, or
                         a book's dive fails the points check
   --force               replace the results already in FOLDER
+  --add                 add the files to the sources FOLDER holds (a file already
+                        imported is refused; results no import wrote are kept
+                        as the source earlier-results)
+  --remove NAME         take the source NAME and its dives out of FOLDER
+  --list FOLDER         print the sources of FOLDER
   --help                show this help and exit
   --version             show the version and exit
 
@@ -74,11 +92,12 @@ Exit status: 0 the folder was written; 1 an input could not be read or used (a
 PDF that is damaged, encrypted, without text or without detailed results), it
 holds no dive of the four events, a row was left out under --strict, or an
 event has more dives than the program holds; 2 bad arguments, or FOLDER
-already holds results and --force is not given.
+already holds results and neither --force nor --add is given.
 
 Examples:
   dive-import --out ~/dives/worlds results.csv && corvane-dive-analyzer ~/dives/worlds
   dive-import --out ~/dives/cup cup-results-book.pdf
+  dive-import --add --out ~/dives/cup europeans.pdf && dive-import --list ~/dives/cup
 )";
 
 constexpr int kDone = 0;
@@ -213,6 +232,18 @@ std::string RoundsLine(const SourceReading& reading, int event) {
     return line;
 }
 
+// "  divers new to the folder: 24 (HALVERSEN, JONAS; ...)", the first five named.
+std::string NewDiversLine(const std::vector<std::size_t>& newDivers, const DataFolder& folder) {
+    constexpr std::size_t kNamed = 5;
+    std::string line = "  divers new to the folder: " + std::to_string(newDivers.size());
+    for (std::size_t i = 0; i < newDivers.size() && i < kNamed; ++i) {
+        const FolderDiver& diver = folder.Divers()[newDivers[i]];
+        line += (i == 0 ? " (" : "; ") + diver.surname + ", " + diver.given;
+    }
+    return line + (newDivers.size() > kNamed ? "; ...)" : newDivers.empty() ? "" : ")");
+}
+
+// The report on one source: what its reader said, its dives, and the divers it brought.
 void PrintSource(const ImportedInput& input, const DataFolder& folder, std::size_t rosterSize,
                  bool named, std::ostream& err) {
     const SourceReading& reading = input.read.reading;
@@ -232,18 +263,10 @@ void PrintSource(const ImportedInput& input, const DataFolder& folder, std::size
         if (const std::string rounds = RoundsLine(reading, event); !rounds.empty())
             err << rounds << "\n";
     }
-    err << "  title: " << reading.title << (reading.dates.empty() ? "" : ", " + reading.dates)
-        << "\n";
-    err << "  divers new to the folder: " << input.newDivers.size();
-    constexpr std::size_t kNamed = 5;
-    for (std::size_t i = 0; i < input.newDivers.size() && i < kNamed; ++i) {
-        const FolderDiver& diver = folder.Divers()[input.newDivers[i]];
-        err << (i == 0 ? " (" : "; ") << diver.surname << ", " << diver.given;
-    }
-    err << (input.newDivers.size() > kNamed ? "; ...)"
-            : input.newDivers.empty()       ? ""
-                                            : ")")
-        << "\n";
+    if (!input.read.headlineNamesInput)
+        err << "  title: " << reading.title << (reading.dates.empty() ? "" : ", " + reading.dates)
+            << "\n";
+    err << NewDiversLine(input.newDivers, folder) << "\n";
 }
 
 // What the import as a whole found: divers that are probably one, codes of several DDs.

@@ -88,6 +88,14 @@ TEST(DataFolder, AddingOneByOneEqualsAllAtOnce) {
     const Ran all =
         Import({"--out", dir.File("all"), dir.File("a.csv"), dir.File("b.csv"), dir.File("c.csv")});
     ASSERT_EQ(all.code, 0) << all.err;
+    // The report of each source names it, with its rounds and the divers new to the folder.
+    EXPECT_TRUE(Has(all.err, "dive-import: " + dir.File("b.csv") +
+                                 ": 3 rows read\n  M3M: 2 dives\n  W3M: 0 dives\n  M10M: 0 dives\n"
+                                 "  W10M: 1 dives\n  divers in the roster: 4\n"
+                                 "  M3M by round: Final 1, Prelim 1\n"
+                                 "  W10M by round: Final 1\n  title: b.csv\n"
+                                 "  divers new to the folder: 1 (GREEN, AL)\n"))
+        << all.err;
     for (const std::string sheet : {"a.csv", "b.csv", "c.csv"}) {
         const Ran one = Import({"--add", "--out", dir.File("each"), dir.File(sheet)});
         ASSERT_EQ(one.code, 0) << one.err;
@@ -132,6 +140,21 @@ TEST(DataFolder, AKnownFileIsRefusedAndNothingChanges) {
     const Ran plain = Import({"--out", dir.File("f"), dir.File("b.csv")});
     EXPECT_EQ(plain.code, 2);
     EXPECT_TRUE(Has(plain.err, "give --add to add to them or --force to replace them"));
+}
+
+TEST(DataFolder, OptionsThatDoNotGoTogether) {
+    const std::pair<std::vector<std::string>, std::string> usage[] = {
+        {{"--list", "f", "--out", "g"}, "--list FOLDER takes no other option or file"},
+        {{"--list", "f", "--add"}, "--list FOLDER takes no other option or file"},
+        {{"--out", "f", "--remove", "a.csv", "b.csv"}, "--remove NAME takes no file to import"},
+        {{"--remove", "a.csv"}, "--out FOLDER is required"},
+        {{"--add", "--out", "f"}, "no CSV file to import"},
+    };
+    for (const auto& [args, says] : usage) {
+        const Ran run = Import(args);
+        EXPECT_EQ(run.code, 2) << says;
+        EXPECT_EQ(run.err.rfind("dive-import: " + says, 0), 0u) << run.err;
+    }
 }
 
 TEST(DataFolder, RemoveAndList) {
