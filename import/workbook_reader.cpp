@@ -4,11 +4,14 @@
 #include "workbook_reader.h"
 
 #include "file_kind.h"
+#include "ods_repeated_rows.h"
 #include "workbook_number_formats.h"
 
 #include <orcus/orcus_ods.hpp>
 #include <orcus/orcus_xlsx.hpp>
 #include <orcus/spreadsheet/import_interface.hpp>
+#include <orcus/zip_archive.hpp>
+#include <orcus/zip_archive_stream.hpp>
 
 #include <algorithm>
 #include <charconv>
@@ -93,6 +96,27 @@ public:
         if (found == rows_.end() || found->second.size() <= static_cast<std::size_t>(col))
             return nullptr;
         return &found->second[static_cast<std::size_t>(col)];
+    }
+
+    // Copies row `row` into the `count` - 1 rows after it that hold nothing.
+    void RepeatRow(row_t row, int count) {
+        const auto source = rows_.find(row);
+        if (source == rows_.end())
+            return;
+        const std::vector<Cell> cells = source->second;
+        for (row_t next = row + 1; next < row + count && next < kMaxRows; ++next) {
+            if (rows_.contains(next))
+                continue;
+            if (cells_ + cells.size() > kMaxCells) {
+                tooLarge_ = true;
+                return;
+            }
+            rows_[next] = cells;
+            cells_ += cells.size();
+            for (std::size_t col = 0; col < cells.size(); ++col)
+                if (const std::size_t xf = FormatOf(row, static_cast<col_t>(col)))
+                    formats_[{next, static_cast<col_t>(col)}] = xf;
+        }
     }
 
     bool TooLarge() const { return tooLarge_; }
@@ -268,8 +292,10 @@ public:
     }
     iface::import_sheet* append_sheet(orcus::spreadsheet::sheet_t, std::string_view name) override {
         const bool chosen = !found_ && (wanted_.empty() || name == wanted_);
-        if (chosen)
+        if (chosen) {
             chosenName_ = name;
+            chosenIndex_ = names_.size();
+        }
         found_ |= chosen;
         names_.emplace_back(name);
         sheets_.push_back(std::make_unique<CollectingSheet>(chosen ? &cells_ : nullptr));
@@ -288,6 +314,8 @@ public:
 
     bool Found() const { return found_; }
     const std::string& ChosenName() const { return chosenName_; }
+    std::size_t ChosenIndex() const { return chosenIndex_; }
+    SheetCells& Cells() { return cells_; }
     const std::vector<std::string>& Names() const { return names_; }
     const SheetCells& Cells() const { return cells_; }
     const SharedStrings& Strings() const { return strings_; }
@@ -297,6 +325,7 @@ private:
     std::string wanted_;
     bool found_ = false;
     std::string chosenName_;
+    std::size_t chosenIndex_ = 0;
     std::vector<std::string> names_;
     std::vector<std::unique_ptr<CollectingSheet>> sheets_;
     SheetCells cells_;
@@ -313,13 +342,33 @@ std::string Printable(std::string_view text) {
     return printable;
 }
 
+// Identical ODS rows that follow each other are written once with a count, and the parser
+// gives them once: the chosen sheet gets the copies back.
+void RestoreRepeatedRows(std::string_view bytes, SheetFactory& factory) {
+    orcus::zip_archive_stream_blob stream(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                          bytes.size());
+    orcus::zip_archive archive(&stream);
+    archive.load();
+    std::vector<unsigned char> content;
+    if (!archive.read_file_entry("content.xml", content))
+        return;
+    const std::string_view xml(reinterpret_cast<const char*>(content.data()), content.size());
+    for (const RepeatedRow& repeated : RepeatedOdsRows(xml, kMaxRows)) {
+        if (repeated.table == factory.ChosenIndex())
+            factory.Cells().RepeatRow(repeated.row, repeated.count);
+    }
+}
+
 std::optional<std::string> Parse(std::string_view bytes, WorkbookFormat format,
                                  SheetFactory& factory) {
     try {
-        if (format == WorkbookFormat::Xlsx)
+        if (format == WorkbookFormat::Xlsx) {
             orcus::orcus_xlsx(&factory).read_stream(bytes);
-        else
+        } else {
             orcus::orcus_ods(&factory).read_stream(bytes);
+            if (factory.Found())
+                RestoreRepeatedRows(bytes, factory);
+        }
     } catch (const std::exception& e) {
         return "a damaged workbook, not read (" + Printable(e.what()) + ")";
     } catch (...) {

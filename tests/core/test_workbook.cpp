@@ -4,6 +4,7 @@
 
 #include "import/file_kind.h"
 #include "import/input_table.h"
+#include "import/ods_repeated_rows.h"
 #include "import/workbook_reader.h"
 #include "workbook_writer.h"
 
@@ -79,6 +80,49 @@ TEST(Workbook, XlsxNumbersGetTheDecimalsOfTheirFormat) {
     };
     for (const auto& [code, decimals] : codes)
         EXPECT_EQ(MinDecimalsOf(code), decimals) << code;
+}
+
+TEST(Workbook, IdenticalRowsInARowAreEachRead) {
+    const std::vector<std::string> dive{"M3M", "DOE John", "CAN", "105B", "#2.4", "#60"};
+    const TestSheet sheet{"S",
+                          {{"Event", "Diver", "Nation", "Dive", "DD", "Points"},
+                           dive,
+                           dive,
+                           dive,
+                           {"M3M", "DOE John", "CAN", "107B", "#3", "#70"},
+                           {},
+                           {},
+                           dive}};
+    for (const Format& format : kFormats) {
+        SCOPED_TRACE(format.name);
+        std::string error;
+        const auto table = ReadWorkbook(format.write({{"Cover", {{"x"}, {"x"}}}, sheet}),
+                                        format.format, "S", error);
+        ASSERT_TRUE(table.has_value()) << error;
+        std::vector<int> lines;
+        for (const CsvRow& row : table->rows)
+            lines.push_back(row.line);
+        EXPECT_EQ(lines, (std::vector<int>{2, 3, 4, 5, 8}));
+        EXPECT_EQ(table->rows.at(2).fields,
+                  (Fields{"M3M", "DOE John", "CAN", "105B", "2.4", "60"}));
+    }
+    // A repeated empty row, a repeated row of another sheet: no copies.
+    const std::string xml = "<table:table table:name=\"A\"><table:table-row "
+                            "table:number-rows-repeated=\"2\"><table:table-cell office:value-type="
+                            "\"float\" office:value=\"1\"/></table:table-row></table:table>"
+                            "<table:table table:name=\"B\"><table:table-row><table:table-cell/>"
+                            "</table:table-row><table:table-row table:number-rows-repeated=\"9\">"
+                            "<table:table-cell/></table:table-row><table:table-row "
+                            "table:number-rows-repeated=\"99999999\"><table:table-cell><text:p>"
+                            "x</text:p></table:table-cell></table:table-row></table:table>";
+    const std::vector<RepeatedRow> repeated = RepeatedOdsRows(xml, 1000);
+    ASSERT_EQ(repeated.size(), 2u);
+    EXPECT_EQ(repeated[0].table, 0u);
+    EXPECT_EQ(repeated[0].row, 0);
+    EXPECT_EQ(repeated[0].count, 2);
+    EXPECT_EQ(repeated[1].table, 1u);
+    EXPECT_EQ(repeated[1].row, 10);
+    EXPECT_EQ(repeated[1].count, 1000);
 }
 
 TEST(Workbook, TheSheetNamedIsRead) {

@@ -254,11 +254,19 @@ inline std::string OdsWorkbook(const std::vector<TestSheet>& sheets) {
         "<office:body><office:spreadsheet>";
     for (const TestSheet& sheet : sheets) {
         content += "<table:table table:name=\"" + XmlEscaped(sheet.name) + "\">";
-        for (const auto& row : sheet.rows) {
-            content += "<table:table-row>";
-            for (const std::string& cell : row)
+        // Identical rows that follow each other are written once with a count, as
+        // LibreOffice writes them.
+        for (std::size_t row = 0; row < sheet.rows.size();) {
+            std::size_t same = 1;
+            while (row + same < sheet.rows.size() && sheet.rows[row + same] == sheet.rows[row])
+                ++same;
+            content += same == 1 ? std::string("<table:table-row>")
+                                 : "<table:table-row table:number-rows-repeated=\"" +
+                                       std::to_string(same) + "\">";
+            for (const std::string& cell : sheet.rows[row])
                 content += OdsCell(cell);
             content += "</table:table-row>";
+            row += same;
         }
         content += "</table:table>";
     }
