@@ -10,14 +10,13 @@
 namespace corvane {
 
 // One word of a PDF page as its text layer gives it: its text (UTF-8) and its box in points,
-// from the page's top left corner.
+// from the page's top left corner. The box's height stands for the font size.
 struct WordBox {
     std::string text;
     double x = 0;
     double y = 0;
     double width = 0;
     double height = 0;
-    double fontSize = 0;
 };
 
 using PageWords = std::vector<WordBox>;

@@ -19,7 +19,7 @@ class PageWriter {
 public:
     void Word(double x, double y, std::string text, double height = kHeight) {
         const double width = 4.0 * static_cast<double>(text.size());
-        words_.push_back({std::move(text), x, y, width, height, height});
+        words_.push_back({std::move(text), x, y, width, height});
     }
     void Words(double x, double y, const std::string& text, double height = kHeight) {
         for (std::size_t at = 0; at < text.size();) {

@@ -27,7 +27,7 @@ corvane::PageWords WordsOf(std::string_view bytes) {
         const std::size_t length = std::min<std::size_t>(byte(3) % 24, bytes.size() - 4);
         std::string text(bytes.substr(4, length));
         const double width = static_cast<double>(text.size()) * height * 0.5;
-        words.push_back({std::move(text), byte(0) * 2.5, byte(1) * 3.2, width, height, height});
+        words.push_back({std::move(text), byte(0) * 2.5, byte(1) * 3.2, width, height});
         bytes.remove_prefix(4 + length);
     }
     return words;
