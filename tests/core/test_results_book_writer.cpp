@@ -5,6 +5,8 @@
 
 #include "tools/results_book_writer.h"
 
+#include "test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -53,7 +55,7 @@ struct BookCase {
     ResultsBookOptions options;
 };
 
-class ResultsBookWriter : public testing::TestWithParam<BookCase> {};
+class ResultsBookWriter : public ::testing::TestWithParam<BookCase> {};
 
 TEST_P(ResultsBookWriter, PrintedDivesAddUpAndCoverTheReadersCases) {
     const ResultsBookOptions& options = GetParam().options;
@@ -107,13 +109,13 @@ ResultsBookOptions Options(std::uint64_t seed, BookHeaderStyle style, int judges
 
 INSTANTIATE_TEST_SUITE_P(
     Books, ResultsBookWriter,
-    testing::Values(BookCase{"EventLine", Options(1, BookHeaderStyle::EventLine, 7,
-                                                  TimekeeperFooter::EveryPage)},
-                    BookCase{"StartTime", Options(2, BookHeaderStyle::StartTimeLine, 7,
-                                                  TimekeeperFooter::RoundLastPage)},
-                    BookCase{"FiveJudges", Options(3, BookHeaderStyle::EventLine, 5,
-                                                   TimekeeperFooter::RoundLastPage)}),
-    [](const testing::TestParamInfo<BookCase>& info) { return info.param.name; });
+    ::testing::Values(BookCase{"EventLine", Options(1, BookHeaderStyle::EventLine, 7,
+                                                    TimekeeperFooter::EveryPage)},
+                      BookCase{"StartTime", Options(2, BookHeaderStyle::StartTimeLine, 7,
+                                                    TimekeeperFooter::RoundLastPage)},
+                      BookCase{"FiveJudges", Options(3, BookHeaderStyle::EventLine, 5,
+                                                     TimekeeperFooter::RoundLastPage)}),
+    [](const ::testing::TestParamInfo<BookCase>& info) { return info.param.name; });
 
 TEST(ResultsBookWriterPages, AskedPageCountIsMetExactly) {
     ResultsBookOptions options;
@@ -124,8 +126,8 @@ TEST(ResultsBookWriterPages, AskedPageCountIsMetExactly) {
 }
 
 TEST(ResultsBookWriterPdf, WritesAPdfOrSaysWhyNot) {
-    const auto folder = std::filesystem::temp_directory_path() / "corvane_book_writer";
-    std::filesystem::create_directories(folder);
+    const testing::TempDir temp;
+    const auto& folder = temp.Path();
     const ResultsBook book = PlanResultsBook(ResultsBookOptions{});
     const auto path = folder / "book.pdf";
     EXPECT_EQ(WriteResultsBookPdf(book, path.string()), std::nullopt);
@@ -136,7 +138,6 @@ TEST(ResultsBookWriterPdf, WritesAPdfOrSaysWhyNot) {
     const auto message = WriteResultsBookPdf(book, (folder / "missing" / "book.pdf").string());
     ASSERT_TRUE(message.has_value());
     EXPECT_NE(message->find("missing/book.pdf"), std::string::npos);
-    std::filesystem::remove_all(folder);
 }
 
 } // namespace
