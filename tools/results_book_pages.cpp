@@ -33,16 +33,22 @@ struct TableArea {
     double firstRow = 0;
     double pitch = 9;
     double nameOffset = 0.1; // names sit a little off the dive rows, as in official books
+    double shift = 0;        // the whole table a little left or right
 };
 
+// Books of different years set the names at different heights beside the dive rows and the
+// table at different places across the page.
 TableArea AreaFor(const ResultsBookOptions& options) {
+    constexpr double kNameOffsets[] = {0.1, -0.4, -1.5};
+    constexpr double kShifts[] = {0, 8, -6};
+    TableArea area{161.9, 181.9, 10, 0, kShifts[options.seed / 3 % 3]};
     if (options.style == BookHeaderStyle::StartTimeLine) {
-        return {162.6, 182.1, 9, 0.1};
+        area = {162.6, 182.1, 9, 0, area.shift};
+    } else if (options.secondLanguage) {
+        area = {172.6, 192.1, 9, 0, area.shift};
     }
-    if (options.secondLanguage) {
-        return {172.6, 192.1, 9, 0.1};
-    }
-    return {161.9, 181.9, 10, -0.4};
+    area.nameOffset = kNameOffsets[options.seed % 3];
+    return area;
 }
 
 // --- Headers ---------------------------------------------------------------------------
@@ -208,12 +214,23 @@ RoundTable TableOf(const Round& round) {
 
 // Right edges of the columns of an individual event's table.
 struct Columns {
-    double rank = 72.5, code = 239.5, dd = 260.5, firstJudge = 279.5, judgeStep = 18;
+    double rank = 72.5, name = kNameLeft, nation = 171.5, code = 239.5, dd = 260.5;
+    double firstJudge = 279.5, judgeStep = 18;
     double points = 415.5, diveRank = 442.5, total = 476.5, overall = 507.5, behind = 539.5;
 };
 
-void IndividualColumnHeader(BookPage& page, double y, int judges) {
-    const Columns c;
+Columns ColumnsAt(double shift) {
+    Columns c;
+    for (double* x : {&c.rank, &c.name, &c.nation, &c.code, &c.dd, &c.firstJudge, &c.points,
+                      &c.diveRank, &c.total, &c.overall, &c.behind}) {
+        *x += shift;
+    }
+    return c;
+}
+
+void IndividualColumnHeader(BookPage& page, const TableArea& area, int judges) {
+    const Columns c = ColumnsAt(area.shift);
+    const double y = area.headerBaseline;
     const double lastJudge = c.firstJudge + c.judgeStep * (judges - 1);
     Put(page, c.code, y, 8, "Dive", Align::Right);
     Put(page, (c.firstJudge - 11 + lastJudge) / 2, y, 8, "Judge's Score", Align::Centre);
@@ -229,8 +246,8 @@ void IndividualColumnHeader(BookPage& page, double y, int judges) {
         Put(page, x, y, 8, text, Align::Right);
     }
     Put(page, c.rank, y + 5, 8, "Rank", Align::Right);
-    Put(page, kNameLeft, y + 5, 8, "Name");
-    Put(page, 171.5, y + 5, 8, "NAT");
+    Put(page, c.name, y + 5, 8, "Name");
+    Put(page, c.nation, y + 5, 8, "NAT");
     Put(page, c.dd, y + 5, 8, "DD", Align::Right);
     for (const auto& [x, text] : bottom) {
         Put(page, x, y + 10, 8, text, Align::Right);
@@ -270,9 +287,8 @@ struct BlockPlace {
     double baseline = 0;
 };
 
-void IndividualDiveRow(BookPage& page, const Entry& entry, const RoundTable& table, std::size_t e,
-                       std::size_t d, double y) {
-    const Columns c;
+void IndividualDiveRow(BookPage& page, const Columns& c, const Entry& entry,
+                       const RoundTable& table, std::size_t e, std::size_t d, double y) {
     const Dive& dive = entry.dives[d];
     Put(page, c.code, y, 8, dive.code, Align::Right);
     Put(page, c.dd, y, 8, TenthsText(dive.ddTenths), Align::Right);
@@ -300,14 +316,16 @@ void IndividualBlock(BookPage& page, const Competition& competition, const Round
     const Entry& entry = round.entries[place.entry];
     const Diver& diver = competition.divers[entry.divers.front()];
     const double nameY = place.baseline + area.nameOffset;
-    Put(page, Columns{}.rank, nameY, 8, table.finalRank[place.entry], Align::Right);
+    const Columns c = ColumnsAt(area.shift);
+    Put(page, c.rank, nameY, 8, table.finalRank[place.entry], Align::Right);
     const std::vector<std::string> lines = WrapName(PrintedName(diver), metrics);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        Put(page, kNameLeft, nameY + area.pitch * i, 8, lines[i]);
+        Put(page, c.name, nameY + area.pitch * static_cast<double>(i), 8, lines[i]);
     }
-    Put(page, 171.5, nameY, 8, diver.nation);
+    Put(page, c.nation, nameY, 8, diver.nation);
     for (std::size_t d = 0; d < entry.dives.size(); ++d) {
-        IndividualDiveRow(page, entry, table, place.entry, d, place.baseline + area.pitch * d);
+        IndividualDiveRow(page, c, entry, table, place.entry, d,
+                          place.baseline + area.pitch * static_cast<double>(d));
     }
 }
 
@@ -459,7 +477,7 @@ void DetailedResults(std::vector<BookPage>& pages, const Competition& competitio
         BookPage page{kind, {}};
         Header(page, competition, round, RoundLine::Shown, kDetailed, options);
         if (individual) {
-            IndividualColumnHeader(page, area.headerBaseline, round.judges);
+            IndividualColumnHeader(page, area, round.judges);
         } else {
             SynchroColumnHeader(page, area.headerBaseline);
         }

@@ -80,6 +80,8 @@ constexpr NameParts kWomenSpecial[] = {
     {"SILVA dos SANTOS", "Ana Luísa", "SILVA DOS SANTOS", "ANA LUISA"},
     {"ØSTERGÅRD", "Signe", "OSTERGARD", "SIGNE"},
     {"KŐVÁRI", "Zsófia", "KOVARI", "ZSOFIA"},
+    {"O'DONNELL", "Aoife", "O'DONNELL", "AOIFE"},
+    {"McKENZIE", "Isla", "MCKENZIE", "ISLA"},
 };
 constexpr NameParts kMenSpecial[] = {
     {"MÜLLER", "Jörg", "MULLER", "JORG"},
@@ -90,6 +92,8 @@ constexpr NameParts kMenSpecial[] = {
     {"van der BERG", "Joost", "VAN DER BERG", "JOOST"},
     {"KARGANA KARGANA", "Xavier Gael", "KARGANA KARGANA", "XAVIER GAEL"},
     {"ŁUKASZEWSKI", "Paweł", "LUKASZEWSKI", "PAWEL"},
+    {"SHAROMA BAMATMI", "Henrik J.", "SHAROMA BAMATMI", "HENRIK J."},
+    {"D'AMBROSIO", "Matteo", "D'AMBROSIO", "MATTEO"},
 };
 
 constexpr std::string_view kSyllables[] = {"BA", "DO",  "KE", "LI",  "MAR", "NO",  "RA", "SE",

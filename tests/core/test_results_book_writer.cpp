@@ -46,7 +46,7 @@ int ExpectedCents(const SourceDive& dive) {
 
 bool PlainCapitals(const std::string& text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
-        return (c >= 'A' && c <= 'Z') || c == ' ' || c == '-' || c == '\'';
+        return (c >= 'A' && c <= 'Z') || c == ' ' || c == '-' || c == '\'' || c == '.';
     });
 }
 
