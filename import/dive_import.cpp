@@ -285,13 +285,14 @@ std::optional<std::string> NothingToImport(const std::vector<ImportedInput>& inp
     for (const ImportedInput& input : inputs) {
         if (!input.read.reading.dives.empty())
             return std::nullopt;
-        for (const auto& [name, rows] : input.read.otherEvents) {
-            const auto at = std::find_if(found.begin(), found.end(),
-                                         [&](const auto& event) { return event.first == name; });
+        for (const auto& other : input.read.otherEvents) {
+            const auto at = std::find_if(found.begin(), found.end(), [&](const auto& event) {
+                return event.first == other.first;
+            });
             if (at == found.end())
-                found.emplace_back(name, rows);
+                found.push_back(other);
             else
-                at->second += rows;
+                at->second += other.second;
         }
     }
     constexpr std::size_t kNamed = 10;
