@@ -11,17 +11,19 @@ namespace corvane::book {
 namespace {
 
 // The round: a dive-off wherever it is named, else the first round named on the event's
-// line or below it (the competition's title above may name a "Final" of its own).
+// line or below it (the competition's title above may name a "Final" of its own), else the
+// first named above it.
 std::string RoundOf(const std::vector<Line>& lines, std::size_t end, std::size_t eventLine) {
-    std::string found;
+    std::string below, above;
     for (std::size_t i = 0; i < end; ++i) {
         const std::string round = RoundOfLine(lines[i]);
         if (round == "Dive Off")
             return round;
-        if (found.empty() && i >= eventLine)
+        std::string& found = i >= eventLine ? below : above;
+        if (found.empty())
             found = round;
     }
-    return found;
+    return below.empty() ? above : below;
 }
 
 void ReadPageMark(const Line& line, Heading& heading) {

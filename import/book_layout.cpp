@@ -119,7 +119,11 @@ int EventOfLine(const Line& line) {
                 height = metres;
         }
     }
-    if (!(women || men) || !(board || platform) || height == 0)
+    // Without a height the apparatus tells it: the platform event is 10 m, and a 1 m event
+    // always says so.
+    if (height == 0)
+        height = platform ? 10 : 3;
+    if (!(women || men) || !(board || platform))
         return 0;
     if (other || height == 1 || (height == 3) != board)
         return -1;

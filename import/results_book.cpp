@@ -43,8 +43,11 @@ void ReadTitle(const PageWords& words, SourceReading& reading) {
             largest = std::max(largest, word->height);
     std::size_t last = lines.size();
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const bool big = std::any_of(lines[i].words.begin(), lines[i].words.end(),
-                                     [&](const WordBox* w) { return w->height >= 0.95 * largest; });
+        // A book without a cover starts with a results page: its event line is no title.
+        const bool big =
+            std::any_of(lines[i].words.begin(), lines[i].words.end(),
+                        [&](const WordBox* w) { return w->height >= 0.95 * largest; }) &&
+            EventOfLine(lines[i]) == 0;
         if (big && (last == lines.size() || last + 1 == i)) {
             reading.title += (reading.title.empty() ? "" : " ") + lines[i].Text();
             last = i;

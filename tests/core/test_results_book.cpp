@@ -299,6 +299,8 @@ TEST(ResultsBookPage, TellsWhatAPageIsFromItsHeadingAndColumns) {
         {"Men's 3m Springboard", "Final", "", "Panel of Judges", PageKind::JudgesPanel},
         {"Women's 3m Springboard", "Dive Off", "J", "", PageKind::DetailedResults},
         {"Men's 10m Platform", "Semifinal B", "J", "", PageKind::DetailedResults},
+        // The platform is 10 m when the heading gives no height.
+        {"Women's Platform", "Final", "J", "", PageKind::DetailedResults},
     };
     for (const KindCase& test : cases) {
         SCOPED_TRACE(test.event + " " + test.judge + " " + test.title);
@@ -316,8 +318,26 @@ TEST(ResultsBookPage, TellsWhatAPageIsFromItsHeadingAndColumns) {
         EXPECT_EQ(read.dives.size(), kind == PageKind::DetailedResults ? 1u : 0u);
         if (kind == PageKind::DetailedResults) {
             EXPECT_EQ(read.round, test.round);
+            EXPECT_EQ(read.event == 3 || read.event == 4,
+                      test.event.find("Platform") != std::string::npos);
         }
     }
+}
+
+TEST(ResultsBookPage, FindsTheRoundAboveTheEventLineAndNoTitleInTheEventLine) {
+    PageWriter page;
+    page.Words(250, 60, "Final", 14);
+    page.Words(83, 85, "Event 106 Women's 3m Springboard", 14);
+    page.Words(250, 128, "Detailed Results", 12);
+    page.ColumnHeader();
+    page.Diver(185, "1", "LOS Emma", "CHN");
+    page.Dive(184.9,
+              Seven("407C", "3.4", "8.5 8.0 7.5 8.0 8.0 8.0 7.5", {"81.60", "1", "81.60", "1"}));
+    const BookReading book = ReadBookPages({page.Page()}, "book.pdf");
+    ASSERT_EQ(book.reading.dives.size(), 1u);
+    EXPECT_EQ(book.reading.dives[0].round, "Final");
+    EXPECT_EQ(book.reading.dives[0].event, 2);
+    EXPECT_EQ(book.reading.title.find("Springboard"), std::string::npos) << book.reading.title;
 }
 
 TEST(PointsCheck, AddsTheMiddleAwardsTimesTheDDToTheCent) {
