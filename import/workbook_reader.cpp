@@ -359,10 +359,33 @@ void RestoreRepeatedRows(std::string_view bytes, SheetFactory& factory) {
     }
 }
 
+// Whether a sheet of an XLSX workbook keeps text in its cells rather than in the shared
+// strings, as some programs write it: liborcus 0.17 passes such cells over without a word.
+bool HasInlineStrings(std::string_view bytes) {
+    orcus::zip_archive_stream_blob stream(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                          bytes.size());
+    orcus::zip_archive archive(&stream);
+    archive.load();
+    std::vector<unsigned char> part;
+    for (std::size_t i = 0; i < archive.get_file_entry_count(); ++i) {
+        const std::string_view name = archive.get_file_entry_name(i);
+        if (!name.starts_with("xl/worksheets/") || !archive.read_file_entry(name, part))
+            continue;
+        const std::string_view xml(reinterpret_cast<const char*>(part.data()), part.size());
+        if (xml.find("t=\"inlineStr\"") != std::string_view::npos)
+            return true;
+    }
+    return false;
+}
+
 std::optional<std::string> Parse(std::string_view bytes, WorkbookFormat format,
                                  SheetFactory& factory) {
     try {
         if (format == WorkbookFormat::Xlsx) {
+            if (HasInlineStrings(bytes))
+                return "a workbook that keeps its texts in the cells (inline strings), which "
+                       "is not read; save it again from a spreadsheet program as .xlsx, .ods or "
+                       "CSV";
             orcus::orcus_xlsx(&factory).read_stream(bytes);
         } else {
             orcus::orcus_ods(&factory).read_stream(bytes);

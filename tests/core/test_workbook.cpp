@@ -154,6 +154,9 @@ TEST(Workbook, DamagedWorkbooksEndWithAMessage) {
         for (std::size_t at = good.size() / 3; at < good.size() / 2; at += 7)
             garbled[at] = static_cast<char>(garbled[at] ^ 0x5A);
         std::string hugeEntry = good; // the first entry claims 4 GB unpacked
+        // Texts in the cells, which the parser would pass over: refused, not read half.
+        const std::string inlineTexts =
+            format.write({{"S", {{"Event", "^Diver"}, {"M3M", "^DOE John"}}}});
         const std::size_t directory = hugeEntry.find("PK\x01\x02");
         hugeEntry.replace(directory + 24, 4, "\xFF\xFF\xFF\xF0");
         const std::pair<std::string, std::string> cases[] = {
@@ -162,6 +165,13 @@ TEST(Workbook, DamagedWorkbooksEndWithAMessage) {
             {garbled, "a damaged workbook, not read"},
             {hugeEntry, "a workbook that unpacks to more than 512 MB, not read"},
         };
+        std::string inlineError;
+        const bool inlineRead =
+            ReadWorkbook(inlineTexts, format.format, "", inlineError).has_value();
+        EXPECT_EQ(inlineRead, format.format == WorkbookFormat::Ods) << inlineError;
+        EXPECT_EQ(inlineError.find("(inline strings), which is not read") == std::string::npos,
+                  format.format == WorkbookFormat::Ods)
+            << inlineError;
         for (const auto& [bytes, says] : cases) {
             const auto start = std::chrono::steady_clock::now();
             std::string error;

@@ -14,7 +14,8 @@ namespace corvane::testing {
 
 // A sheet's rows of cells. A cell is text, except: "#3.4" a number cell holding the number
 // as written after '#'; "=B2*C2|49.6" a formula cell whose stored result is the number after
-// '|'; "" no cell. A number or formula may end in a number format, in XLSX only: "#3~0.0"
+// '|'; "^text" in XLSX a text kept in its cell (an inline string); "" no cell. A number or
+// formula may end in a number format, in XLSX only: "#3~0.0"
 // a format code, "#49.6~builtin:2" a built-in format's id. An empty row holds no cell, so the rows
 // after it keep their numbers.
 struct TestSheet {
@@ -134,6 +135,9 @@ inline std::string XlsxCell(const std::string& ref, std::string cell, XlsxShared
         return "<c r=\"" + ref + "\"" + style + "><f>" + XmlEscaped(cell.substr(1, bar - 1)) +
                "</f><v>" + cell.substr(bar + 1) + "</v></c>";
     }
+    if (cell.starts_with('^'))
+        return "<c r=\"" + ref + "\" t=\"inlineStr\"><is><t>" + XmlEscaped(cell.substr(1)) +
+               "</t></is></c>";
     std::vector<std::string>& strings = shared.strings;
     strings.push_back(cell);
     return "<c r=\"" + ref + "\" t=\"s\"><v>" + std::to_string(strings.size() - 1) + "</v></c>";
@@ -230,6 +234,8 @@ inline std::string XlsxWorkbook(const std::vector<TestSheet>& sheets) {
 
 inline std::string OdsCell(std::string cell) {
     cell.resize(std::min(cell.size(), cell.find('~'))); // number formats: XLSX only
+    if (cell.starts_with('^'))
+        cell.erase(0, 1); // so are inline strings
     if (cell.empty())
         return "<table:table-cell/>";
     if (cell.starts_with('#'))
