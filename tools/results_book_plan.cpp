@@ -147,7 +147,8 @@ std::vector<int> Field(Competition& competition, bool woman, int count, Random& 
             break;
         }
         Diver diver{name.surname, name.given, name.asciiSurname, name.asciiGiven, "", ""};
-        diver.nation = kNations[random.Below(std::size(kNations))];
+        // the same person in every event of the book
+        diver.nation = kNations[(field.size() * 7 + (woman ? 3 : 0)) % std::size(kNations)];
         field.push_back(static_cast<int>(competition.divers.size()));
         competition.divers.push_back(diver);
     }

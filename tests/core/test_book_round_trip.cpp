@@ -171,33 +171,64 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The dives of the folder's four result files, with the names of Divers.tsv:
 // "event | surname | given | nation | code | dd | points".
-std::multiset<std::string> ResultFileLines(const std::filesystem::path& folder) {
-    std::map<std::string, std::string> divers; // id -> "surname | given | nation"
-    std::istringstream roster(ReadBytes(folder / "Divers.tsv"));
+constexpr const char* kEventIds[] = {"M3M", "W3M", "M10M", "W10M"};
+
+// The fields of each line of a tab-separated text with CRLF or LF line ends.
+std::vector<std::vector<std::string>> TabRows(const std::string& text) {
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream lines(text);
     std::string line;
-    std::getline(roster, line); // header
-    while (std::getline(roster, line)) {
+    while (std::getline(lines, line)) {
         line.erase(std::remove(line.begin(), line.end(), '\r'), line.end());
-        const auto tab = line.find('\t');
-        std::string rest = line.substr(tab + 1);
-        std::replace(rest.begin(), rest.end(), '\t', '|');
-        divers[line.substr(0, tab)] = rest;
-    }
-    std::multiset<std::string> lines;
-    const char* files[] = {"M3M", "W3M", "M10M", "W10M"};
-    for (int event = 1; event <= 4; ++event) {
-        std::istringstream results(ReadBytes(folder / files[event - 1]));
-        while (std::getline(results, line)) {
-            line.erase(std::remove(line.begin(), line.end(), '\r'), line.end());
-            std::istringstream fields(line);
-            std::string id, code, dd, points;
-            std::getline(fields, id, '\t');
-            std::getline(fields, code, '\t');
-            std::getline(fields, dd, '\t');
-            std::getline(fields, points, '\t');
-            lines.insert(std::to_string(event) + "|" + divers[id] + "|" + code + "|" + dd + "|" +
-                         points);
+        std::vector<std::string> fields(1);
+        for (char c : line) {
+            if (c == '\t') {
+                fields.emplace_back();
+            } else {
+                fields.back() += c;
+            }
         }
+        rows.push_back(std::move(fields));
+    }
+    return rows;
+}
+
+// Divers.tsv: id -> "surname|given|nation".
+std::map<std::string, std::string> Roster(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> divers;
+    const auto rows = TabRows(ReadBytes(folder / "Divers.tsv"));
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        divers[rows[i][0]] = rows[i][1] + "|" + rows[i][2] + "|" + rows[i][3];
+    }
+    return divers;
+}
+
+// The dives of the folder's four result files: "event|surname|given|nation|code|dd|points".
+std::multiset<std::string> ResultFileLines(const std::filesystem::path& folder) {
+    auto divers = Roster(folder);
+    std::multiset<std::string> lines;
+    for (int event = 1; event <= 4; ++event) {
+        for (const auto& row : TabRows(ReadBytes(folder / kEventIds[event - 1]))) {
+            lines.insert(std::to_string(event) + "|" + divers[row.at(0)] + "|" + row.at(1) + "|" +
+                         row.at(2) + "|" + row.at(3));
+        }
+    }
+    return lines;
+}
+
+// The dives of Scores.tsv, every field, the diver by name: "event|round|surname|given|
+// nation|dive number|code|dd|J1|...|J7|penalty|points".
+std::multiset<std::string> ScoresLines(const std::filesystem::path& folder) {
+    auto divers = Roster(folder);
+    std::multiset<std::string> lines;
+    const auto rows = TabRows(ReadBytes(folder / "Scores.tsv"));
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        const auto& row = rows[i];
+        std::string line = row.at(1) + "|" + row.at(2) + "|" + divers[row.at(3)];
+        for (std::size_t f = 4; f < row.size(); ++f) {
+            line += "|" + row[f];
+        }
+        lines.insert(line);
     }
     return lines;
 }
@@ -211,13 +242,24 @@ std::string Cut(std::string text, std::size_t capacity) {
     return text;
 }
 
-// dive-import on a book: the result files hold exactly the book's performed dives, under
-// names cut to the roster's 25 and 20 characters.
-TEST(BookImport, ResultFilesHoldExactlyTheBooksDives) {
+std::string ExpectedScoresLine(const SourceDive& dive) {
+    std::string line = std::string(kEventIds[dive.event - 1]) + "|" + dive.round + "|" +
+                       Cut(dive.surname, 25) + "|" + Cut(dive.given, 20) + "|" + dive.nation + "|" +
+                       std::to_string(dive.diveNumber) + "|" + dive.code + "|" + dive.dd;
+    for (std::size_t j = 0; j < kMaxAwards; ++j) {
+        line += "|" + (j < dive.awards.size() ? dive.awards[j] : "");
+    }
+    return line + "|" + (dive.penalty ? "*" : "") + "|" + dive.points;
+}
+
+// dive-import on a book: the result files and Scores.tsv hold exactly the book's performed
+// dives, under names cut to the roster's 25 and 20 characters.
+TEST(BookImport, FolderHoldsExactlyTheBooksDives) {
     const TempDir folder;
     ResultsBookOptions options;
     options.seed = 21;
     options.style = BookHeaderStyle::StartTimeLine;
+    options.judges = 5;
     const ResultsBook book = PlanResultsBook(options);
     const auto pdf = folder.Path() / "book.pdf";
     ASSERT_EQ(WriteResultsBookPdf(book, pdf.string()), std::nullopt);
@@ -225,16 +267,20 @@ TEST(BookImport, ResultFilesHoldExactlyTheBooksDives) {
     const int status =
         RunDiveImport({"--out", (folder.Path() / "data").string(), pdf.string()}, out, err);
     ASSERT_EQ(status, 0) << err.str();
-    std::multiset<std::string> expected;
+    std::multiset<std::string> results, scores;
     for (const SourceDive& dive : book.expected.dives) {
-        expected.insert(std::to_string(dive.event) + "|" + Cut(dive.surname, 25) + "|" +
-                        Cut(dive.given, 20) + "|" + dive.nation + "|" + dive.code + "|" + dive.dd +
-                        "|" + dive.points);
+        results.insert(std::to_string(dive.event) + "|" + Cut(dive.surname, 25) + "|" +
+                       Cut(dive.given, 20) + "|" + dive.nation + "|" + dive.code + "|" + dive.dd +
+                       "|" + dive.points);
+        scores.insert(ExpectedScoresLine(dive));
     }
     const auto imported = ResultFileLines(folder.Path() / "data");
-    EXPECT_TRUE(imported == expected)
-        << "in the book, not imported: " << Missing(expected, imported)
-        << "imported, not in the book: " << Missing(imported, expected);
+    EXPECT_TRUE(imported == results)
+        << "in the book, not in the result files: " << Missing(results, imported)
+        << "in the result files, not in the book: " << Missing(imported, results);
+    const auto kept = ScoresLines(folder.Path() / "data");
+    EXPECT_TRUE(kept == scores) << "in the book, not in Scores.tsv: " << Missing(scores, kept)
+                                << "in Scores.tsv, not in the book: " << Missing(kept, scores);
 }
 
 } // namespace
