@@ -130,12 +130,15 @@ void Header(BookPage& page, const Competition& competition, const Round& round, 
     }
 }
 
+// Whether a page carries the timekeeper's line.
+enum class TimekeeperLine { Printed, Omitted };
+
 // The report line on every page, the timekeeper's line where the options put it.
-void Footer(BookPage& page, const std::string& report, int number, int count, bool timekeeper,
-            const ResultsBookOptions& options) {
+void Footer(BookPage& page, const std::string& report, int number, int count,
+            TimekeeperLine timekeeper, const ResultsBookOptions& options) {
     const bool eventLine = options.style == BookHeaderStyle::EventLine;
     const double reportBaseline = eventLine ? 774 : 789;
-    if (timekeeper) {
+    if (timekeeper == TimekeeperLine::Printed) {
         Put(page, kPageCentre, eventLine ? 761 : 806, 9, "Official Timekeeping by KAIROS",
             Align::Centre);
     }
@@ -493,7 +496,8 @@ void DetailedResults(std::vector<BookPage>& pages, const Competition& competitio
             NoteAndLegend(page, round, individual);
         }
         Footer(page, ReportCode(round, "73E"), static_cast<int>(p + 1),
-               static_cast<int>(places.size()), everyFooter || last, options);
+               static_cast<int>(places.size()),
+               everyFooter || last ? TimekeeperLine::Printed : TimekeeperLine::Omitted, options);
         pages.push_back(std::move(page));
     }
 }
@@ -523,7 +527,7 @@ void StartList(std::vector<BookPage>& pages, const Competition& competition, con
         Put(page, 330, y, 8, diver.nation);
         Put(page, 370, y, 8, diver.born);
     }
-    Footer(page, ReportCode(round, "51B"), 1, 1, true, options);
+    Footer(page, ReportCode(round, "51B"), 1, 1, TimekeeperLine::Printed, options);
     pages.push_back(std::move(page));
 }
 
@@ -547,38 +551,50 @@ void PanelOfJudges(std::vector<BookPage>& pages, const Competition& competition,
     Put(page, 26, 719, 8, "Legend:");
     Put(page, 26, 730, 8, "TDC");
     Put(page, 66, 730, 8, "Technical Diving Committee");
-    Footer(page, ReportCode(round, "57"), 1, 1, true, options);
+    Footer(page, ReportCode(round, "57"), 1, 1, TimekeeperLine::Printed, options);
     pages.push_back(std::move(page));
 }
 
-// The event's rounds up to `last`, each diver's total and rank in each.
-void Summary(std::vector<BookPage>& pages, const Competition& competition, const Round& last,
-             const ResultsBookOptions& options) {
+// The event's rounds, and each diver's total and rank in each, best of the last round first.
+struct SummaryTable {
     std::vector<const Round*> rounds;
+    std::map<int, std::vector<std::string>> cells; // diver -> points and rank per round
+    std::vector<int> order;
+};
+
+SummaryTable SummaryOf(const Competition& competition, const Round& last) {
+    SummaryTable summary;
     for (const Round& round : competition.rounds) {
         if (round.event == last.event) {
-            rounds.push_back(&round);
+            summary.rounds.push_back(&round);
         }
     }
-    std::map<int, std::vector<std::string>> cells; // diver -> points and ranks per round
-    std::vector<int> order;
-    for (std::size_t r = 0; r < rounds.size(); ++r) {
-        const RoundTable table = TableOf(*rounds[r]);
-        for (std::size_t e = 0; e < rounds[r]->entries.size(); ++e) {
-            const Entry& entry = rounds[r]->entries[e];
-            auto& row = cells[entry.divers.front()];
+    for (std::size_t r = 0; r < summary.rounds.size(); ++r) {
+        const RoundTable table = TableOf(*summary.rounds[r]);
+        for (std::size_t e = 0; e < summary.rounds[r]->entries.size(); ++e) {
+            const Entry& entry = summary.rounds[r]->entries[e];
+            auto& row = summary.cells[entry.divers.front()];
             row.resize(2 * r);
             row.push_back(CentsText(entry.Total()));
             row.push_back(table.finalRank[e]);
         }
     }
-    for (auto it = rounds.rbegin(); it != rounds.rend(); ++it) {
+    for (auto it = summary.rounds.rbegin(); it != summary.rounds.rend(); ++it) {
         for (const Entry& entry : (*it)->entries) {
+            auto& order = summary.order;
             if (std::find(order.begin(), order.end(), entry.divers.front()) == order.end()) {
                 order.push_back(entry.divers.front());
             }
         }
     }
+    return summary;
+}
+
+void Summary(std::vector<BookPage>& pages, const Competition& competition, const Round& last,
+             const ResultsBookOptions& options) {
+    const SummaryTable summary = SummaryOf(competition, last);
+    const auto& rounds = summary.rounds;
+    const auto& order = summary.order;
     BookPage page{BookPageKind::Summary, {}};
     Header(page, competition, last, RoundLine::Omitted, kSummary, options);
     const double top = AreaFor(options).headerBaseline;
@@ -596,12 +612,12 @@ void Summary(std::vector<BookPage>& pages, const Competition& competition, const
         Put(page, 110, y, 8, std::to_string(i + 1), Align::Right);
         Put(page, 120, y, 8, PrintedName(diver));
         Put(page, 260, y, 8, diver.nation);
-        const auto& row = cells[order[i]];
+        const auto& row = summary.cells.at(order[i]);
         for (std::size_t c = 0; c < row.size(); ++c) {
             Put(page, 330 + 75 * (c / 2) + 28 * (c % 2), y, 8, row[c], Align::Right);
         }
     }
-    Footer(page, ReportCode(last, "75"), 1, 1, true, options);
+    Footer(page, ReportCode(last, "75"), 1, 1, TimekeeperLine::Printed, options);
     pages.push_back(std::move(page));
 }
 
