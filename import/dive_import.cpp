@@ -38,8 +38,9 @@ events fails.
 A file is read by what it holds, whatever its name: a competition's official
 results book (a PDF file), an XLSX or ODS workbook (its first sheet, or the one
 --sheet names), else CSV text, comma, semicolon or tab separated (found from the
-header line, or named by a first line "sep=;"), UTF-8 or Latin-1. Any other file
-(another archive, binary data) is refused with what it looks like.
+header line, or named by a first line "sep=;"), UTF-8, UTF-16 with its byte-order
+mark ("Unicode text") or Latin-1. Any other file (an old .xls, another archive,
+binary data) is refused with what it looks like.
 
 Of a results book, every performed dive of the four individual events on its
 "Detailed Results" pages is read, all rounds; other pages and events are
