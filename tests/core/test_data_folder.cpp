@@ -227,6 +227,99 @@ TEST(DataFolder, AddingToResultsNoImportWroteKeepsThem) {
     EXPECT_TRUE(Has(dir.Read("own/M3M"), "99\t101A\t1.6\t30\t\r\n"));
 }
 
+TEST(DataFolder, AFolderThatCannotBeReadIsRefusedAndLeftAsItWas) {
+    const TempDir dir;
+    WriteSheets(dir);
+    struct Case {
+        std::string file;
+        std::string text;
+        std::string says;
+    };
+    const std::string sha(64, '0');
+    const Case cases[] = {
+        {"Scores.tsv", "Source\tEvent\n", "Scores.tsv line 1: not the header line"},
+        {"Scores.tsv", "", "Scores.tsv line 1: not the header line"},
+        {"Sources.tsv", "Name\tSHA256\n", "Sources.tsv line 1: not the header line"},
+        {"Sources.tsv",
+         "Name\tSHA256\tTitle\tDates\tM3M\tW3M\tM10M\tW10M\na.csv\tabc\tT\t\t1\t0\t0\t0\n",
+         "Sources.tsv line 2: not a name, a SHA-256 and six more fields"},
+        {"Divers.tsv", "Id\tSurname\n10\n", "Divers.tsv line 2"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.file + ": " + test.text);
+        fs::remove_all(dir.Path() / "f");
+        ASSERT_EQ(Import({"--out", dir.File("f"), dir.File("a.csv")}).code, 0);
+        dir.Write("f/" + test.file, test.text);
+        const auto before = FolderFiles(dir, "f");
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{"--add", "--out", dir.File("f"), dir.File("b.csv")},
+              std::vector<std::string>{"--out", dir.File("f"), "--remove", "a.csv"},
+              std::vector<std::string>{"--list", dir.File("f")}}) {
+            const Ran run = Import(args);
+            EXPECT_EQ(run.code, 1);
+            EXPECT_TRUE(Has(run.err, test.says)) << run.err;
+        }
+        EXPECT_EQ(FolderFiles(dir, "f"), before);
+    }
+    // Scores.tsv lines that do not fit the sources or the events.
+    const std::pair<std::string, std::string> lines[] = {
+        {"x.csv\tM3M\t\t10\t\t105B\t2.4\t\t\t\t\t\t\t\t\t50", "source 'x.csv' is not in"},
+        {"a.csv\tM1M\t\t10\t\t105B\t2.4\t\t\t\t\t\t\t\t\t50", "event 'M1M' is not"},
+        {"a.csv\tM3M\t\t10\t1x\t105B\t2.4\t\t\t\t\t\t\t\t\t50", "dive number '1x'"},
+        {"a.csv\tM3M\t\t10\t\t105B\t2.4\t50", "not 16 fields"},
+    };
+    for (const auto& [line, says] : lines) {
+        fs::remove_all(dir.Path() / "f");
+        ASSERT_EQ(Import({"--out", dir.File("f"), dir.File("a.csv")}).code, 0);
+        dir.Write("f/Scores.tsv", dir.Read("f/Scores.tsv") + line + "\n");
+        const Ran run = Import({"--add", "--out", dir.File("f"), dir.File("b.csv")});
+        EXPECT_EQ(run.code, 1);
+        EXPECT_TRUE(Has(run.err, "Scores.tsv line 5: " + says)) << run.err;
+    }
+    // Results no import wrote that the window could not load are not taken in either.
+    fs::remove_all(dir.Path() / "own");
+    fs::create_directory(dir.Path() / "own");
+    dir.Write("own/M3M", "7\t105B\tNA\t50\t\r\n");
+    const Ran own = Import({"--add", "--out", dir.File("own"), dir.File("a.csv")});
+    EXPECT_EQ(own.code, 1);
+    EXPECT_EQ(dir.Read("own/M3M"), "7\t105B\tNA\t50\t\r\n");
+    EXPECT_FALSE(fs::exists(dir.Path() / "own/Scores.tsv"));
+}
+
+TEST(DataFolder, SheetsWithTheirOwnIdsAndSheetsOfOneName) {
+    const TempDir dir;
+    fs::create_directories(dir.Path() / "other");
+    dir.Write("ids.csv", "event,id,name,noc,code,dd,points\n"
+                         "W10M,A-7,LI Xue,CHN,107B,3.0,81\n"
+                         "W10M,3,LI Xue,CHN,107B,3.0,80\n");
+    dir.Write("names.csv", "event,name,noc,code,dd,points\nW10M,LI Xue,CHN,109C,3.7,90\n");
+    dir.Write("other/ids.csv",
+              "event,id,name,noc,code,dd,points\nW10M,A-7,LI X.,CHN,305C,3.0,70\n");
+    const Ran run = Import({"--out", dir.File("f"), dir.File("ids.csv"), dir.File("names.csv"),
+                            dir.File("other/ids.csv")});
+    ASSERT_EQ(run.code, 0) << run.err;
+    // A name meets the first diver of that name; a known id is that diver, its first name kept.
+    EXPECT_EQ(dir.Read("f/W10M"), "A-7\t107B\t3.0\t81\t\r\n3\t107B\t3.0\t80\t\r\n"
+                                  "A-7\t109C\t3.7\t90\t\r\nA-7\t305C\t3.0\t70\t\r\n");
+    EXPECT_EQ(dir.Read("f/Divers.tsv"),
+              "Id\tSurname\tGivenName\tNation\r\nA-7\tLI\tXUE\tCHN\r\n3\tLI\tXUE\tCHN\r\n");
+    EXPECT_TRUE(
+        Has(run.err, "A-7 LI, XUE [CHN] and 3 LI, XUE [CHN] (same name and nation, two ids)"));
+    // Two files of one name are two sources.
+    EXPECT_TRUE(Has(dir.Read("f/Sources.tsv"), "\nids.csv (2)\t"));
+
+    // Under --strict the rows left out of every sheet are counted together.
+    dir.Write("bad1.csv", "Event,Diver,Nation,Dive,DD,Points\nM3M,A B,CAN,105B,x,60\n");
+    dir.Write("bad2.csv", "Event,Diver,Nation,Dive,DD,Points\nM3M,A B,CAN,105B,2.4,60\n"
+                          "M3M,A B,CAN,,2.4,60\n");
+    const Ran strict =
+        Import({"--strict", "--out", dir.File("g"), dir.File("bad1.csv"), dir.File("bad2.csv")});
+    EXPECT_EQ(strict.code, 1);
+    EXPECT_TRUE(Has(strict.err, "dive-import: 2 rows skipped under --strict; nothing written\n"))
+        << strict.err;
+    EXPECT_FALSE(fs::exists(dir.Path() / "g"));
+}
+
 TEST(DataFolder, ProbablyTheSameDiverIsListedNotMerged) {
     const TempDir dir;
     dir.Write("s.csv", "Event,Diver,Nation,Dive,DD,Points\n"
