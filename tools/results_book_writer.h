@@ -32,7 +32,10 @@ struct ResultsBookOptions {
     bool secondLanguage = true; // EventLine: a French line under the event line
     TimekeeperFooter footer = TimekeeperFooter::EveryPage;
     int judges = 7; // 7 or 5 judges in the individual events
-    int pages = 0;  // 0: as many as the competition needs; else exactly this many (at least 30)
+    // 0: as many pages as a small competition needs (some 60). Else exactly this many, by
+    // larger fields, more of the events a reader skips and medal standings pages at the end;
+    // but never fewer than full-size fields need (some 80 pages).
+    int pages = 0;
 };
 
 // A line of text on a page: its start (or right end, or centre), its baseline, from the
