@@ -62,4 +62,16 @@ ScoreBandChart ScoreBandChartOf(const StringGrid& statsGrid, const StringGrid& d
     return chart;
 }
 
+std::string ChartTitle(std::string breakdownTitle, const FilterSelection& filter) {
+    if (filter.countryIndex > 0) {
+        breakdownTitle += " - country ";
+        breakdownTitle += filter.country;
+    }
+    if (filter.diverIndex > 0) {
+        breakdownTitle += " - diver ";
+        breakdownTitle += filter.diver;
+    }
+    return breakdownTitle;
+}
+
 } // namespace corvane

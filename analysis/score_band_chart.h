@@ -2,6 +2,7 @@
 #pragma once
 
 #include "event_table.h"
+#include "filter.h"
 #include "string_grid.h"
 
 #include <array>
@@ -35,5 +36,10 @@ struct ScoreBandChart {
 // `title` is the window's title line.
 ScoreBandChart ScoreBandChartOf(const StringGrid& statsGrid, const StringGrid& diveStatsGrid,
                                 int diverRow, std::string title);
+
+// The chart's title: the breakdown's title line, then the country and diver filter it was made
+// under, where one is chosen, so that a saved picture keeps it ("M3M - 107B - DD 3.1 - 7 divers
+// - country CAN", "... - diver TAN, MEI [SIN]").
+std::string ChartTitle(std::string breakdownTitle, const FilterSelection& filter);
 
 } // namespace corvane

@@ -339,7 +339,8 @@ int PrintBreakdown(const Options& options, const FilterSelection& filter, String
                   BreakdownTarget{statsGrid, diveStatsGrid, options.statsSortCol},
                   SortSplit{options.sortCount, {}});
     if (options.chart)
-        return WriteChart(options, statsGrid, diveStatsGrid, result.title, writeChart, err);
+        return WriteChart(options, statsGrid, diveStatsGrid, ChartTitle(result.title, filter),
+                          writeChart, err);
     // The copy of the per-diver table leaves out its two hidden working columns.
     out << TableText(diveStatsGrid, diveStatsGrid.ColCount() - 2);
     return kDone;

@@ -52,25 +52,31 @@ void TScoreBands::ShowChart(const ScoreBandChart& chart, const QString& pictureN
     pictureName_ = pictureName;
 }
 
+QPoint BesidePosition(const QRect& anchor, const QSize& frame, const QRect& available) {
+    const QPoint right(anchor.right() + 1, anchor.top());
+    if (!available.isValid())
+        return right;
+    const auto inside = [&](QPoint topLeft) {
+        topLeft.setX(std::clamp(topLeft.x(), available.left(),
+                                std::max(available.left(), available.right() + 1 - frame.width())));
+        topLeft.setY(
+            std::clamp(topLeft.y(), available.top(),
+                       std::max(available.top(), available.bottom() + 1 - frame.height())));
+        return topLeft;
+    };
+    if (right.x() + frame.width() <= available.right() + 1)
+        return inside(right);
+    // Below keeps the anchor's top, with its title bar and "Show Chart", in sight even where
+    // the screen has too little room and the window must cover the anchor's lower part.
+    return inside(QPoint(anchor.left(), anchor.bottom() + 1));
+}
+
 QPoint TScoreBands::BesidePosition(const QWidget& anchor) const {
-    const QRect beside = anchor.frameGeometry();
     const QScreen* screen = anchor.screen();
-    const QRect available = screen ? screen->availableGeometry() : QRect();
     // This window is not mapped yet: its frame is taken to match the anchor's.
     const QSize frame = size() + (anchor.frameGeometry().size() - anchor.geometry().size());
-    QPoint topLeft(beside.right() + 1, beside.top());
-    if (!available.isValid())
-        return topLeft;
-    const int roomRight = available.right() + 1 - (beside.right() + 1);
-    const int roomLeft = beside.left() - available.left();
-    if (roomRight < frame.width() && roomLeft >= frame.width())
-        topLeft.setX(beside.left() - frame.width());
-    // Where neither side has room, the right side overlaps the anchor as little as it can.
-    topLeft.setX(std::clamp(topLeft.x(), available.left(),
-                            std::max(available.left(), available.right() + 1 - frame.width())));
-    topLeft.setY(std::clamp(topLeft.y(), available.top(),
-                            std::max(available.top(), available.bottom() + 1 - frame.height())));
-    return topLeft;
+    return corvane::BesidePosition(anchor.frameGeometry(), frame,
+                                   screen ? screen->availableGeometry() : QRect());
 }
 
 void TScoreBands::ShowBeside(const QWidget& anchor) {

@@ -37,8 +37,8 @@ public:
 
     // Draws `chart`; `pictureName` is the file name "Save Picture..." proposes.
     void ShowChart(const ScoreBandChart& chart, const QString& pictureName);
-    // Shows the window and brings it to the front: the first time beside `anchor`, later
-    // where the user left it.
+    // Shows the window and brings it to the front: the first time beside `anchor` (see
+    // BesidePosition), later where the user left it.
     void ShowBeside(const QWidget& anchor);
 
 public slots:
@@ -56,6 +56,11 @@ private:
     QString pictureName_;
     bool shownBefore_ = false;
 };
+
+// Where a window with frame size `frame` goes beside the frame `anchor` on the screen area
+// `available`: right of it where the screen has room, else below it; moved into the screen
+// where it would leave it.
+QPoint BesidePosition(const QRect& anchor, const QSize& frame, const QRect& available);
 
 // The file dialog of "Save Picture...": PNG or SVG, proposing `proposed`.
 QString AskPictureFile(QWidget* parent, const QString& proposed);

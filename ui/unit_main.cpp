@@ -4,6 +4,7 @@
 #include "analysis/diver_count.h"
 #include "analysis/drill_down.h"
 #include "analysis/folder_sources.h"
+#include "analysis/score_band_chart.h"
 #include "analysis/table_text.h"
 #include "store/file_text.h"
 #include "store/result_loader.h"
@@ -470,7 +471,8 @@ void TForm1::TheGridM3MDblClick() {
     if (result.opened) {
         stats.ShowBreakdown(FromCellBytes(result.title),
                             QString::fromLatin1(EventByIndex(eventIndex).id.data(),
-                                                qsizetype(EventByIndex(eventIndex).id.size())));
+                                                qsizetype(EventByIndex(eventIndex).id.size())),
+                            ChartTitle(result.title, CurrentFilter()));
     }
 }
 

@@ -137,6 +137,10 @@ void TDiveStats::DiveStatsGridMouseDown(Qt::MouseButton /*button*/, Qt::Keyboard
     StatsSortCol = cell.x();
     if (host_.setClickedRow)
         host_.setClickedRow(cell.y());
+    // The Name column is fixed, so the view moves no current cell there; a click on a name
+    // picks that diver's row all the same, for the chart.
+    if (cell.y() > 0 && cell.x() == kDiverNameCol)
+        diveStatsView_->setCurrentCell(std::max(diveStatsView_->currentCol(), 1), cell.y());
     if (cell.y() != 0) {
         // No row moves; only the bold header follows the new sort column.
         diveStatsView_->viewport()->update();
@@ -188,9 +192,11 @@ QPoint TDiveStats::CentredPosition() const {
     return topLeft;
 }
 
-void TDiveStats::ShowBreakdown(const QString& title, const QString& eventId) {
+void TDiveStats::ShowBreakdown(const QString& title, const QString& eventId,
+                               const std::string& chartTitle) {
     labelTitle_->setText(title);
     eventId_ = eventId;
+    chartTitle_ = chartTitle.empty() ? title.toLatin1().toStdString() : chartTitle;
     if (!shownBefore_) {
         // An explicit move also tells Qt the position is chosen, so later showings keep the
         // position the window last had instead of being placed afresh.
@@ -206,8 +212,7 @@ void TDiveStats::ShowBreakdown(const QString& title, const QString& eventId) {
 }
 
 ScoreBandChart TDiveStats::CurrentChart() const {
-    return ScoreBandChartOf(statsGrid_, diveStatsGrid_, diveStatsView_->currentRow(),
-                            labelTitle_->text().toLatin1().toStdString());
+    return ScoreBandChartOf(statsGrid_, diveStatsGrid_, diveStatsView_->currentRow(), chartTitle_);
 }
 
 QString TDiveStats::PictureName() const {

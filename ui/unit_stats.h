@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 class QFrame;
 class QLabel;
@@ -58,8 +59,10 @@ public:
     int statsSortCol() const { return StatsSortCol; }
 
     // Shows the window modeless and brings it to the front; centred on the main window the
-    // first time, where the user left it afterwards. `eventId` names saved pictures.
-    void ShowBreakdown(const QString& title, const QString& eventId = {});
+    // first time, where the user left it afterwards. `eventId` names saved pictures;
+    // `chartTitle` (cell bytes) titles the chart, which is `title` when it is empty.
+    void ShowBreakdown(const QString& title, const QString& eventId = {},
+                       const std::string& chartTitle = {});
     // The chart of what the window shows: the dive and the diver of the current row.
     ScoreBandChart CurrentChart() const;
 
@@ -101,6 +104,7 @@ private:
     QPushButton* buttonChart_ = nullptr;
     QPointer<TScoreBands> scoreBands_;
     QString eventId_;
+    std::string chartTitle_;
     int StatsSortCol = 2;
     bool shownBefore_ = false;
 };

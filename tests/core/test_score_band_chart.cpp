@@ -90,5 +90,25 @@ TEST_F(ScoreBandChartTest, FieldAloneWithoutADiverRow) {
     EXPECT_EQ(empty.axisTop, 10);
 }
 
+TEST(ChartTitle, NamesTheCountryAndDiverFilterAfterTheBreakdownTitle) {
+    const std::string title = "M3M - 107B - DD 3.1 - 7 divers";
+    FilterSelection both = CountryFilter("CAN");
+    both.diverIndex = 3;
+    both.diver = "SMITH, ANNA [CAN]";
+    const struct {
+        FilterSelection filter;
+        std::string expected;
+    } cases[] = {
+        {{}, title},
+        // ***ALL*** (index 0) restricts nothing, whatever text the list holds.
+        {{0, "***ALL***", 0, "***ALL***"}, title},
+        {CountryFilter("CAN"), title + " - country CAN"},
+        {DiverFilter("SMITH, ANNA [CAN]"), title + " - diver SMITH, ANNA [CAN]"},
+        {both, title + " - country CAN - diver SMITH, ANNA [CAN]"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ChartTitle(title, c.filter), c.expected);
+}
+
 } // namespace
 } // namespace corvane

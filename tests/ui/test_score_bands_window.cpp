@@ -4,6 +4,7 @@
 
 #include "analysis/score_band_chart.h"
 #include "store/number_text.h"
+#include "ui/filter_combo.h"
 #include "ui/score_band_chart_view.h"
 #include "ui/score_bands_window.h"
 #include "ui/string_grid_view.h"
@@ -88,6 +89,10 @@ private slots:
 
     void followsDrillDownSortAndRowClick();
     void savesPngOrSvgWholeOrNotAtAll();
+    void anyCellOfADiverRowPicksTheDiver();
+    void titleAndPictureNameTheFilter();
+    void opensBesideTheStatisticsWindow_data();
+    void opensBesideTheStatisticsWindow();
 };
 
 void TestScoreBandsWindow::followsDrillDownSortAndRowClick() {
@@ -180,6 +185,99 @@ void TestScoreBandsWindow::savesPngOrSvgWholeOrNotAtAll() {
     QCOMPARE(old.readAll(), QByteArray("kept"));
     QVERIFY(!QFile::exists(folder_->filePath(QStringLiteral("no"))));
     QCOMPARE(QDir(folder_->path()).entryList({"*.png", "*.svg", "*.SVG"}, QDir::Files).size(), 2);
+}
+
+void TestScoreBandsWindow::anyCellOfADiverRowPicksTheDiver() {
+    ChartSession session;
+    session.form->show();
+    QVERIFY(QTest::qWaitFor([&] { return !session.form->IsBusy(); }, kTimeoutMs));
+    session.DrillInto(1);
+    QTest::mouseClick(session.stats->ButtonChart(), Qt::LeftButton);
+    const StringGrid& divers = session.stats->diveStatsGrid();
+    QVERIFY(divers.RowCount() > 5);
+    // Name (the fixed column), Nation, Count and a band share, each on another row.
+    const int cells[][2] = {{0, 3}, {1, 4}, {2, 2}, {7, 5}, {0, 1}};
+    for (const auto& [col, row] : cells) {
+        session.Press(col, row);
+        QVERIFY2(BarsShow(session.chart(), session.stats->statsGrid(), divers, row),
+                 qPrintable(QStringLiteral("column %1, row %2").arg(col).arg(row)));
+        QCOMPARE(session.stats->DiveStatsGrid()->currentRow(), row);
+    }
+}
+
+void TestScoreBandsWindow::titleAndPictureNameTheFilter() {
+    ChartSession session;
+    session.form->show();
+    QVERIFY(QTest::qWaitFor([&] { return !session.form->IsBusy(); }, kTimeoutMs));
+    FilterCombo* countries = session.form->CountryList();
+    const int chn = countries->findText(QStringLiteral("CHN"));
+    QVERIFY(chn > 0);
+    countries->setCurrentIndex(chn);
+    emit countries->activated(chn);
+    session.DrillInto(1);
+    QTest::mouseClick(session.stats->ButtonChart(), Qt::LeftButton);
+    const QString title = session.stats->LabelTitle()->text() + QStringLiteral(" - country CHN");
+    QCOMPARE(session.chart().chart()->title(), title);
+
+    session.answer = folder_->filePath(QStringLiteral("chart.svg"));
+    QTest::mouseClick(session.stats->ScoreBands()->ButtonSave(), Qt::LeftButton);
+    QFile svg(session.answer);
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    QVERIFY(svg.readAll().contains("country CHN"));
+
+    // The diver too; back to ***ALL***, the title is the breakdown's alone.
+    FilterCombo* diverList = session.form->DiverList();
+    diverList->setCurrentIndex(1);
+    emit diverList->activated(1);
+    session.DrillInto(1);
+    QCOMPARE(session.chart().chart()->title(), session.stats->LabelTitle()->text() +
+                                                   QStringLiteral(" - country CHN - diver ") +
+                                                   diverList->itemText(1));
+    countries->setCurrentIndex(0);
+    emit countries->activated(0);
+    diverList->setCurrentIndex(0);
+    session.DrillInto(1);
+    QCOMPARE(session.chart().chart()->title(), session.stats->LabelTitle()->text());
+}
+
+void TestScoreBandsWindow::opensBesideTheStatisticsWindow_data() {
+    QTest::addColumn<QRect>("anchor");
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QPoint>("expected");
+    const QSize frame(720, 480);
+    QTest::newRow("room on the right")
+        << QRect(0, 0, 900, 740) << QRect(0, 0, 1920, 1080) << QPoint(900, 0);
+    QTest::newRow("right, kept on the screen")
+        << QRect(100, 700, 900, 740) << QRect(0, 0, 1920, 1080) << QPoint(1000, 600);
+    QTest::newRow("no room right: below")
+        << QRect(300, 0, 900, 500) << QRect(0, 0, 1280, 1024) << QPoint(300, 500);
+    QTest::newRow("below, kept on the screen")
+        << QRect(700, 100, 900, 400) << QRect(0, 0, 1280, 1024) << QPoint(560, 500);
+    // Too little room either way: below, up over the anchor's lower part, not its top.
+    QTest::newRow("no room at all") << QRect(190, 150, 900, 740) << QRect(0, 0, 1280, 1024)
+                                    << QPoint(190, 1024 - frame.height());
+    QTest::newRow("second screen") << QRect(1920, 0, 900, 740) << QRect(1920, 0, 1280, 1024)
+                                   << QPoint(1920, 1024 - frame.height());
+}
+
+void TestScoreBandsWindow::opensBesideTheStatisticsWindow() {
+    QFETCH(QRect, anchor);
+    QFETCH(QRect, available);
+    QFETCH(QPoint, expected);
+    QCOMPARE(BesidePosition(anchor, QSize(720, 480), available), expected);
+
+    // The real windows: the chart leaves the Dive Statistics title bar and its button free.
+    if (QByteArray(QTest::currentDataTag()) != "room on the right")
+        return;
+    ChartSession session;
+    session.form->show();
+    QVERIFY(QTest::qWaitFor([&] { return !session.form->IsBusy(); }, kTimeoutMs));
+    session.DrillInto(1);
+    QTest::mouseClick(session.stats->ButtonChart(), Qt::LeftButton);
+    const QWidget* button = session.stats->ButtonChart();
+    const QRect buttonRect(button->mapToGlobal(QPoint(0, 0)), button->size());
+    QTRY_VERIFY(session.stats->ScoreBands()->isVisible());
+    QVERIFY(!session.stats->ScoreBands()->frameGeometry().intersects(buttonRect));
 }
 
 QTEST_MAIN(TestScoreBandsWindow)
