@@ -21,12 +21,18 @@ constexpr std::string_view kScoresHeader =
 constexpr std::size_t kScoresFields = 16;
 constexpr std::size_t kSourcesFields = 8;
 
-// A text as one field: tabs and line breaks become spaces.
-std::string Field(std::string_view text) {
-    std::string field(text);
+// Appends a text as one field: tabs and line breaks become spaces.
+void AppendField(std::string& out, std::string_view text) {
+    const std::size_t at = out.size();
+    out.append(text);
     std::replace_if(
-        field.begin(), field.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; },
-        ' ');
+        out.begin() + static_cast<std::ptrdiff_t>(at), out.end(),
+        [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+}
+
+std::string Field(std::string_view text) {
+    std::string field;
+    AppendField(field, text);
     return field;
 }
 
@@ -82,14 +88,26 @@ std::string SourcesText(const DataFolder& folder) {
 
 std::string ScoresText(const DataFolder& folder) {
     std::string text = std::string(kScoresHeader) + '\n';
+    text.reserve(folder.Dives().size() * 96);
     for (const FolderDive& dive : folder.Dives()) {
-        text += Field(folder.Sources()[dive.source].name) + '\t' +
-                std::string(EventByIndex(dive.event).id) + '\t' + Field(dive.round) + '\t' +
-                dive.diverId + '\t' + (dive.diveNumber > 0 ? std::to_string(dive.diveNumber) : "") +
-                '\t' + Field(dive.code) + '\t' + Field(dive.dd);
-        for (std::size_t judge = 0; judge < kMaxAwards; ++judge)
-            text += '\t' + (judge < dive.awards.size() ? Field(dive.awards[judge]) : "");
-        text += std::string("\t") + (dive.penalty ? "*" : "") + '\t' + Field(dive.points) + '\n';
+        AppendField(text, folder.Sources()[dive.source].name);
+        text.append(1, '\t').append(EventByIndex(dive.event).id).append(1, '\t');
+        AppendField(text, dive.round);
+        text.append(1, '\t').append(dive.diverId).append(1, '\t');
+        if (dive.diveNumber > 0)
+            text.append(std::to_string(dive.diveNumber));
+        text.append(1, '\t');
+        AppendField(text, dive.code);
+        text.append(1, '\t');
+        AppendField(text, dive.dd);
+        for (std::size_t judge = 0; judge < kMaxAwards; ++judge) {
+            text.append(1, '\t');
+            if (judge < dive.awards.size())
+                AppendField(text, dive.awards[judge]);
+        }
+        text.append(dive.penalty ? "\t*\t" : "\t\t");
+        AppendField(text, dive.points);
+        text.append(1, '\n');
     }
     return text;
 }
