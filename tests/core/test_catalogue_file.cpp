@@ -102,17 +102,6 @@ TEST(CatalogueFile, AtMostTenThousandCodes) {
               "Catalogue.tsv line 10002: more than 10000 dive codes");
 }
 
-TEST(CatalogueFile, AFolderInItsPlaceIsAnErrorNotTheBuiltInCatalogue) {
-    const TempDir dir;
-    const std::string path = dir.File(kCatalogueFileName);
-    std::filesystem::create_directory(path);
-    DDCatalogue catalogue;
-    const auto error = FillCatalogue(catalogue, dir.Path().string());
-    ASSERT_TRUE(error.has_value());
-    EXPECT_NE(error->find(path), std::string::npos) << *error;
-    EXPECT_EQ(catalogue.Size(), 0);
-}
-
 // Either table broken: its reason, and neither table is left to work on.
 TEST(CatalogueFile, StartUpFillsBothTablesOrNeither) {
     const TempDir dir;

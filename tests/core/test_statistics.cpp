@@ -121,26 +121,6 @@ TEST(Statistics, CodeWithoutCatalogueDDUsesItsFirstRecordsDD) {
     }
 }
 
-// A folder's catalogue rates 207C 3.6 on springboard (built in: 3.5): the DD column, the
-// average score and the band of the first dive follow it; a code it lacks falls back on the
-// record's DD even where the built-in catalogue has one.
-TEST(Statistics, TheCatalogueGivenReplacesTheBuiltInOne) {
-    const DDCatalogue own({{"207C", "3.6", "3.3"}});
-    const std::vector<TDiveRecord> dives{Dive("1", "207C", 3.6, 75.6),
-                                         Dive("1", "101B", 1.7, 51.0)};
-    for (const auto* catalogue : {&BuiltInCatalogue(), &own}) {
-        StringGrid table = EventTableGrid();
-        GenerateEventTable(table, kM3M, dives, DiverRoster(), *catalogue, true, {}, 0, {});
-        ASSERT_EQ(table.RowCount(), 3);
-        const bool isOwn = catalogue == &own;
-        // 75.6 / 3.5 / 3 = 7.2 (band >7 to 8); 75.6 / 3.6 / 3 = 7.0 (band >6 to 7)
-        EXPECT_EQ(RowCells(table, 2)[2], isOwn ? "3.6" : "3.5");
-        EXPECT_EQ(RowCells(table, 2)[4], isOwn ? "7.0" : "7.2");
-        EXPECT_EQ(Bands(table, 2), OneBand(isOwn ? 11 : 12));
-        EXPECT_EQ(RowCells(table, 1)[2], isOwn ? "1.7" : "1.5");
-    }
-}
-
 TEST(Statistics, DDColumnIsTheCatalogueDDOfTheApparatus) {
     for (const TCatalogueEntry& entry : DiveCatalogue) {
         for (const int eventIndex : {kM3M, kM10M}) {
