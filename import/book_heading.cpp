@@ -47,6 +47,19 @@ void ReadPageMark(const Line& line, Heading& heading) {
     }
 }
 
+// The header block that the pages of an event repeat above its event line: the competition's
+// title on top, its place, and its dates (a day of the competition comes below the event).
+void ReadMasthead(const std::vector<Line>& lines, std::size_t eventLine, Heading& heading) {
+    for (std::size_t i = 1; i < eventLine; ++i) {
+        const std::string text = lines[i].Text();
+        if (IsDateLine(text)) {
+            heading.title = lines[0].Text();
+            heading.dates = DatesOf(text);
+            return;
+        }
+    }
+}
+
 } // namespace
 
 Heading ReadHeading(const std::vector<Line>& lines, std::size_t end) {
@@ -65,6 +78,8 @@ Heading ReadHeading(const std::vector<Line>& lines, std::size_t end) {
         }
     }
     heading.round = RoundOf(lines, std::min(end, lines.size()), eventLine);
+    if (heading.event != 0)
+        ReadMasthead(lines, eventLine, heading);
     for (const Line& line : lines)
         ReadPageMark(line, heading);
     return heading;

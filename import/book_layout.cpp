@@ -101,6 +101,43 @@ bool IsDiveCode(std::string_view text) {
            std::all_of(text.begin(), text.end() - 1, [](char c) { return c >= '0' && c <= '9'; });
 }
 
+bool IsDateLine(std::string_view text) {
+    static constexpr const char* kMonths[] = {"january",   "february", "march",    "april",
+                                              "may",       "june",     "july",     "august",
+                                              "september", "october",  "november", "december"};
+    const std::string lower = Lower(text);
+    if (std::none_of(lower.begin(), lower.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
+    // A month is a word of its own, in full or its first three letters ("FEB", "Sept"): a
+    // title such as "Marseille 2016" names none.
+    const auto month = [](std::string_view word) {
+        return std::any_of(std::begin(kMonths), std::end(kMonths), [&](std::string_view name) {
+            return word == name || word == name.substr(0, 3) || (word == "sept" && name[0] == 's');
+        });
+    };
+    std::size_t at = 0;
+    while (at < lower.size()) {
+        const auto letter = [&](std::size_t i) {
+            return std::isalpha(static_cast<unsigned char>(lower[i])) != 0;
+        };
+        std::size_t end = at;
+        while (end < lower.size() && letter(end))
+            ++end;
+        if (end > at && month(std::string_view(lower).substr(at, end - at)))
+            return true;
+        at = end + 1;
+    }
+    return false;
+}
+
+std::string DatesOf(const std::string& text) {
+    const std::size_t comma = text.rfind(',');
+    if (comma == std::string::npos || !IsDateLine(text.substr(comma + 1)))
+        return text;
+    const std::size_t start = text.find_first_not_of(' ', comma + 1);
+    return start == std::string::npos ? text : text.substr(start);
+}
+
 int EventOfLine(const Line& line) {
     bool women = false, men = false, board = false, platform = false, other = false;
     int height = 0;

@@ -82,6 +82,13 @@ std::optional<long> FixedNumber(std::string_view text, int decimals);
 
 bool IsDiveCode(std::string_view text);
 
+// Whether a text names a month beside a number: a competition's dates or a day of it.
+bool IsDateLine(std::string_view text);
+
+// The dates a date line gives: after the place when a comma parts them ("Rio de Janeiro,
+// 19 - 24 FEB 2016" gives "19 - 24 FEB 2016").
+std::string DatesOf(const std::string& text);
+
 } // namespace corvane::book
 
 namespace corvane::book {
@@ -93,6 +100,10 @@ struct Heading {
     std::string text; // all its words in lower case
     int pageOfRound = 0;
     int pagesInRound = 0;
+    // The header block above the event line, when it prints the competition's dates: its
+    // top line (the competition's title) and those dates. Empty otherwise.
+    std::string title;
+    std::string dates;
 };
 
 // Reads the heading from the lines before `end`, and the "Page 2/7" mark from any line.

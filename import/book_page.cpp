@@ -272,11 +272,15 @@ PageKind KindOf(const Heading& heading, const std::optional<ColumnHeader>& heade
         return PageKind::StartList;
     if (says("judges") && (says("panel") || says("referee")))
         return PageKind::JudgesPanel;
-    const bool pairs = header && std::any_of(header->columns.begin(), header->columns.end(),
-                                             [](const Column& column) {
-                                                 return column.kind == ColumnKind::PairOrPanel;
-                                             });
-    if (header && (heading.event < 0 || pairs) && says("result"))
+    const auto has = [&](ColumnKind kind) {
+        return header && std::any_of(header->columns.begin(), header->columns.end(),
+                                     [&](const Column& column) { return column.kind == kind; });
+    };
+    const bool pairs = has(ColumnKind::PairOrPanel);
+    // Detailed results say so or list dives; a summary does neither, whatever its event.
+    const bool detailed = says("detailed result") || pairs || (header && header->awards > 0) ||
+                          (has(ColumnKind::Code) && has(ColumnKind::DD));
+    if (header && (heading.event < 0 || pairs) && detailed && says("result"))
         return PageKind::OtherEvent;
     if (says("results book") || says("result book"))
         return PageKind::Cover;
@@ -295,6 +299,8 @@ PageReading ReadBookPage(const PageWords& words) {
     page.kind = KindOf(heading, header);
     page.pageOfRound = heading.pageOfRound;
     page.pagesInRound = heading.pagesInRound;
+    page.title = heading.title;
+    page.dates = heading.dates;
     if (page.kind != PageKind::DetailedResults)
         return page;
     page.event = heading.event;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A results book as a whole: its pages read one by one, rounds joined over their pages, the
-// title and dates from its first page, and the report of what was left out.
+// title and dates from the pages' header blocks or the cover, and the report of what was
+// left out.
 #include "results_book.h"
 
 #include "book_layout.h"
@@ -19,49 +20,54 @@ namespace {
 constexpr const char* kEventNames[] = {"Men's 3m Springboard", "Women's 3m Springboard",
                                        "Men's 10m Platform", "Women's 10m Platform"};
 
-bool IsDateLine(const std::string& text) {
-    static constexpr const char* kMonths[] = {"jan", "feb", "mar", "apr", "may", "jun",
-                                              "jul", "aug", "sep", "oct", "nov", "dec"};
-    std::string lower;
-    for (char c : text)
-        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (std::none_of(lower.begin(), lower.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return false;
-    return std::any_of(std::begin(kMonths), std::end(kMonths), [&](const char* month) {
-        const std::size_t at = lower.find(month);
-        return at != std::string::npos && (at == 0 || !std::isalpha(lower[at - 1]));
-    });
+// The title and dates that most of the event pages' header blocks print, if any do.
+bool ReadMastheadTitle(const std::vector<PageReading>& pages, SourceReading& reading) {
+    std::map<std::pair<std::string, std::string>, std::size_t> seen;
+    std::size_t most = 0;
+    for (const PageReading& page : pages) {
+        if (page.title.empty())
+            continue;
+        const std::size_t count = ++seen[{page.title, page.dates}];
+        if (count > most) {
+            most = count;
+            reading.title = page.title;
+            reading.dates = page.dates;
+        }
+    }
+    return most > 0;
 }
 
-// The title is the first page's largest print; the dates the first line below it that
-// names a month (after the place, when a comma parts them).
-void ReadTitle(const PageWords& words, SourceReading& reading) {
+// A cover prints the title above the place and dates, but not always largest: the words
+// "Results Book" may be larger still. So the title is the largest print above the first
+// line that names a month (of the whole page when none does); the dates that line.
+void ReadCoverTitle(const PageWords& words, SourceReading& reading) {
     const std::vector<Line> lines = LinesOf(words);
-    double largest = 0;
-    for (const Line& line : lines)
+    std::size_t datesLine = 0;
+    while (datesLine < lines.size() && !IsDateLine(lines[datesLine].Text()))
+        ++datesLine;
+    const std::size_t titleEnd = datesLine > 0 ? datesLine : lines.size();
+    const auto height = [](const Line& line) {
+        double largest = 0;
         for (const WordBox* word : line.words)
             largest = std::max(largest, word->height);
-    std::size_t last = lines.size();
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        // A book without a cover starts with a results page: its event line is no title.
-        const bool big =
-            std::any_of(lines[i].words.begin(), lines[i].words.end(),
-                        [&](const WordBox* w) { return w->height >= 0.95 * largest; }) &&
-            EventOfLine(lines[i]) == 0;
-        if (big && (last == lines.size() || last + 1 == i)) {
+        return largest;
+    };
+    // A book without a cover starts with a results page: its event line is no title.
+    const auto candidate = [&](std::size_t i) { return EventOfLine(lines[i]) == 0; };
+    double largest = 0;
+    for (std::size_t i = 0; i < titleEnd; ++i)
+        if (candidate(i))
+            largest = std::max(largest, height(lines[i]));
+    std::size_t last = titleEnd;
+    for (std::size_t i = 0; i < titleEnd; ++i) {
+        const bool big = candidate(i) && height(lines[i]) >= 0.95 * largest;
+        if (big && (last == titleEnd || last + 1 == i)) {
             reading.title += (reading.title.empty() ? "" : " ") + lines[i].Text();
             last = i;
         }
     }
-    for (std::size_t i = last == lines.size() ? 0 : last + 1; i < lines.size(); ++i) {
-        const std::string text = lines[i].Text();
-        if (!IsDateLine(text))
-            continue;
-        const std::size_t comma = text.rfind(',');
-        const bool place = comma != std::string::npos && IsDateLine(text.substr(comma + 1));
-        reading.dates = place ? text.substr(text.find_first_not_of(' ', comma + 1)) : text;
-        return;
-    }
+    if (datesLine < lines.size())
+        reading.dates = DatesOf(lines[datesLine].Text());
 }
 
 std::string PersonText(const PrintedDive& dive) {
@@ -160,7 +166,8 @@ BookReading ReadBookPages(const std::vector<PageWords>& pages, const std::string
     for (const PageWords& words : pages)
         book.pages.push_back(ReadBookPage(words));
     if (!pages.empty()) {
-        ReadTitle(pages.front(), reading);
+        if (!ReadMastheadTitle(book.pages, reading))
+            ReadCoverTitle(pages.front(), reading);
         if (book.pages.front().kind == PageKind::Other)
             book.pages.front().kind = PageKind::Cover;
     }

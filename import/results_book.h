@@ -46,6 +46,10 @@ struct PageReading {
     std::vector<PrintedDive> dives;
     int unperformed = 0;
     std::vector<std::string> faults; // each names the diver and the dive
+    // The competition's title and dates as the header block above an event's line prints
+    // them, empty on a page without one.
+    std::string title;
+    std::string dates;
 };
 
 // Reads one page from its words alone: what it is, and for detailed results of the four
@@ -58,9 +62,10 @@ struct BookReading {
     std::vector<PageReading> pages; // one per page of the book
 };
 
-// Joins the pages of a book: title and dates from its first page, rounds over several pages,
-// the report (pages skipped by kind, dives not performed) and the faults, each naming `name`
-// and the page. The dives are those of the detailed results pages in book order.
+// Joins the pages of a book: title and dates from the header block its event pages repeat,
+// else from its first page; rounds over several pages; the report (pages skipped by kind,
+// dives not performed) and the faults, each naming `name` and the page. The dives are those of the
+// detailed results pages in book order.
 BookReading ReadBookPages(const std::vector<PageWords>& pages, const std::string& name);
 
 // A results book read from a PDF file's bytes, or the message why it cannot be (not a PDF,

@@ -127,9 +127,9 @@ TEST_P(BookRoundTrip, EveryPerformedDiveReadExactlyOthersCounted) {
         << "dives listed without awards";
 }
 
-// Disabled: the reader counts the results summary of a synchronised or 1 m event as that
-// event's detailed results.
-TEST_P(BookRoundTrip, DISABLED_PagesKnownByKind) {
+// Every page counted as what it is; the results summary of a synchronised or 1 m event is a
+// summary, not that event's detailed results.
+TEST_P(BookRoundTrip, PagesKnownByKind) {
     const std::map<BookPageKind, PageKind> kinds = {
         {BookPageKind::DetailedResults, PageKind::DetailedResults},
         {BookPageKind::OtherEventResults, PageKind::OtherEvent},
@@ -147,9 +147,9 @@ TEST_P(BookRoundTrip, DISABLED_PagesKnownByKind) {
     }
 }
 
-// Disabled: on a cover whose words "Results Book" are printed larger than the title (even
-// seeds), the reader takes "Results Book" for the title and finds no dates.
-TEST_P(BookRoundTrip, DISABLED_TitleAndDatesAsPrintedOnTheCover) {
+// Title and dates as printed, also where the cover prints "Results Book" larger than the
+// title (even seeds) and the pages' headers do not name the competition (start time style).
+TEST_P(BookRoundTrip, TitleAndDatesAsPrintedOnTheCover) {
     EXPECT_EQ(outcome_->book.reading.title, book_->expected.title);
     EXPECT_EQ(outcome_->book.reading.dates, book_->expected.dates);
 }

@@ -324,6 +324,28 @@ TEST(ResultsBookPage, TellsWhatAPageIsFromItsHeadingAndColumns) {
     }
 }
 
+// A results summary lists each diver's points per round, no dives: it is one of the other
+// pages whatever its event, synchronised and 1 m events' included.
+TEST(ResultsBookPage, ASummaryIsNoDetailedResultsWhateverItsEvent) {
+    for (const std::string event :
+         {"Women's Synchronised 10m Platform", "Men's 1m Springboard", "Men's 3m Springboard"}) {
+        SCOPED_TRACE(event);
+        PageWriter page;
+        page.Words(83, 85, "Event 206 " + event, 12);
+        page.Words(250, 128, "Results Summary", 12);
+        page.Word(53, 170, "Rank");
+        page.Word(78, 170, "Name");
+        page.Word(171, 170, "NAT");
+        page.Word(300, 165, "Final");
+        page.Word(300, 175, "Points");
+        page.Word(340, 175, "Rank");
+        page.Diver(185, "1", "LOS Emil", "CHN");
+        page.RightAligned(330, 185, "412.50");
+        page.RightAligned(350, 185, "1");
+        EXPECT_EQ(PageKindText(ReadBookPage(page.Page()).kind), PageKindText(PageKind::Other));
+    }
+}
+
 TEST(ResultsBookPage, FindsTheRoundAboveTheEventLineAndNoTitleInTheEventLine) {
     PageWriter page;
     page.Words(250, 60, "Final", 14);
@@ -420,6 +442,70 @@ TEST(ResultsBook, JoinsARoundsPagesInTheirOrderAndReportsWhatItSkipped) {
     EXPECT_TRUE(said("1 detailed results of other events"));
     EXPECT_TRUE(said("1 cover"));
     EXPECT_TRUE(reading.faults.empty());
+}
+
+// A cover: its lines top down, each "size|text".
+PageWords Cover(const std::vector<std::string>& lines) {
+    PageWriter page;
+    double y = 200;
+    for (const std::string& line : lines) {
+        const double size = std::stod(line.substr(0, line.find('|')));
+        page.Words(150, y, line.substr(line.find('|') + 1), size);
+        y += size + 12;
+    }
+    return page.Page();
+}
+
+// A results page whose header block prints title, place and dates above the event line.
+PageWords MastheadPage(const std::string& title, const std::string& dates) {
+    PageWriter page;
+    page.Words(180, 10, title, 14);
+    page.Words(200, 30, "London, GBR", 14);
+    page.Words(200, 50, dates, 12);
+    page.Words(83, 85, "Event 206 Men's 3m Springboard", 12);
+    page.Words(450, 85, "Final", 12);
+    page.Words(83, 100, "2 MAY 2015 - 11:30", 10);
+    page.Words(250, 128, "Detailed Results", 12);
+    page.ColumnHeader();
+    return page.Page();
+}
+
+TEST(ResultsBook, ReadsTheTitleFromThePagesHeaderBlockElseFromTheCover) {
+    struct TitleCase {
+        const char* name;
+        std::vector<PageWords> pages;
+        std::string title, dates;
+    };
+    const std::vector<TitleCase> cases = {
+        {"cover printing its name larger than the title",
+         {Cover(
+             {"20|Diving Grand Prix 2016", "16|Rostock", "14|3 - 9 JUN 2016", "24|Results Book"})},
+         "Diving Grand Prix 2016",
+         "3 - 9 JUN 2016"},
+        {"place and dates on one line; a title naming no month",
+         {Cover(
+              {"20|Marseille 2016 Diving Cup", "14|Marseille, 2 - 4 Sept 2016", "24|Results Book"}),
+          RoundPage("Men's 3m Springboard", "LOS Emil", 1, 1)},
+         "Marseille 2016 Diving Cup",
+         "2 - 4 Sept 2016"},
+        {"header block of the results pages over a cover without the title",
+         {Cover({"30|Results Book", "14|Official"}),
+          MastheadPage("Diving World Series 2015", "1st - 3rd of May 2015"),
+          MastheadPage("Diving World Series 2015", "1st - 3rd of May 2015")},
+         "Diving World Series 2015",
+         "1st - 3rd of May 2015"},
+        {"most pages' header block",
+         {MastheadPage("Diving World Cup", "May 1 - 6"), MastheadPage("Misprint", "May 1 - 6"),
+          MastheadPage("Diving World Cup", "May 1 - 6")},
+         "Diving World Cup",
+         "May 1 - 6"},
+    };
+    for (const TitleCase& test : cases) {
+        SCOPED_TRACE(test.name);
+        const BookReading book = ReadBookPages(test.pages, "book.pdf");
+        EXPECT_EQ(book.reading.title, test.title);
+        EXPECT_EQ(book.reading.dates, test.dates);
+    }
 }
 
 TEST(ResultsBook, NamesTheBookThePageTheDiverAndTheDiveOfAFault) {
