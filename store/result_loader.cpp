@@ -1,4 +1,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Reading a result file: the map.
+//
+// The format. One dive per line: diver id, dive code, DD and points, each followed by a tab;
+// what follows the fourth tab is ignored. CR, CRLF and a lone LF each end a line; a line of
+// nothing but bytes of code 32 or below is skipped. The first Ctrl+Z (byte 26) ends the text,
+// wherever it stands. Ids keep their first 10 bytes, codes their first 5; DD and points follow
+// the number rules of ParseNumber, and the first field that does not is the load's error. The
+// records read before an error stay in their slots; a record beyond the last slot is an error.
+//
+// Three roads read a line, tried in this order:
+//   1. TakeShortRecord, the 32-byte window (SSE2 builds): a line with at least 32 bytes ahead
+//      of it to the end of the text, whose first four control bytes are its tabs, all within
+//      those 32 bytes; ids and codes of at most 8 bytes, numbers of at most 7 bytes of digits
+//      and one point. It loads the line's start in whole words, and every word lies within
+//      the 32 bytes: that is the bound, and a shorter rest of the text goes to road 2.
+//   2. TakePlainRecord, the plain line: ids and codes up to their tab, numbers of 1 to 15
+//      digits with an optional point and nothing else.
+//   3. ParseRecord, the full rules, for every other line (blanks, signs, exponents, short
+//      lines, a Ctrl+Z within the line) and for every line once the slots are full.
+//
+// The rule that keeps the roads honest: a fast road either gives exactly what the full rules
+// give for that line (the same id and code bytes, the same doubles, the same next line) or
+// declines by returning nullptr without touching the slot, so that the next road starts from a
+// clean slot. A Ctrl+Z inside a line makes both fast roads decline, as it also cuts the text.
+// tests/core/test_result_loader.cpp and the fuzz target hold the roads to a reading by the
+// full rules alone.
 #include "result_loader.h"
 
 #include "number_text.h"
@@ -169,6 +195,11 @@ const char* TakePlainRecord(const char* p, const char* end, TDiveRecord& slot) {
     return SkipLineEnd(lineEnd, end);
 }
 
+// The bytes TakeShortRecord reads from the start of a line: every word it takes lies within
+// the 32 it classifies.
+constexpr long kShortRecordBytes = 32;
+
+#if defined(__SSE2__)
 // One bit per byte of the 32 at a line's start for the bytes below 32 (tabs, line ends and
 // other control bytes), and for the tabs. All 32 bytes are judged at once, so where a field
 // ends does not wait on where the one before it ended, as in a byte or word scan.
@@ -176,9 +207,6 @@ struct ByteClasses {
     std::uint32_t controls = 0;
     std::uint32_t tabs = 0;
 };
-
-#if defined(__SSE2__)
-constexpr bool kClassifyBytes = true;
 
 ByteClasses ClassifyHalf(const char* p) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
@@ -194,13 +222,6 @@ ByteClasses Classify(const char* p) {
     const ByteClasses high = ClassifyHalf(p + 16);
     return {low.controls | high.controls << 16, low.tabs | high.tabs << 16};
 }
-#else
-constexpr bool kClassifyBytes = false;
-
-ByteClasses Classify(const char*) {
-    return {}; // never called: every line takes TakePlainRecord
-}
-#endif
 
 // The low `count` bytes of a word (count below 8).
 constexpr std::uint64_t LowBytes(int count) {
@@ -237,7 +258,6 @@ bool ShortNumberDigits(const char* p, int last, int length, std::uint64_t& digit
     return true;
 }
 
-#if defined(__SSE2__)
 // The values of two digit words (see ShortNumberDigits), each its integer over its power of
 // ten: the same integers and divisions as TakePlainNumber, so the same values. Both words
 // are joined side by side in one register (pairs of digits, pairs of pairs, then the two
@@ -258,28 +278,6 @@ void JoinDigitPair(std::uint64_t first, int firstFraction, std::uint64_t second,
     _mm_storel_pd(&firstValue, values);
     _mm_storeh_pd(&secondValue, values);
 }
-#else
-// The value of the up to eight decimal digits in `digits`, one per byte (0 to 9), the first
-// digit in the lowest byte and any unused bytes zero and below the first digit: three
-// multiply steps join pairs of digits, then pairs of pairs, then the two halves.
-std::uint64_t JoinDigits(std::uint64_t digits) {
-    digits = (digits * 10 + (digits >> 8)) & 0x00FF00FF00FF00FF;
-    digits = (digits * 100 + (digits >> 16)) & 0x0000FFFF0000FFFF;
-    return (digits * 10000 + (digits >> 32)) & 0xFFFFFFFF;
-}
-
-void JoinDigitPair(std::uint64_t first, int firstFraction, std::uint64_t second, int secondFraction,
-                   double& firstValue, double& secondValue) {
-    firstValue = static_cast<double>(JoinDigits(first)) /
-                 kPowersOfTen[static_cast<std::size_t>(firstFraction)];
-    secondValue = static_cast<double>(JoinDigits(second)) /
-                  kPowersOfTen[static_cast<std::size_t>(secondFraction)];
-}
-#endif
-
-// The bytes TakeShortRecord reads from the start of a line: every word it takes lies within
-// the 32 it classifies.
-constexpr long kShortRecordBytes = 32;
 
 // TakePlainRecord for a line with at least kShortRecordBytes bytes from `p` to the end of the
 // text whose first four control bytes are its tabs, with ids and codes of at most eight
@@ -316,6 +314,12 @@ const char* TakeShortRecord(const char* p, const char* end, TDiveRecord& slot) {
     JoinDigitPair(ddDigits, ddFraction, pointsDigits, pointsFraction, slot.DD, slot.Points);
     return SkipLineEnd(lineEnd, end);
 }
+#else
+// Without SSE2 there is no window road: every line goes on to TakePlainRecord.
+const char* TakeShortRecord(const char*, const char*, TDiveRecord&) {
+    return nullptr;
+}
+#endif
 
 LoadOutcome Failure(const std::string& path, std::string message) {
     return {LoadOutcome::Kind::Failed, path, std::move(message)};
@@ -385,9 +389,8 @@ LoadOutcome LoadResultText(std::string_view text, std::span<TDiveRecord> slots,
     std::size_t used = 0;
     while (p != end) {
         if (used < slots.size()) {
-            const char* next = kClassifyBytes && end - p >= kShortRecordBytes
-                                   ? TakeShortRecord(p, end, slots[used])
-                                   : nullptr;
+            const char* next =
+                end - p >= kShortRecordBytes ? TakeShortRecord(p, end, slots[used]) : nullptr;
             if (next || (next = TakePlainRecord(p, end, slots[used]))) {
                 ++used;
                 p = next;
