@@ -89,19 +89,29 @@ private:
     std::uint64_t state_;
 };
 
-// Each event's most common dives, most common first.
-constexpr std::array<std::string_view, 22> kMen3mFavourites{
-    "107B", "5337D", "307C",  "207C", "407C", "109C", "5154B", "205B",  "305C",  "405B", "5156B",
-    "107C", "403B",  "5335D", "105B", "201B", "301B", "401B",  "5132D", "5233D", "101B", "203B"};
-constexpr std::array<std::string_view, 22> kWomen3mFavourites{
-    "105B",  "5335D", "305B", "205B", "405B", "107C", "5154B", "305C",  "205C", "405C", "403B",
-    "5152B", "107B",  "203B", "301B", "201B", "401B", "5132D", "5231D", "101B", "103B", "303B"};
-constexpr std::array<std::string_view, 22> kMen10mFavourites{
-    "6245D", "109C", "5255B", "407C", "207B", "307C", "207C", "626C", "6243D", "5355B", "305C",
-    "107B",  "405B", "5253B", "205B", "626B", "614B", "201B", "301B", "401B",  "5231D", "612B"};
-constexpr std::array<std::string_view, 22> kWomen10mFavourites{
-    "107B", "207C",  "5253B", "626C", "405B", "305C",  "6243D", "407C", "5255B", "105B",  "205B",
-    "305B", "6241B", "614B",  "626B", "612B", "5152B", "401B",  "301B", "201B",  "5231D", "5132D"};
+// Each event's most common dives, most common first, one blank between two: M3M, W3M, M10M
+// and W10M.
+constexpr std::array<std::string_view, 4> kFavourites{
+    "107B 5337D 307C 207C 407C 109C 5154B 205B 305C 405B 5156B 107C 403B 5335D 105B 201B 301B "
+    "401B 5132D 5233D 101B 203B",
+    "105B 5335D 305B 205B 405B 107C 5154B 305C 205C 405C 403B 5152B 107B 203B 301B 201B 401B "
+    "5132D 5231D 101B 103B 303B",
+    "6245D 109C 5255B 407C 207B 307C 207C 626C 6243D 5355B 305C 107B 405B 5253B 205B 626B 614B "
+    "201B 301B 401B 5231D 612B",
+    "107B 207C 5253B 626C 405B 305C 6243D 407C 5255B 105B 205B 305B 6241B 614B 626B 612B 5152B "
+    "401B 301B 201B 5231D 5132D",
+};
+
+// The words of a list with one blank between two, in order (kFemaleGivenNames, kFavourites).
+std::vector<std::string_view> Words(std::string_view list) {
+    std::vector<std::string_view> words;
+    for (std::size_t at = 0; at < list.size();) {
+        const std::size_t end = std::min(list.find(' ', at), list.size());
+        words.push_back(list.substr(at, end - at));
+        at = end + 1;
+    }
+    return words;
+}
 
 // What differs between the four events.
 struct EventPlan {
@@ -111,15 +121,15 @@ struct EventPlan {
     int extraHardDives;      // optional dives beyond one per group
     std::vector<int> groups; // dive groups of the optional dives
     int unknownIds;          // divers of the results who are missing from the roster
-    std::span<const std::string_view> favourites;
+    std::vector<std::string_view> favourites;
 };
 
 std::vector<EventPlan> EventPlans() {
     return {
-        {1, false, 3.2, 1, {1, 2, 3, 4, 5}, 4, kMen3mFavourites},
-        {2, true, 2.8, 0, {1, 2, 3, 4, 5}, 5, kWomen3mFavourites},
-        {3, false, 3.3, 0, {1, 2, 3, 4, 5, 6}, 3, kMen10mFavourites},
-        {4, true, 2.9, 0, {1, 2, 3, 4, 5, 6}, 6, kWomen10mFavourites},
+        {1, false, 3.2, 1, {1, 2, 3, 4, 5}, 4, Words(kFavourites[0])},
+        {2, true, 2.8, 0, {1, 2, 3, 4, 5}, 5, Words(kFavourites[1])},
+        {3, false, 3.3, 0, {1, 2, 3, 4, 5, 6}, 3, Words(kFavourites[2])},
+        {4, true, 2.9, 0, {1, 2, 3, 4, 5, 6}, 6, Words(kFavourites[3])},
     };
 }
 
@@ -354,13 +364,8 @@ std::vector<std::string> UnknownIds(const DiverRoster& roster, int count, Random
 bool IsWoman(const TDiverEntry& diver) {
     const std::string_view given = diver.GivenName.view();
     const std::string_view first = given.substr(0, given.find_first_of(" -"));
-    for (std::size_t at = 0; at < kFemaleGivenNames.size();) {
-        const std::size_t end = std::min(kFemaleGivenNames.find(' ', at), kFemaleGivenNames.size());
-        if (kFemaleGivenNames.substr(at, end - at) == first)
-            return true;
-        at = end + 1;
-    }
-    return false;
+    static const std::vector<std::string_view> names = Words(kFemaleGivenNames);
+    return std::find(names.begin(), names.end(), first) != names.end();
 }
 
 enum class Apparatuses { Springboard, Platform, Both };
