@@ -1,16 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ini_file.h"
 
+#include "store/file_set_writer.h"
 #include "store/file_text.h"
 #include "store/ini_text.h"
 #include "store/number_text.h"
 
 #include <cerrno>
-#include <random>
 #include <string>
 #include <utility>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,55 +17,15 @@ namespace corvane {
 
 namespace {
 
-constexpr int kTempNameAttempts = 16;
-
-bool WriteAll(int fd, std::string_view content) {
-    while (!content.empty()) {
-        const ssize_t put = ::write(fd, content.data(), content.size());
-        if (put < 0 && errno == EINTR) {
-            continue;
-        }
-        if (put <= 0) {
-            return false;
-        }
-        content.remove_prefix(static_cast<std::size_t>(put));
-    }
-    return true;
-}
-
-// Creates a new file next to `path` that no one else uses; its mode follows the umask
-// like any new file would.
-int CreateTempFile(const std::string& path, std::string& tempPath) {
-    std::random_device random;
-    for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
-        tempPath = path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(random());
-        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
-        }
-    }
-    return -1;
-}
-
-// Writes `content` to a temporary file and renames it over `path`, so that a reader sees
-// either the old file or the new one, never a half-written one.
+// Writes `content` through a temporary and a rename, so that a reader sees either the old file
+// or the new one, never a half-written one.
 bool ReplaceFile(const std::string& path, std::string_view content) {
-    std::string tempPath;
-    FileHandle temp(CreateTempFile(path, tempPath));
-    if (temp.Get() < 0) {
-        return false;
-    }
+    FileToWrite file{path, content, std::nullopt};
     struct stat old {};
     if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
-        (void)::fchmod(temp.Get(), old.st_mode & 07777); // keep the permissions the user gave it
+        file.mode = old.st_mode & 07777; // keep the permissions the user gave it
     }
-    const bool written = WriteAll(temp.Get(), content) && ::fsync(temp.Get()) == 0;
-    const bool closed = temp.Close();
-    if (!written || !closed || ::rename(tempPath.c_str(), path.c_str()) != 0) {
-        ::unlink(tempPath.c_str());
-        return false;
-    }
-    return true;
+    return !WriteFileSet(std::span(&file, 1), {"tmp"});
 }
 
 } // namespace

@@ -2,10 +2,17 @@
 #include "user_folder.h"
 
 #include "store/events.h"
+#include "store/file_set_writer.h"
+#include "store/file_text.h"
 
+#include <array>
+#include <cerrno>
 #include <cstdlib>
 #include <system_error>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace corvane {
 
@@ -34,36 +41,41 @@ bool HoldsAllResultFiles(const fs::path& folder) {
     return true;
 }
 
+// Why a sample cannot be read, in the system's words alone, as the message wants them.
+std::string ReadFailureReason(const LoadOutcome& outcome, const std::string& path) {
+    if (outcome.kind == LoadOutcome::Kind::MissingFile)
+        return std::generic_category().message(ENOENT);
+    const std::string prefix = "Cannot read " + path + ": ";
+    return outcome.message.starts_with(prefix) ? outcome.message.substr(prefix.size())
+                                               : outcome.message;
+}
+
 // Copies the four files under temporary names first and renames them only when all four
 // are there, so that a full disk never leaves a folder with some of the events, which
-// would keep the next start from filling it.
-std::error_code CopySamples(const fs::path& sampleDir, const fs::path& folder) {
-    std::error_code error;
-    const auto part = [&](const EventInfo& event) {
-        return folder / ("." + std::string(event.id) + ".part");
-    };
+// would keep the next start from filling it. Each copy keeps its sample's permissions.
+// Returns why it failed, or nothing.
+std::optional<std::string> CopySamples(const fs::path& sampleDir, const fs::path& folder) {
+    std::array<std::string, kEventCount> texts;
+    std::vector<FileToWrite> files;
     for (const EventInfo& event : kEvents) {
-        if (!fs::copy_file(sampleDir / event.id, part(event), fs::copy_options::overwrite_existing,
-                           error))
-            break;
+        const std::string sample = (sampleDir / event.id).string();
+        std::string& text = texts.at(files.size());
+        if (const LoadOutcome read = ReadWholeFile(sample, text);
+            read.kind != LoadOutcome::Kind::Loaded)
+            return ReadFailureReason(read, sample);
+        struct stat status {};
+        const bool known = ::stat(sample.c_str(), &status) == 0;
+        files.push_back({(folder / event.id).string(), text,
+                         known ? std::optional<unsigned>(status.st_mode & 07777) : std::nullopt});
     }
-    std::vector<fs::path> placed;
-    std::error_code ignored;
-    for (const EventInfo& event : kEvents) {
-        if (!error) {
-            fs::rename(part(event), folder / event.id, error);
-            if (!error)
-                placed.push_back(folder / event.id);
-        }
-        fs::remove(part(event), ignored);
-    }
+    const auto failure = WriteFileSet(files, {"part", TempNames::Fixed});
+    if (!failure)
+        return std::nullopt;
     // A rename that failed half-way: the copies already placed go again. They are ours, as
     // the folder held no result file before.
-    if (error) {
-        for (const fs::path& copy : placed)
-            fs::remove(copy, ignored);
-    }
-    return error;
+    for (std::size_t i = 0; i < failure->renamed; ++i)
+        ::unlink(files[i].path.c_str());
+    return failure->reason;
 }
 
 } // namespace
@@ -92,8 +104,8 @@ std::optional<std::string> PrepareUserFolder(const fs::path& folder, const fs::p
     fs::create_directories(folder, error);
     if (error)
         return where + "cannot be created: " + error.message();
-    if (const std::error_code copyError = CopySamples(sampleDir, folder))
-        return where + "cannot be filled with the sample results: " + copyError.message();
+    if (const auto copyError = CopySamples(sampleDir, folder))
+        return where + "cannot be filled with the sample results: " + *copyError;
     return std::nullopt;
 }
 
