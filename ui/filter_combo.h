@@ -4,7 +4,9 @@
 #include "ui/filter_combo_model.h"
 
 #include <QComboBox>
-#include <QElapsedTimer>
+
+#include <functional>
+#include <optional>
 
 namespace corvane {
 
@@ -21,7 +23,14 @@ public:
     // A pause this long without a key starts a new search.
     static constexpr qint64 kSearchPauseMs = 500;
 
+    // Milliseconds on a clock that never goes back; the search measures its pause with it.
+    using Clock = std::function<qint64()>;
+
     explicit FilterCombo(QWidget* parent = nullptr);
+
+    // Measures the pause between typed keys with `clock` instead of the system's steady clock,
+    // so that a test moves time on rather than waiting for it.
+    void SetClock(Clock clock);
 
     // Inserts `text` at its sorted place, after any equal entries.
     void AddSorted(const QString& text);
@@ -52,7 +61,8 @@ private:
     FilterEntryModel& Entries() const;
 
     QString searchText_;
-    QElapsedTimer sinceLastKey_;
+    Clock clock_;
+    std::optional<qint64> lastKeyAt_;
     // Set by every change of the current entry and cleared when a user action begins, so
     // that a user's choice tells a new entry from the one already selected.
     bool changedSinceInput_ = false;
