@@ -483,7 +483,10 @@ void TestReentry::closeDuringACount() {
     QVERIFY(!session.stats->isVisible());
     QVERIFY(QFile::exists(FolderFile("DD.ini")));
     QVERIFY(session.messages.errors.isEmpty());
-    QTest::qWait(50); // nothing left over runs after the close
+    // Nothing left over runs after the close.
+    bool handled = false;
+    PostMarker(handled);
+    QTRY_VERIFY(handled);
     QVERIFY(!session.stats->isVisible());
 }
 

@@ -11,6 +11,7 @@
 #include "ui/unit_stats.h"
 #include "ui/user_messages.h"
 
+#include <QApplication>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -98,6 +99,13 @@ inline void TypeInto(SpinEdit* edit, const QString& text) {
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Delete);
     QTest::keyClicks(edit, text);
+}
+
+// Posts a call that sets `handled`: once it is set, everything posted before it (queued
+// calls, paint requests) has been handled too. Wait for it with QTRY_VERIFY(handled).
+inline void PostMarker(bool& handled) {
+    QMetaObject::invokeMethod(
+        qApp, [&handled] { handled = true; }, Qt::QueuedConnection);
 }
 
 // One run of the program in the current folder, wired as main() wires it.
