@@ -264,12 +264,19 @@ void TestMainWindow::leftPanelPlacesEveryControl() {
     }
     const QWidget* variables = form.VarCount()->parentWidget();
     QCOMPARE(variables->geometry(), QRect(8, 104, 185, 225));
-    const char* edits[] = {"VarCount", "VarDD", "VarPercent", "Var2Col", "Var9", "VarSortCount"};
-    const char* legends[] = {"Panel6", "Panel5", "Panel4", "Panel7", "Panel3", "Panel8"};
-    for (int i = 0; i < 6; ++i) {
-        const int y = 24 + 32 * i;
-        QCOMPARE(variables->findChild<QWidget*>(edits[i])->geometry(), QRect(72, y, 49, 21));
-        QCOMPARE(variables->findChild<QWidget*>(legends[i])->geometry(), QRect(144, y, 30, 21));
+    // Each edit with its colour legend on its right.
+    const std::pair<const char*, QRect> inVariables[] = {
+        {"VarCount", {72, 24, 49, 21}},      {"Panel6", {144, 24, 30, 21}},
+        {"VarDD", {72, 56, 49, 21}},         {"Panel5", {144, 56, 30, 21}},
+        {"VarPercent", {72, 88, 49, 21}},    {"Panel4", {144, 88, 30, 21}},
+        {"Var2Col", {72, 120, 49, 21}},      {"Panel7", {144, 120, 30, 21}},
+        {"Var9", {72, 152, 49, 21}},         {"Panel3", {144, 152, 30, 21}},
+        {"VarSortCount", {72, 184, 49, 21}}, {"Panel8", {144, 184, 30, 21}},
+    };
+    for (const auto& [name, rect] : inVariables) {
+        const QWidget* widget = variables->findChild<QWidget*>(QString::fromLatin1(name));
+        QVERIFY2(widget, name);
+        QCOMPARE(widget->geometry(), rect);
     }
     const QWidget* refine = form.GenerateStats()->parentWidget();
     QCOMPARE(refine->geometry(), QRect(8, 344, 185, 185));
@@ -658,7 +665,10 @@ void TestMainWindow::thresholdChangeRepaintsWithoutResorting() {
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QTest::mouseDClick(session.Viewport(1), Qt::LeftButton, {}, session.CellCentre(1, 2, 1));
     QVERIFY(QTest::qWaitForWindowExposed(session.stats));
-    QTest::qWait(50);
+    // The paints the showing asked for are done before the log starts.
+    bool handled = false;
+    PostMarker(handled);
+    QTRY_VERIFY(handled);
     PaintLog log;
     for (int eventIndex = 1; eventIndex <= 4; ++eventIndex) {
         log.Watch(form.EventGrid(eventIndex));
