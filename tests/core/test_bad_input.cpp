@@ -356,15 +356,6 @@ void ExpectOldSettingsKept(const TempDir& dir, const std::optional<std::string>&
     EXPECT_EQ(*result, "Unable to write to " + dir.File(kSettingsFileName) + "|old file kept");
 }
 
-TEST(BadInputGenerated, ReadOnlyFolder) {
-    TempDir dir;
-    WriteBytes(dir.Path() / kSettingsFileName, kOldSettings);
-    fs::permissions(dir.Path(),
-                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    ExpectOldSettingsKept(dir, WriteInChild(dir, [] { return DropRootPrivileges(); }));
-}
-
 TEST(BadInputGenerated, FolderPathThatIsAFile) {
     TempDir dir;
     WriteBytes(dir.Path() / "data", "a file where the folder should be");

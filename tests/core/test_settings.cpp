@@ -265,6 +265,7 @@ TEST(SettingsWriteFailure, ReadOnlyFolderKeepsTheOldFile) {
                                     fs::perms::others_read | fs::perms::others_exec);
     EXPECT_EQ(WriteAsOwner(dir), "Unable to write to " + dir.Ini());
     EXPECT_EQ(dir.ReadIni(), "[Values]\nCount=1\n");
+    EXPECT_EQ(dir.EntryCount(), 1u); // no temporary file left behind
 }
 
 // The folder may be written but the file may not: the new file must not be renamed over it.
