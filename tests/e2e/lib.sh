@@ -391,14 +391,19 @@ dark_runs() {
 }
 
 # The text of one line of a message box, selected with a triple click as a user would
-# select it (the primary selection then holds it).
+# select it (the primary selection then holds it). The selection grows click by click (a
+# word, then the line), so it is read until it is EXPECTED or 5 seconds have passed.
 box_line_text() {
-    local win=$1 x=$2 y=$3
+    local win=$1 x=$2 y=$3 expected=$4
     # xclip keeps serving the marker in the background until the program takes the selection.
     printf 'nothing selected' | xclip -i -selection primary >/dev/null 2>&1
     click_in_triple "$win" "$x" "$y"
-    sleep 0.3
-    timeout 5 xclip -o -selection primary 2>/dev/null
+    local text deadline=$((SECONDS + 5))
+    while text=$(timeout 5 xclip -o -selection primary 2>/dev/null); [ "$text" != "$expected" ]; do
+        [ $SECONDS -ge $deadline ] && break
+        sleep 0.1
+    done
+    printf '%s' "$text"
 }
 
 click_in_triple() {
@@ -417,7 +422,7 @@ expect_box_text() {
         fail "the message box shows ${#lines[@]} lines of text, expected $# ('$*')"
     local i=0 expected text
     for expected in "$@"; do
-        text=$(box_line_text "$win" ${lines[$i]})
+        text=$(box_line_text "$win" ${lines[$i]} "$expected")
         [ "$text" = "$expected" ] ||
             fail "message box line $((i + 1)) reads '$text', expected '$expected'"
         i=$((i + 1))
