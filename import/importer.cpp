@@ -9,8 +9,6 @@ namespace corvane {
 
 namespace {
 
-constexpr std::size_t kSurnameCapacity = 25;
-constexpr std::size_t kGivenNameCapacity = 20;
 constexpr std::size_t kIdCapacity = 10;
 
 bool IsLetterOrDigit(char c) {
@@ -27,16 +25,6 @@ bool IsNation(std::string_view nation) {
     return nation.empty() ||
            (nation.size() == 3 &&
             std::all_of(nation.begin(), nation.end(), [](char c) { return c >= 'A' && c <= 'Z'; }));
-}
-
-// Cuts `text` to `capacity` characters, dropping a blank left at the end; true if it cut.
-bool CutTo(std::string& text, std::size_t capacity) {
-    if (text.size() <= capacity)
-        return false;
-    text.resize(capacity);
-    while (!text.empty() && text.back() == ' ')
-        text.pop_back();
-    return true;
 }
 
 } // namespace
@@ -204,8 +192,7 @@ std::optional<SkipReason> SheetReader::CheckDiver(const Cells& cells, SourceDive
     dive.given = Capitals(name.given);
     if (dive.surname.empty())
         return SkipReason::NoSurname;
-    const bool cutSurname = CutTo(dive.surname, kSurnameCapacity);
-    if (CutTo(dive.given, kGivenNameCapacity) || cutSurname)
+    if (CutToRosterWidths(dive.surname, dive.given))
         data_.namesCut.Add(where);
     return std::nullopt;
 }

@@ -439,4 +439,25 @@ std::string Capitals(std::string_view text) {
     return capitals;
 }
 
+namespace {
+
+// Cuts `text` to `capacity` characters, dropping a blank left at the end; true if it cut.
+bool CutTo(std::string& text, std::size_t capacity) {
+    if (text.size() <= capacity)
+        return false;
+    text.resize(capacity);
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return true;
+}
+
+} // namespace
+
+bool CutToRosterWidths(std::string& surname, std::string& given) {
+    constexpr std::size_t kSurnameCapacity = 25;
+    constexpr std::size_t kGivenNameCapacity = 20;
+    const bool cutSurname = CutTo(surname, kSurnameCapacity);
+    return CutTo(given, kGivenNameCapacity) || cutSurname;
+}
+
 } // namespace corvane

@@ -79,4 +79,8 @@ PersonName SplitWrittenName(std::string_view written, AsciiFolder& folder);
 // ASCII letters in capitals.
 std::string Capitals(std::string_view text);
 
+// Cuts a name to what the roster holds (25 characters of surname, 20 of given name), dropping
+// a blank left at the end of a part. Returns whether either part was cut.
+bool CutToRosterWidths(std::string& surname, std::string& given);
+
 } // namespace corvane

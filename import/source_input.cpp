@@ -3,6 +3,7 @@
 
 #include "importer.h"
 #include "input_table.h"
+#include "names.h"
 #include "pdf_text.h"
 #include "results_book.h"
 
@@ -39,19 +40,6 @@ InputOutcome ReadSheet(std::string_view bytes, const std::string& path,
     return outcome;
 }
 
-constexpr std::size_t kSurnameCapacity = 25;
-constexpr std::size_t kGivenNameCapacity = 20;
-
-// Cuts `text` to `capacity` characters, dropping a blank left at the end; true if it cut.
-bool CutTo(std::string& text, std::size_t capacity) {
-    if (text.size() <= capacity)
-        return false;
-    text.resize(capacity);
-    while (!text.empty() && text.back() == ' ')
-        text.pop_back();
-    return true;
-}
-
 // A results book: its dives as the book gives them, names cut as a sheet's are, and the
 // dives that fail the points check as faults.
 InputOutcome ReadBook(std::string_view bytes, const std::string& path) {
@@ -69,8 +57,7 @@ InputOutcome ReadBook(std::string_view bytes, const std::string& path) {
     std::size_t namesCut = 0;
     for (SourceDive& dive : reading.dives) {
         dive.code = Capitals(dive.code);
-        const bool cutSurname = CutTo(dive.surname, kSurnameCapacity);
-        namesCut += CutTo(dive.given, kGivenNameCapacity) || cutSurname ? 1 : 0;
+        namesCut += CutToRosterWidths(dive.surname, dive.given) ? 1 : 0;
     }
     if (namesCut > 0)
         reading.report.push_back("names cut to 25 (surname) and 20 (given name) characters: " +
