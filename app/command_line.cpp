@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "command_line.h"
 
-#include "app/version.h"
+#include "cli/command_frame.h"
 
 #include <filesystem>
 #include <ostream>
@@ -93,15 +93,14 @@ std::optional<int> AnswerWithoutWindow(const StartRequest& request, std::ostream
         return std::nullopt;
     case StartRequest::Action::PrintHelp:
         out << kUsage;
-        return 0;
+        return kExitDone;
     case StartRequest::Action::PrintVersion:
-        out << kProgram << ' ' << kVersion << '\n';
-        return 0;
+        PrintVersion(kProgram, out);
+        return kExitDone;
     case StartRequest::Action::Refuse:
         break;
     }
-    err << kProgram << ": " << request.reason << "\nTry '" << kProgram << " --help'.\n";
-    return 2;
+    return RefuseUsage(kProgram, request.reason, err);
 }
 
 std::string DataFolderPath(const std::string& given) {

@@ -6,8 +6,8 @@
 #include "analysis/event_table.h"
 #include "analysis/statistics.h"
 #include "analysis/table_text.h"
-#include "app/command_frame.h"
 #include "app/command_line.h"
+#include "cli/command_frame.h"
 #include "rawdata/roster.h"
 #include "store/number_text.h"
 #include "store/result_loader.h"
@@ -84,10 +84,6 @@ Examples:
   dive-tables --data results --country CHN --drill 5154B --stats-sort Name
   dive-tables --data results --drill 107B --chart 107B.svg
 )";
-
-constexpr int kDone = 0;
-constexpr int kNoData = 1;
-constexpr int kBadUsage = 2;
 
 struct Options {
     std::string dataDir = ".";
@@ -310,15 +306,15 @@ int WriteChart(const Options& options, const StringGrid& statsGrid, const String
         if (diverRow < 0) {
             err << "dive-tables: " << *options.chartDiver << " has no row in the breakdown of "
                 << *options.drill << "\n";
-            return kNoData;
+            return kExitFailed;
         }
     }
     const std::string reason =
         writeChart(ScoreBandChartOf(statsGrid, diveStatsGrid, diverRow, title), *options.chart);
     if (reason.empty())
-        return kDone;
+        return kExitDone;
     err << "dive-tables: cannot write " << *options.chart << ": " << reason << "\n";
-    return kNoData;
+    return kExitFailed;
 }
 
 int PrintBreakdown(const Options& options, const FilterSelection& filter, StringGrid& table,
@@ -328,7 +324,7 @@ int PrintBreakdown(const Options& options, const FilterSelection& filter, String
     if (row < 0) {
         err << "dive-tables: dive " << *options.drill << " is not in the "
             << EventByIndex(options.eventIndex).id << " table\n";
-        return kNoData;
+        return kExitFailed;
     }
     StringGrid statsGrid(kEventTableCols, 2);
     StringGrid diveStatsGrid(kEventTableCols, 2);
@@ -343,7 +339,7 @@ int PrintBreakdown(const Options& options, const FilterSelection& filter, String
                           writeChart, err);
     // The copy of the per-diver table leaves out its two hidden working columns.
     out << TableText(diveStatsGrid, diveStatsGrid.ColCount() - 2);
-    return kDone;
+    return kExitDone;
 }
 
 // Reads the four files; reports and returns false when they cannot be read.
@@ -370,12 +366,12 @@ int Run(const Options& options, const ChartWriter& writeChart, std::ostream& out
     DDCatalogue catalogue;
     if (const auto tablesError = FillReferenceTables(roster, catalogue, options.dataDir)) {
         err << "dive-tables: " << *tablesError << "\n";
-        return kNoData;
+        return kExitFailed;
     }
     const FilterSelection filter = CheckedFilter(options, roster);
     auto store = std::make_unique<RecordStore>();
     if (!LoadResults(options.dataDir, *store, err))
-        return kNoData;
+        return kExitFailed;
 
     // The program's own first run counts every dive; any run the user starts applies the
     // filter and the roster.
@@ -393,7 +389,7 @@ int Run(const Options& options, const ChartWriter& writeChart, std::ostream& out
                            DiverCountHooks{[&] { return filter; }, {}});
     }
     out << TableText(table, table.ColCount());
-    return kDone;
+    return kExitDone;
 }
 
 } // namespace

@@ -7,7 +7,7 @@
 #include "output_folder.h"
 #include "source_input.h"
 
-#include "app/command_frame.h"
+#include "cli/command_frame.h"
 #include "rawdata/roster.h"
 #include "store/file_text.h"
 #include "store/sha256.h"
@@ -100,10 +100,6 @@ Examples:
   dive-import --out ~/dives/cup cup-results-book.pdf
   dive-import --add --out ~/dives/cup europeans.pdf && dive-import --list ~/dives/cup
 )";
-
-constexpr int kDone = 0;
-constexpr int kFailed = 1;
-constexpr int kBadUsage = 2;
 
 struct Options {
     std::vector<std::string> inputs;
@@ -433,24 +429,24 @@ int WriteFolder(const DataFolder& folder, const std::string& dir, std::ostream& 
     if (const auto failure =
             WriteOutputFiles(dir, FolderFiles(folder, std::move(catalogue.text)))) {
         err << "dive-import: " << *failure << "; nothing written\n";
-        return kFailed;
+        return kExitFailed;
     }
     err << "dive-import: wrote " << dir << "\n";
-    return kDone;
+    return kExitDone;
 }
 
 int Import(const Options& options, std::ostream& err) {
     if (!options.add && !OutputFolderFree(options, err))
-        return kBadUsage;
+        return kExitBadUsage;
     std::optional<DataFolder> folder = StartingFolder(options, err);
     if (!folder)
-        return kFailed;
+        return kExitFailed;
     std::vector<ImportedInput> inputs;
     std::vector<std::size_t> rosterSizes;
     for (const std::string& path : options.inputs) {
         std::optional<ImportedInput> input = AddInput(*folder, path, options, err);
         if (!input)
-            return kFailed;
+            return kExitFailed;
         inputs.push_back(std::move(*input));
         rosterSizes.push_back(folder->Divers().size());
     }
@@ -458,7 +454,7 @@ int Import(const Options& options, std::ostream& err) {
         PrintSource(inputs[i], *folder, rosterSizes[i], inputs.size() > 1, err);
     if (const auto refusal = Refusal(*folder, inputs, options)) {
         err << "dive-import: " << *refusal << "\n";
-        return kFailed;
+        return kExitFailed;
     }
     return WriteFolder(*folder, options.outDir, err);
 }
@@ -478,17 +474,17 @@ std::optional<DataFolder> ImportedFolder(const std::string& dir, std::ostream& e
 int RemoveSource(const Options& options, std::ostream& err) {
     std::optional<DataFolder> folder = ImportedFolder(options.outDir, err);
     if (!folder)
-        return kFailed;
+        return kExitFailed;
     const std::optional<std::size_t> source = folder->SourceNamed(options.remove);
     if (!source) {
         err << "dive-import: " << options.outDir << " has no source " << options.remove
             << " (--list shows its sources)\n";
-        return kFailed;
+        return kExitFailed;
     }
     if (folder->Sources().size() == 1) {
         err << "dive-import: " << options.remove << " is the only source of " << options.outDir
             << "; nothing removed (remove the folder instead)\n";
-        return kFailed;
+        return kExitFailed;
     }
     const std::size_t divers = folder->Divers().size();
     const std::array<std::size_t, kEventCount> dives = folder->DivesPerEvent(*source);
@@ -504,7 +500,7 @@ int RemoveSource(const Options& options, std::ostream& err) {
 int ListSources(const Options& options, std::ostream& out, std::ostream& err) {
     const std::optional<DataFolder> folder = ImportedFolder(options.list, err);
     if (!folder)
-        return kFailed;
+        return kExitFailed;
     for (std::size_t i = 0; i < folder->Sources().size(); ++i) {
         const FolderSource& source = folder->Sources()[i];
         out << source.name << ": " << source.title
@@ -514,7 +510,7 @@ int ListSources(const Options& options, std::ostream& out, std::ostream& err) {
             out << (event == 1 ? " " : ", ") << EventByIndex(event).id << " " << dives[event - 1];
         out << " dives\n";
     }
-    return kDone;
+    return kExitDone;
 }
 
 int Run(const Options& options, std::ostream& out, std::ostream& err) {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/command_line.h"
-#include "app/version.h"
+#include "cli/version.h"
 
 #include <gtest/gtest.h>
 
