@@ -149,7 +149,7 @@ AddResultsDialog::AddResultsDialog(const AddPreview& preview, QWidget* parent)
 void AddResultsDialog::AddChoices(const AddPreview& preview, QDialogButtonBox& buttons) {
     const bool usable = AnythingUsable(preview);
     if (preview.earlierFiles.empty()) {
-        add_ = ChoiceButton(QStringLiteral("Add"), EarlierResults::KeepBeside, preview.keepBeside,
+        add_ = ChoiceButton(QStringLiteral("&Add"), EarlierResults::KeepBeside, preview.keepBeside,
                             usable);
         buttons.addButton(add_, QDialogButtonBox::AcceptRole);
         earlierNote_->hide();
@@ -159,9 +159,9 @@ void AddResultsDialog::AddChoices(const AddPreview& preview, QDialogButtonBox& b
                            "moves them into a dated subfolder of the folder; \"Keep them beside\" "
                            "keeps them as a source of their own.")
                 .arg(FileNames(preview.earlierFiles)));
-        replace_ = ChoiceButton(QStringLiteral("Replace them"), EarlierResults::Replace,
+        replace_ = ChoiceButton(QStringLiteral("&Replace them"), EarlierResults::Replace,
                                 preview.replace, usable);
-        keepBeside_ = ChoiceButton(QStringLiteral("Keep them beside"), EarlierResults::KeepBeside,
+        keepBeside_ = ChoiceButton(QStringLiteral("&Keep them beside"), EarlierResults::KeepBeside,
                                    preview.keepBeside, usable);
         buttons.addButton(replace_, QDialogButtonBox::AcceptRole);
         buttons.addButton(keepBeside_, QDialogButtonBox::AcceptRole);
@@ -178,7 +178,8 @@ QPushButton* AddResultsDialog::ChoiceButton(const QString& text, EarlierResults 
     auto* button = new QPushButton(text);
     button->setEnabled(anythingUsable && check.refusal.empty());
     if (anythingUsable && !check.refusal.empty()) {
-        refusalLines_ << QStringLiteral("%1: %2").arg(text, FromFolderText(check.refusal));
+        refusalLines_ << QStringLiteral("%1: %2").arg(QString(text).remove(u'&'),
+                                                      FromFolderText(check.refusal));
         button->setToolTip(FromFolderText(check.refusal));
     }
     connect(button, &QPushButton::clicked, this, [this, choice] {

@@ -142,7 +142,7 @@ void ResultsAdder::ShowProgress() {
     }
     progress_ = new QProgressDialog(QStringLiteral("Reading the files..."),
                                     QStringLiteral("Cancel"), 0, 0, window_);
-    progress_->setWindowTitle(QStringLiteral("Add Results"));
+    progress_->setWindowTitle(QStringLiteral("Reading Results"));
     // The main window stays usable meanwhile: its tables can be read and sorted.
     progress_->setWindowModality(Qt::NonModal);
     progress_->setMinimumDuration(0);

@@ -47,7 +47,7 @@ QTreeWidgetItem* SourceItem(const SourceRow& row) {
 bool AskWithBox(QWidget* parent, const QString& question) {
     QMessageBox box(QMessageBox::Question, QCoreApplication::applicationName(), question,
                     QMessageBox::NoButton, parent);
-    QPushButton* remove = box.addButton(QStringLiteral("Remove"), QMessageBox::AcceptRole);
+    QPushButton* remove = box.addButton(QStringLiteral("&Remove"), QMessageBox::AcceptRole);
     QPushButton* cancel = box.addButton(QMessageBox::Cancel);
     // A slip of the Enter key must not take results out.
     box.setDefaultButton(cancel);
@@ -86,7 +86,7 @@ SourcesWindow::SourcesWindow(SourcesHost host, std::string folder, QWidget* pare
     note_ = new QLabel;
     note_->setWordWrap(true);
     auto* buttons = new QDialogButtonBox;
-    remove_ = buttons->addButton(QStringLiteral("Remove"), QDialogButtonBox::ActionRole);
+    remove_ = buttons->addButton(QStringLiteral("&Remove"), QDialogButtonBox::ActionRole);
     close_ = buttons->addButton(QDialogButtonBox::Close);
     // Enter closes the window; only a press of "Remove" takes a source out.
     remove_->setAutoDefault(false);

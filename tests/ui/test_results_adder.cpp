@@ -143,10 +143,10 @@ private slots:
         for (QPushButton* button :
              {dialog.AddButton(), dialog.ReplaceButton(), dialog.KeepBesideButton()}) {
             if (button && button->isEnabled()) {
-                on << button->text();
+                on << button->text().remove(u'&');
             }
             if (button && button->isDefault()) {
-                defaultButton = button->text();
+                defaultButton = button->text().remove(u'&');
             }
         }
         QCOMPARE(on.join(u','), enabled);
@@ -189,7 +189,7 @@ private slots:
             QTest::keyClick(dialog->Report(), press == u"Enter" ? Qt::Key_Return : Qt::Key_Escape);
         } else {
             for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-                if (button->text() == press) {
+                if (button->text().remove(u'&') == press) {
                     button->click();
                 }
             }
