@@ -26,8 +26,8 @@ public:
         ++code_;
     }
     // Adds the record's diver when the record passes and the name is new; true when added.
-    bool Add(const TDiveRecord& record, const FilterSelection& filter) {
-        const TDiverEntry* diver = roster_.FindDiver(record.DiverId);
+    bool Add(const DiveRecord& record, const FilterSelection& filter) {
+        const DiverEntry* diver = roster_.FindDiver(record.DiverId);
         if (diver == nullptr || !PassesBreakdownFilter(*diver, filter))
             return false;
         const auto id = static_cast<std::size_t>(names_.IdOf(*diver));
@@ -53,14 +53,14 @@ private:
 // each table row's code against every record.
 using SlotsByCode = std::unordered_map<std::string_view, std::vector<int>>;
 
-SlotsByCode IndexByCode(std::span<const TDiveRecord> dives) {
+SlotsByCode IndexByCode(std::span<const DiveRecord> dives) {
     SlotsByCode index;
     for (std::size_t slot = 0; slot < dives.size(); ++slot)
         index[dives[slot].DiveCode.view()].push_back(static_cast<int>(slot));
     return index;
 }
 
-int CountIndexedDivers(std::string_view diveCode, std::span<const TDiveRecord> dives,
+int CountIndexedDivers(std::string_view diveCode, std::span<const DiveRecord> dives,
                        const SlotsByCode& index, const FilterSelection& filter,
                        DistinctDivers& divers) {
     divers.StartCode();
@@ -130,20 +130,20 @@ private:
 
 } // namespace
 
-int CountDistinctDivers(std::string_view diveCode, std::span<const TDiveRecord> dives,
+int CountDistinctDivers(std::string_view diveCode, std::span<const DiveRecord> dives,
                         const DiverRoster& roster, const FilterSelection& filter,
                         StringGrid& workingList) {
     DistinctDivers divers(roster, workingList);
     divers.StartCode();
     int count = 0;
-    for (const TDiveRecord& record : dives) {
+    for (const DiveRecord& record : dives) {
         if (record.DiveCode.view() == diveCode && divers.Add(record, filter))
             ++count;
     }
     return count;
 }
 
-void PopulateDiverCount(StringGrid& table, std::span<const TDiveRecord> dives,
+void PopulateDiverCount(StringGrid& table, std::span<const DiveRecord> dives,
                         const DiverRoster& roster, StringGrid& workingList,
                         const DiverCountHooks& hooks) {
     const unsigned long long generation = table.Generation();

@@ -15,7 +15,7 @@ namespace corvane {
 // The number of distinct diver names among the records of `diveCode` (of the filled slots,
 // RecordStore::Filled) that pass the breakdown filter. `workingList` (the per-diver grid)
 // gets the names in column 0 of rows 1.., its other cells blank.
-int CountDistinctDivers(std::string_view diveCode, std::span<const TDiveRecord> dives,
+int CountDistinctDivers(std::string_view diveCode, std::span<const DiveRecord> dives,
                         const DiverRoster& roster, const FilterSelection& filter,
                         StringGrid& workingList);
 
@@ -30,7 +30,7 @@ struct DiverCountHooks {
 
 // Fills column 15 of rows 1..last of `table` (row range fixed at the start). Stops, leaving
 // the table alone, when the table is rebuilt under it or `afterRow` says so.
-void PopulateDiverCount(StringGrid& table, std::span<const TDiveRecord> dives,
+void PopulateDiverCount(StringGrid& table, std::span<const DiveRecord> dives,
                         const DiverRoster& roster, StringGrid& workingList,
                         const DiverCountHooks& hooks);
 

@@ -83,8 +83,8 @@ struct DiverTally {
 
 // Adds one record to its diver's tally, opening the diver's row on the first record.
 void AddRecord(std::vector<DiverTally>& tallies, std::vector<int>& tallyOfName, int nameId,
-               const TDiveRecord& record, StringGrid& grid, const DiverNames& names,
-               const TDiverEntry& diver) {
+               const DiveRecord& record, StringGrid& grid, const DiverNames& names,
+               const DiverEntry& diver) {
     if (tallyOfName.size() <= static_cast<std::size_t>(nameId))
         tallyOfName.resize(static_cast<std::size_t>(nameId) + 1, -1);
     int& tally = tallyOfName[static_cast<std::size_t>(nameId)];
@@ -103,17 +103,17 @@ void AddRecord(std::vector<DiverTally>& tallies, std::vector<int>& tallyOfName, 
         ++entry.bands[ScoreBand(record.Points / record.DD / 3)];
 }
 
-std::vector<DiverTally> CollectDivers(std::string_view diveCode, std::span<const TDiveRecord> dives,
+std::vector<DiverTally> CollectDivers(std::string_view diveCode, std::span<const DiveRecord> dives,
                                       const DiverRoster& roster, const FilterSelection& filter,
                                       StringGrid& grid) {
     ClearDiverList(grid);
     DiverNames names(roster);
     std::vector<DiverTally> tallies;
     std::vector<int> tallyOfName;
-    for (const TDiveRecord& record : dives) {
+    for (const DiveRecord& record : dives) {
         if (record.DiveCode.view() != diveCode)
             continue;
-        const TDiverEntry* diver = roster.FindDiver(record.DiverId);
+        const DiverEntry* diver = roster.FindDiver(record.DiverId);
         if (diver != nullptr && PassesBreakdownFilter(*diver, filter))
             AddRecord(tallies, tallyOfName, names.IdOf(*diver), record, grid, names, *diver);
     }
@@ -159,7 +159,7 @@ void FinishDiverRows(StringGrid& grid, const std::vector<DiverTally>& tallies, d
 DiverNames::DiverNames(const DiverRoster& roster)
     : firstRow_(roster.Rows().data()), idOfRow_(roster.Rows().size(), -1) {}
 
-int DiverNames::IdOf(const TDiverEntry& diver) {
+int DiverNames::IdOf(const DiverEntry& diver) {
     int& id = idOfRow_[static_cast<std::size_t>(&diver - firstRow_)];
     if (id < 0) {
         const auto [found, added] = ids_.emplace(DiverName(diver), static_cast<int>(names_.size()));
@@ -186,7 +186,7 @@ int AppendDiverName(StringGrid& grid, const std::string& name) {
 }
 
 DrillDownResult DrillDown(StringGrid& eventTable, int eventIndex, int clickedRow,
-                          std::span<const TDiveRecord> dives, const DiverRoster& roster,
+                          std::span<const DiveRecord> dives, const DiverRoster& roster,
                           const FilterSelection& filter, BreakdownTarget target,
                           const SortSplit& split) {
     DrillDownResult result;

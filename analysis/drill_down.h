@@ -32,7 +32,7 @@ struct BreakdownTarget {
 // and per-diver grids, writes the row's "Divers" cell, sorts the per-diver grid. `dives` are
 // the filled slots of the event (RecordStore::Filled).
 DrillDownResult DrillDown(StringGrid& eventTable, int eventIndex, int clickedRow,
-                          std::span<const TDiveRecord> dives, const DiverRoster& roster,
+                          std::span<const DiveRecord> dives, const DiverRoster& roster,
                           const FilterSelection& filter, BreakdownTarget target,
                           const SortSplit& split);
 
@@ -44,11 +44,11 @@ public:
     explicit DiverNames(const DiverRoster& roster);
 
     // 0, 1, ... in the order the names are first met.
-    int IdOf(const TDiverEntry& diver);
+    int IdOf(const DiverEntry& diver);
     const std::string& Name(int id) const { return names_[static_cast<std::size_t>(id)]; }
 
 private:
-    const TDiverEntry* firstRow_;
+    const DiverEntry* firstRow_;
     std::vector<int> idOfRow_; // -1 until the row is met
     std::unordered_map<std::string, int> ids_;
     std::vector<std::string> names_;

@@ -16,25 +16,25 @@ bool TakePrefix(std::string_view& text, std::string_view piece) {
 }
 
 // Consumes "SURNAME, GIVEN" from the front of `text`.
-bool TakeName(std::string_view& text, const TDiverEntry& diver) {
+bool TakeName(std::string_view& text, const DiverEntry& diver) {
     return TakePrefix(text, diver.Surname.view()) && TakePrefix(text, ", ") &&
            TakePrefix(text, diver.GivenName.view());
 }
 
 } // namespace
 
-bool IsDiverLabel(std::string_view text, const TDiverEntry& diver) {
+bool IsDiverLabel(std::string_view text, const DiverEntry& diver) {
     return TakeName(text, diver) && TakePrefix(text, " [") &&
            TakePrefix(text, diver.Nation.view()) && text == "]";
 }
 
-bool PassesFilter(const TDiverEntry& diver, const FilterSelection& filter) {
+bool PassesFilter(const DiverEntry& diver, const FilterSelection& filter) {
     if (filter.countryIndex != 0 && diver.Nation.view() != filter.country)
         return false;
     return filter.diverIndex == 0 || IsDiverLabel(filter.diver, diver);
 }
 
-bool PassesBreakdownFilter(const TDiverEntry& diver, const FilterSelection& filter) {
+bool PassesBreakdownFilter(const DiverEntry& diver, const FilterSelection& filter) {
     return PassesFilter(diver, filter) && !IsBlank(diver.Nation.view());
 }
 

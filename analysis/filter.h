@@ -18,13 +18,13 @@ struct FilterSelection {
 };
 
 // Whether a roster entry passes the country and diver selection.
-bool PassesFilter(const TDiverEntry& diver, const FilterSelection& filter);
+bool PassesFilter(const DiverEntry& diver, const FilterSelection& filter);
 
 // The same, plus a nation that is not blank: the rule of the breakdown and the diver count.
-bool PassesBreakdownFilter(const TDiverEntry& diver, const FilterSelection& filter);
+bool PassesBreakdownFilter(const DiverEntry& diver, const FilterSelection& filter);
 
 // Whether `text` is the diver's label ("SURNAME, GIVEN [NAT]"), compared piece by piece so
 // that a filtered run builds no label per record.
-bool IsDiverLabel(std::string_view text, const TDiverEntry& diver);
+bool IsDiverLabel(std::string_view text, const DiverEntry& diver);
 
 } // namespace corvane

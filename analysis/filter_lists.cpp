@@ -31,17 +31,17 @@ std::string DiverGrid::Cell(int col, int row) const {
         throw std::out_of_range("cell outside the grid");
     if (row == 0)
         return col == 0 && allRow_ ? std::string(kAllEntry) : std::string();
-    const TDiverEntry& diver = Diver(row);
+    const DiverEntry& diver = Diver(row);
     if (col == kNameCol)
         return DiverName(diver);
     return col == kNationCol ? diver.Nation.str() : DiverLabel(diver);
 }
 
-const TDiverEntry& DiverGrid::Diver(int row) const {
+const DiverEntry& DiverGrid::Diver(int row) const {
     if (row < 1 || row >= RowCount())
         throw std::out_of_range("row outside the diver grid");
     auto index = static_cast<std::size_t>(row - 1);
-    for (const std::span<const TDiverEntry> part : parts_) {
+    for (const std::span<const DiverEntry> part : parts_) {
         if (index < part.size())
             return part[index];
         index -= part.size();
@@ -55,7 +55,7 @@ void DiverGrid::ResetToAll() {
     rowCount_ = 0;
 }
 
-void DiverGrid::Append(std::span<const TDiverEntry> divers) {
+void DiverGrid::Append(std::span<const DiverEntry> divers) {
     if (divers.empty())
         return;
     parts_.push_back(divers);
@@ -72,7 +72,7 @@ void ResetFilterLists(FilterLists& lists) {
 
 void FillFilterLists(const DiverRoster& roster, FilterLists& lists) {
     std::unordered_set<std::string> countries = CountriesIn(lists.countryGrid);
-    for (const TDiverEntry& diver : roster.Rows()) {
+    for (const DiverEntry& diver : roster.Rows()) {
         const std::string_view nation = diver.Nation.view();
         if (!IsBlank(nation) && countries.emplace(nation).second) {
             AddGridRow(lists.countryGrid);

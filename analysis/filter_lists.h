@@ -25,16 +25,16 @@ public:
     // Throws std::out_of_range outside the grid, as StringGrid::Cell does.
     std::string Cell(int col, int row) const;
     // The roster entry of row 1.. .
-    const TDiverEntry& Diver(int row) const;
+    const DiverEntry& Diver(int row) const;
 
     // The single row 0, reading "***ALL***" in column 0.
     void ResetToAll();
     // A row for each of `divers`, in their order, after the rows there are.
-    void Append(std::span<const TDiverEntry> divers);
+    void Append(std::span<const DiverEntry> divers);
 
 private:
     bool allRow_ = false; // row 0 stays empty until the first reset
-    std::vector<std::span<const TDiverEntry>> parts_;
+    std::vector<std::span<const DiverEntry>> parts_;
     std::size_t rowCount_ = 0; // rows 1.. in all parts
 };
 

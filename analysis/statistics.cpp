@@ -19,7 +19,7 @@ constexpr int kDiversColWidth = 80;
 
 // A dive code (at most five bytes) and its length as one number, equal exactly when the codes
 // are: whether a record continues the open group is then one compare per record.
-static_assert(decltype(TDiveRecord::DiveCode)::capacity() == 5);
+static_assert(decltype(DiveRecord::DiveCode)::capacity() == 5);
 constexpr std::array<std::uint64_t, 6> kCodeMasks{0,        0xFF,       0xFFFF,
                                                   0xFFFFFF, 0xFFFFFFFF, 0xFFFFFFFFFF};
 
@@ -51,7 +51,7 @@ void AddScore(DiveGroup& group, double points, double dd) {
 // back on the DD its first record states, shown to one place, so a group never takes a
 // stale or zero DD.
 double GroupDD(const DDCatalogue& catalogue, std::string_view code, int eventIndex,
-               const TDiveRecord& first) {
+               const DiveRecord& first) {
     if (const DDCatalogue::DDs* dds = catalogue.FindDDs(code)) {
         const double catalogued =
             (*dds)[EventByIndex(eventIndex).apparatus == Apparatus::Springboard3m ? 0 : 1];
@@ -61,7 +61,7 @@ double GroupDD(const DDCatalogue& catalogue, std::string_view code, int eventInd
     return CellNumber(FormatFixed(first.DD, 1));
 }
 
-void StartGroup(DiveGroup& group, const TDiveRecord& record, std::uint64_t key, int eventIndex,
+void StartGroup(DiveGroup& group, const DiveRecord& record, std::uint64_t key, int eventIndex,
                 const DDCatalogue& catalogue) {
     group.key = key;
     group.code = record.DiveCode.view();
@@ -73,7 +73,7 @@ void StartGroup(DiveGroup& group, const TDiveRecord& record, std::uint64_t key, 
     AddScore(group, record.Points, group.dd);
 }
 
-void JoinGroup(DiveGroup& group, const TDiveRecord& record) {
+void JoinGroup(DiveGroup& group, const DiveRecord& record) {
     ++group.count;
     group.sumPoints += record.Points;
     AddScore(group, record.Points, record.DD);
@@ -88,10 +88,10 @@ public:
         : roster_(roster), initialRun_(initialRun), filter_(filter),
           verdicts_(initialRun ? 0 : static_cast<std::size_t>(roster.Size()), kUnknown) {}
 
-    bool RecordCounts(const TDiveRecord& record) {
+    bool RecordCounts(const DiveRecord& record) {
         if (initialRun_)
             return true;
-        const TDiverEntry* diver = roster_.FindDiver(record.DiverId);
+        const DiverEntry* diver = roster_.FindDiver(record.DiverId);
         if (diver == nullptr)
             return false;
         signed char& verdict = verdicts_[static_cast<std::size_t>(diver - roster_.Rows().data())];
@@ -109,13 +109,13 @@ private:
 };
 
 // The groups of the pass in record order: one row each.
-std::vector<DiveGroup> CollectGroups(int eventIndex, std::span<const TDiveRecord> dives,
+std::vector<DiveGroup> CollectGroups(int eventIndex, std::span<const DiveRecord> dives,
                                      const DiverRoster& roster, const DDCatalogue& catalogue,
                                      bool initialRun, const FilterSelection& filter) {
     std::vector<DiveGroup> groups;
     DiveGroup group;
     RosterVerdicts verdicts(roster, initialRun, filter);
-    for (const TDiveRecord& record : dives) {
+    for (const DiveRecord& record : dives) {
         if (!verdicts.RecordCounts(record))
             continue;
         const std::uint64_t key = CodeKey(record.DiveCode);
@@ -250,7 +250,7 @@ std::string EventHeader(int col) {
     return col == kDiversCol ? "Divers" : "";
 }
 
-void GenerateEventTable(StringGrid& table, int eventIndex, std::span<const TDiveRecord> dives,
+void GenerateEventTable(StringGrid& table, int eventIndex, std::span<const DiveRecord> dives,
                         const DiverRoster& roster, const DDCatalogue& catalogue, bool initialRun,
                         const FilterSelection& filter, int sortCol, const SortSplit& split) {
     WriteHeaderRow(table);

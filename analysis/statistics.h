@@ -24,7 +24,7 @@ std::string EventHeader(int col);
 // `dives` are the filled slots only (RecordStore::Filled): every one of them is a real line.
 // `initialRun` counts them all; otherwise the filter applies. `table` has 17 columns. The DD
 // of a row comes from `catalogue` (the built-in one or the data folder's).
-void GenerateEventTable(StringGrid& table, int eventIndex, std::span<const TDiveRecord> dives,
+void GenerateEventTable(StringGrid& table, int eventIndex, std::span<const DiveRecord> dives,
                         const DiverRoster& roster, const DDCatalogue& catalogue, bool initialRun,
                         const FilterSelection& filter, int sortCol, const SortSplit& split);
 

@@ -99,7 +99,7 @@ BENCHMARK(BM_ScanLinesAndTabs)->Unit(benchmark::kMicrosecond);
 // Loads `text` from memory into `slots` once per iteration; a load that fails ends the
 // benchmark with its message instead of timing the error path.
 void LoadEachIteration(benchmark::State& state, std::string_view text,
-                       std::vector<TDiveRecord>& slots) {
+                       std::vector<DiveRecord>& slots) {
     for (auto _ : state) {
         const LoadOutcome outcome = LoadResultText(text, slots, "memory");
         if (outcome.kind != LoadOutcome::Kind::Loaded) {
@@ -114,7 +114,7 @@ void LoadEachIteration(benchmark::State& state, std::string_view text,
 
 void BM_LoadSampleText(benchmark::State& state) {
     const std::string text = SampleText();
-    std::vector<TDiveRecord> slots(text.size() / 8);
+    std::vector<DiveRecord> slots(text.size() / 8);
     LoadEachIteration(state, text, slots);
 }
 BENCHMARK(BM_LoadSampleText)->Unit(benchmark::kMicrosecond);
@@ -133,7 +133,7 @@ std::string SyntheticResultText(int lines) {
 void BM_LoadResultText(benchmark::State& state) {
     const int lines = static_cast<int>(state.range(0));
     const std::string text = SyntheticResultText(lines);
-    std::vector<TDiveRecord> slots(static_cast<std::size_t>(lines));
+    std::vector<DiveRecord> slots(static_cast<std::size_t>(lines));
     LoadEachIteration(state, text, slots);
     state.SetItemsProcessed(state.iterations() * lines);
 }

@@ -149,7 +149,7 @@ void WriteRoster(const std::filesystem::path& file, int rows) {
     std::ofstream out(file, std::ios::binary);
     out << "Id\tSurname\tGivenName\tNation\n";
     int written = 0;
-    for (const TDiverEntry& diver : BuiltInRoster().Rows()) {
+    for (const DiverEntry& diver : BuiltInRoster().Rows()) {
         if (written++ == rows)
             return;
         out << diver.Id.view() << '\t' << diver.Surname.view() << '\t' << diver.GivenName.view()

@@ -37,7 +37,7 @@ std::optional<std::string> CatalogueText(const std::string& dd) {
 
 // Whether a code can stand in Catalogue.tsv: 1 to 5 letters and digits.
 bool IsCatalogueCode(const std::string& code) {
-    return !code.empty() && code.size() < sizeof(TCatalogueEntry::Code) &&
+    return !code.empty() && code.size() < sizeof(CatalogueEntry::Code) &&
            std::all_of(code.begin(), code.end(), [](char c) {
                return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
            });
@@ -72,7 +72,7 @@ std::string MixedLine(const std::string& code, int apparatus, const DDCounts& co
 
 FolderCatalogue BuildCatalogue(const DataFolder& folder) {
     CodeCounts codes;
-    for (const TCatalogueEntry& entry : DiveCatalogue)
+    for (const CatalogueEntry& entry : DiveCatalogue)
         codes.try_emplace(entry.Code);
     const std::vector<FolderDive>& dives = folder.Dives();
     for (std::size_t i = 0; i < dives.size(); ++i) {

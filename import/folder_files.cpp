@@ -254,7 +254,7 @@ std::optional<std::string> ParseScores(std::string_view text, const DataFolder& 
 std::vector<FolderDiver> DiversOf(const DiverRoster& roster) {
     std::vector<FolderDiver> divers;
     divers.reserve(roster.Rows().size());
-    for (const TDiverEntry& row : roster.Rows())
+    for (const DiverEntry& row : roster.Rows())
         divers.push_back({row.Id.str(), row.Surname.str(), row.GivenName.str(), row.Nation.str()});
     return divers;
 }
@@ -322,7 +322,7 @@ void AddResultDives(std::string_view text, int event, const DiverRoster& roster,
         dive.code = FixedText<5>(fields[1]).str();
         dive.dd = TrimControls(fields[2]);
         dive.points = TrimControls(fields[3]);
-        if (const TDiverEntry* diver = roster.FindDiver(dive.sourceId)) {
+        if (const DiverEntry* diver = roster.FindDiver(dive.sourceId)) {
             dive.surname = diver->Surname.str();
             dive.given = diver->GivenName.str();
             dive.nation = diver->Nation.str();
@@ -349,7 +349,7 @@ FolderOutcome LoadEarlier(const std::string& dir) {
             return outcome;
         }
         const std::string text = read.text.value_or("");
-        std::vector<TDiveRecord> slots(static_cast<std::size_t>(EventByIndex(event).capacity));
+        std::vector<DiveRecord> slots(static_cast<std::size_t>(EventByIndex(event).capacity));
         const LoadOutcome loaded = LoadResultText(text, slots, JoinPath(dir, name));
         if (loaded.kind != LoadOutcome::Kind::Loaded) {
             outcome.message = loaded.message;

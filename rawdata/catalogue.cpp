@@ -12,7 +12,7 @@
 
 namespace corvane {
 
-const std::array<TCatalogueEntry, kCatalogueSize> DiveCatalogue{{
+const std::array<CatalogueEntry, kCatalogueSize> DiveCatalogue{{
     {"001A", "1.0", "1.0"},  {"001B", "1.0", "1.0"},  {"001C", "1.0", "1.0"},
     {"002A", "1.0", "1.0"},  {"002B", "1.0", "1.0"},  {"002C", "1.0", "1.0"},
     {"100A", "1.0", "1.0"},  {"100B", "1.0", "1.0"},  {"100C", "1.0", "1.0"},
@@ -114,7 +114,7 @@ const std::array<TCatalogueEntry, kCatalogueSize> DiveCatalogue{{
 }};
 
 std::optional<std::string_view> CatalogueDD(std::string_view code, int eventIndex) {
-    for (const TCatalogueEntry& entry : DiveCatalogue) {
+    for (const CatalogueEntry& entry : DiveCatalogue) {
         if (code == entry.Code)
             return std::string_view(EventByIndex(eventIndex).apparatus == Apparatus::Springboard3m
                                         ? entry.DD3m
@@ -123,7 +123,7 @@ std::optional<std::string_view> CatalogueDD(std::string_view code, int eventInde
     return std::nullopt;
 }
 
-DDCatalogue::DDCatalogue(std::vector<TCatalogueEntry> rows) : rows_(std::move(rows)) {
+DDCatalogue::DDCatalogue(std::vector<CatalogueEntry> rows) : rows_(std::move(rows)) {
     BuildIndex();
 }
 
@@ -143,7 +143,7 @@ void DDCatalogue::BuildIndex() {
     index_.clear();
     index_.reserve(rows_.size());
     for (std::size_t row = 0; row < rows_.size(); ++row) {
-        const TCatalogueEntry& entry = rows_[row];
+        const CatalogueEntry& entry = rows_[row];
         // emplace keeps the first row of a code met again.
         index_.emplace(entry.Code,
                        std::pair{row, DDs{CellNumber(entry.DD3m), CellNumber(entry.DD10m)}});
@@ -159,14 +159,14 @@ std::optional<std::string_view> DDCatalogue::DD(std::string_view code, int event
     const auto found = index_.find(code);
     if (found == index_.end())
         return std::nullopt;
-    const TCatalogueEntry& entry = rows_[found->second.first];
+    const CatalogueEntry& entry = rows_[found->second.first];
     return std::string_view(
         EventByIndex(eventIndex).apparatus == Apparatus::Springboard3m ? entry.DD3m : entry.DD10m);
 }
 
 const DDCatalogue& BuiltInCatalogue() {
     static const DDCatalogue builtIn(
-        std::vector<TCatalogueEntry>(DiveCatalogue.begin(), DiveCatalogue.end()));
+        std::vector<CatalogueEntry>(DiveCatalogue.begin(), DiveCatalogue.end()));
     return builtIn;
 }
 
@@ -177,7 +177,7 @@ bool IsDigit(char c) {
 }
 
 bool IsDiveCode(std::string_view code) {
-    return !code.empty() && code.size() < sizeof(TCatalogueEntry::Code) &&
+    return !code.empty() && code.size() < sizeof(CatalogueEntry::Code) &&
            std::all_of(code.begin(), code.end(), [](char c) {
                return IsDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
            });
@@ -193,7 +193,7 @@ std::string Quoted(std::string_view text) {
 }
 
 // The row of a line, or what is wrong with it.
-std::string ParseCatalogueRow(std::string_view line, TCatalogueEntry& entry) {
+std::string ParseCatalogueRow(std::string_view line, CatalogueEntry& entry) {
     const std::size_t tabs = static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t'));
     if (tabs != 2)
         return "expected 3 tab-separated fields (Code, DD3m, DD10m), found " +
@@ -210,7 +210,7 @@ std::string ParseCatalogueRow(std::string_view line, TCatalogueEntry& entry) {
             return std::string("the ") + (i == 0 ? "3 m" : "10 m") + " DD " + Quoted(dds[i]) +
                    " of " + std::string(code) + " is not a number such as 2.8 (0.0 for none)";
     }
-    entry = TCatalogueEntry{};
+    entry = CatalogueEntry{};
     std::memcpy(entry.Code, code.data(), code.size());
     std::memcpy(entry.DD3m, dds[0].data(), dds[0].size());
     std::memcpy(entry.DD10m, dds[1].data(), dds[1].size());
@@ -225,7 +225,7 @@ CatalogueParse LineError(int lineNo, const std::string& problem) {
 
 CatalogueParse ParseCatalogue(std::string_view text) {
     text = WithoutByteOrderMark(text);
-    std::vector<TCatalogueEntry> rows;
+    std::vector<CatalogueEntry> rows;
     rows.reserve(std::min(CountLines(text), kMaxCatalogueRows));
     int lineNo = 0;
     while (!text.empty()) {
@@ -236,7 +236,7 @@ CatalogueParse ParseCatalogue(std::string_view text) {
         if (rows.size() == kMaxCatalogueRows)
             return LineError(lineNo,
                              "more than " + std::to_string(kMaxCatalogueRows) + " dive codes");
-        TCatalogueEntry entry;
+        CatalogueEntry entry;
         if (const std::string problem = ParseCatalogueRow(line, entry); !problem.empty())
             return LineError(lineNo, problem);
         rows.push_back(entry);

@@ -13,7 +13,7 @@
 namespace corvane {
 
 // One dive code with its degree of difficulty on each apparatus ("0.0": none there).
-struct TCatalogueEntry {
+struct CatalogueEntry {
     char Code[6];
     char DD3m[4];
     char DD10m[4];
@@ -22,7 +22,7 @@ struct TCatalogueEntry {
 inline constexpr int kCatalogueSize = 293;
 
 // The built-in dive catalogue in its fixed order (ascending by code).
-extern const std::array<TCatalogueEntry, kCatalogueSize> DiveCatalogue;
+extern const std::array<CatalogueEntry, kCatalogueSize> DiveCatalogue;
 
 // The DD text that event `eventIndex` (1..4) uses for `code` in the built-in catalogue: the
 // 3 m column for events 1 and 2, the 10 m column for 3 and 4. Exact, case-sensitive match;
@@ -38,13 +38,13 @@ public:
     using DDs = std::array<double, 2>;
 
     DDCatalogue() = default;
-    explicit DDCatalogue(std::vector<TCatalogueEntry> rows);
+    explicit DDCatalogue(std::vector<CatalogueEntry> rows);
     DDCatalogue(const DDCatalogue& other);
     DDCatalogue& operator=(const DDCatalogue& other);
     DDCatalogue(DDCatalogue&&) noexcept = default;
     DDCatalogue& operator=(DDCatalogue&&) noexcept = default;
 
-    std::span<const TCatalogueEntry> Rows() const { return rows_; }
+    std::span<const CatalogueEntry> Rows() const { return rows_; }
     int Size() const { return static_cast<int>(rows_.size()); }
 
     // The DD text event `eventIndex` (1..4) uses for `code`, as CatalogueDD does.
@@ -55,7 +55,7 @@ public:
 private:
     void BuildIndex();
 
-    std::vector<TCatalogueEntry> rows_;
+    std::vector<CatalogueEntry> rows_;
     // Keys view the codes in rows_; the statistics look a code up for every dive group.
     std::unordered_map<std::string_view, std::pair<std::size_t, DDs>> index_;
 };

@@ -13,18 +13,18 @@ namespace corvane {
 
 extern const char kRosterText[];
 
-std::string DiverName(const TDiverEntry& diver) {
+std::string DiverName(const DiverEntry& diver) {
     std::string name(diver.Surname.view());
     name += ", ";
     name += diver.GivenName.view();
     return name;
 }
 
-std::size_t DiverLabelSize(const TDiverEntry& diver) {
+std::size_t DiverLabelSize(const DiverEntry& diver) {
     return diver.Surname.size() + diver.GivenName.size() + diver.Nation.size() + 5;
 }
 
-std::string DiverLabel(const TDiverEntry& diver) {
+std::string DiverLabel(const DiverEntry& diver) {
     std::string label = DiverName(diver);
     label += " [";
     label += diver.Nation.view();
@@ -32,7 +32,7 @@ std::string DiverLabel(const TDiverEntry& diver) {
     return label;
 }
 
-DiverRoster::DiverRoster(std::vector<TDiverEntry> rows) : rows_(std::move(rows)) {
+DiverRoster::DiverRoster(std::vector<DiverEntry> rows) : rows_(std::move(rows)) {
     BuildIndex();
 }
 
@@ -115,21 +115,21 @@ void DiverRoster::BuildIndex() {
     }
 }
 
-const TDiverEntry* DiverRoster::FindDiver(const FixedText<10>& id) const {
+const DiverEntry* DiverRoster::FindDiver(const FixedText<10>& id) const {
     if (idSlots_.empty())
         return nullptr;
     const IdKey key = KeyOf(id);
     const std::size_t mask = idSlots_.size() - 1;
     for (std::size_t slot = SlotOf(key, slotShift_); idSlots_[slot] != 0;
          slot = (slot + 1) & mask) {
-        const TDiverEntry& row = rows_[idSlots_[slot] - 1];
+        const DiverEntry& row = rows_[idSlots_[slot] - 1];
         if (KeyOf(row.Id) == key)
             return &row;
     }
     return nullptr;
 }
 
-const TDiverEntry* DiverRoster::FindDiver(std::string_view id) const {
+const DiverEntry* DiverRoster::FindDiver(std::string_view id) const {
     // No roster id is longer than an id holds.
     if (id.size() > kIdBytes)
         return nullptr;
@@ -203,7 +203,7 @@ bool Fail(std::string* error, int lineNo, const std::string& problem) {
     return false;
 }
 
-bool ParseRow(std::string_view line, int lineNo, TDiverEntry& diver, std::string* error) {
+bool ParseRow(std::string_view line, int lineNo, DiverEntry& diver, std::string* error) {
     const RowFields row = SplitTabs(line);
     if (const std::string problem = RowProblem(row); !problem.empty())
         return Fail(error, lineNo, problem);
@@ -219,7 +219,7 @@ bool ParseRow(std::string_view line, int lineNo, TDiverEntry& diver, std::string
 
 std::optional<DiverRoster> ParseRoster(std::string_view text, std::string* error) {
     text = WithoutByteOrderMark(text);
-    std::vector<TDiverEntry> rows;
+    std::vector<DiverEntry> rows;
     rows.reserve(std::min(CountLines(text), kMaxRosterRows));
     int lineNo = 0;
     while (!text.empty()) {
@@ -231,7 +231,7 @@ std::optional<DiverRoster> ParseRoster(std::string_view text, std::string* error
             Fail(error, lineNo, "more than " + std::to_string(kMaxRosterRows) + " divers");
             return std::nullopt;
         }
-        TDiverEntry row;
+        DiverEntry row;
         if (!ParseRow(line, lineNo, row, error))
             return std::nullopt;
         rows.push_back(row);

@@ -14,7 +14,7 @@
 namespace corvane {
 
 // One diver of the roster.
-struct TDiverEntry {
+struct DiverEntry {
     FixedText<10> Id;
     FixedText<25> Surname;
     FixedText<20> GivenName;
@@ -22,34 +22,34 @@ struct TDiverEntry {
 };
 
 // "SURNAME, GIVEN" and "SURNAME, GIVEN [NAT]".
-std::string DiverName(const TDiverEntry& diver);
-std::string DiverLabel(const TDiverEntry& diver);
+std::string DiverName(const DiverEntry& diver);
+std::string DiverLabel(const DiverEntry& diver);
 // DiverLabel(diver).size(), without making the text.
-std::size_t DiverLabelSize(const TDiverEntry& diver);
+std::size_t DiverLabelSize(const DiverEntry& diver);
 
 // The diver roster: rows in their supplied order plus an id index that keeps, for an id
 // that occurs twice, its first row, so lookups equal a scan from the first row.
 class DiverRoster {
 public:
     DiverRoster() = default;
-    explicit DiverRoster(std::vector<TDiverEntry> rows);
+    explicit DiverRoster(std::vector<DiverEntry> rows);
     DiverRoster(const DiverRoster& other);
     DiverRoster& operator=(const DiverRoster& other);
     DiverRoster(DiverRoster&&) noexcept = default;
     DiverRoster& operator=(DiverRoster&&) noexcept = default;
 
-    std::span<const TDiverEntry> Rows() const { return rows_; }
+    std::span<const DiverEntry> Rows() const { return rows_; }
     int Size() const { return static_cast<int>(rows_.size()); }
 
     // The first row whose id equals `id` exactly, or nullptr.
-    const TDiverEntry* FindDiver(std::string_view id) const;
+    const DiverEntry* FindDiver(std::string_view id) const;
     // The same for a record's id, without copying it first: what every record lookup uses.
-    const TDiverEntry* FindDiver(const FixedText<10>& id) const;
+    const DiverEntry* FindDiver(const FixedText<10>& id) const;
 
 private:
     void BuildIndex();
 
-    std::vector<TDiverEntry> rows_;
+    std::vector<DiverEntry> rows_;
     // Open addressing on a hash of the id: each slot holds a row number + 1, 0 when free. The
     // filtered passes look up every record, so a lookup is a few instructions and no call.
     std::vector<std::uint32_t> idSlots_;

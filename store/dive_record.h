@@ -6,7 +6,7 @@
 namespace corvane {
 
 // One dive of one diver, as a line of a result file states it.
-struct TDiveRecord {
+struct DiveRecord {
     FixedText<10> DiverId;
     FixedText<5> DiveCode;
     double DD = 0.0;

@@ -28,16 +28,16 @@ template <typename Store> auto DivesOf(Store& store, int eventIndex) {
 
 } // namespace
 
-std::span<TDiveRecord> RecordStore::Dives(int eventIndex) {
+std::span<DiveRecord> RecordStore::Dives(int eventIndex) {
     return DivesOf(*this, eventIndex);
 }
 
-std::span<const TDiveRecord> RecordStore::Dives(int eventIndex) const {
+std::span<const DiveRecord> RecordStore::Dives(int eventIndex) const {
     return DivesOf(*this, eventIndex);
 }
 
-std::span<const TDiveRecord> RecordStore::Filled(int eventIndex) const {
-    const std::span<const TDiveRecord> slots = Dives(eventIndex);
+std::span<const DiveRecord> RecordStore::Filled(int eventIndex) const {
+    const std::span<const DiveRecord> slots = Dives(eventIndex);
     return slots.first(std::min(filled.at(static_cast<std::size_t>(eventIndex - 1)), slots.size()));
 }
 

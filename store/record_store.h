@@ -12,20 +12,20 @@ namespace corvane {
 // The four fixed record arrays. Slot k of an event (1-based) is element k - 1 of its span.
 // Every slot starts as an empty record; the loader fills them once, from the front.
 struct RecordStore {
-    std::array<TDiveRecord, kEvents[0].capacity> M3MDives{};
-    std::array<TDiveRecord, kEvents[1].capacity> W3MDives{};
-    std::array<TDiveRecord, kEvents[2].capacity> M10MDives{};
-    std::array<TDiveRecord, kEvents[3].capacity> W10MDives{};
+    std::array<DiveRecord, kEvents[0].capacity> M3MDives{};
+    std::array<DiveRecord, kEvents[1].capacity> W3MDives{};
+    std::array<DiveRecord, kEvents[2].capacity> M10MDives{};
+    std::array<DiveRecord, kEvents[3].capacity> W10MDives{};
 
     // How many slots of each event the loader filled. A real line may hold an empty id and
     // an empty code, so an unfilled slot cannot be told apart by its content.
     std::array<std::size_t, kEventCount> filled{};
 
     // eventIndex is 1..4; the span covers every slot, filled or not (the loader's view).
-    std::span<TDiveRecord> Dives(int eventIndex);
-    std::span<const TDiveRecord> Dives(int eventIndex) const;
+    std::span<DiveRecord> Dives(int eventIndex);
+    std::span<const DiveRecord> Dives(int eventIndex) const;
     // The slots the loader filled, in slot order: what every pass over the records visits.
-    std::span<const TDiveRecord> Filled(int eventIndex) const;
+    std::span<const DiveRecord> Filled(int eventIndex) const;
 };
 
 } // namespace corvane

@@ -174,7 +174,7 @@ const char* TakePlainNumber(const char* p, const char* end, double& value) {
 // its tab) goes straight into `slot`; the result is the start of the next line. Anything else
 // (a blank or short line, signs, blanks or exponents in a number, a Ctrl+Z) gives nullptr
 // and leaves the slot alone: the full rules then read the line.
-const char* TakePlainRecord(const char* p, const char* end, TDiveRecord& slot) {
+const char* TakePlainRecord(const char* p, const char* end, DiveRecord& slot) {
     std::string_view id;
     std::string_view code;
     double dd = 0.0;
@@ -282,7 +282,7 @@ void JoinDigitPair(std::uint64_t first, int firstFraction, std::uint64_t second,
 // TakePlainRecord for a line with at least kShortRecordBytes bytes from `p` to the end of the
 // text whose first four control bytes are its tabs, with ids and codes of at most eight
 // bytes (they are cut to fewer anyway) and numbers of at most seven; nullptr for any other.
-const char* TakeShortRecord(const char* p, const char* end, TDiveRecord& slot) {
+const char* TakeShortRecord(const char* p, const char* end, DiveRecord& slot) {
     const ByteClasses bytes = Classify(p);
     std::array<int, kFieldCount> tabs{};
     std::uint32_t rest = bytes.controls;
@@ -316,7 +316,7 @@ const char* TakeShortRecord(const char* p, const char* end, TDiveRecord& slot) {
 }
 #else
 // Without SSE2 there is no window road: every line goes on to TakePlainRecord.
-const char* TakeShortRecord(const char*, const char*, TDiveRecord&) {
+const char* TakeShortRecord(const char*, const char*, DiveRecord&) {
     return nullptr;
 }
 #endif
@@ -357,7 +357,7 @@ LoadOutcome NotANumber(const std::string& path, std::string_view field) {
 
 // Converts one record line into `slot`; the slot is only written once the whole line
 // converted, so a failing line leaves its slot empty.
-LoadOutcome ParseRecord(std::string_view line, TDiveRecord& slot, const std::string& path) {
+LoadOutcome ParseRecord(std::string_view line, DiveRecord& slot, const std::string& path) {
     const auto fields = SplitFields(line);
     const auto dd = ParseNumber(fields[2]);
     if (!dd) {
@@ -382,7 +382,7 @@ LoadOutcome Filled(LoadOutcome outcome, std::size_t used) {
 
 } // namespace
 
-LoadOutcome LoadResultText(std::string_view text, std::span<TDiveRecord> slots,
+LoadOutcome LoadResultText(std::string_view text, std::span<DiveRecord> slots,
                            const std::string& path) {
     const char* p = text.data();
     const char* end = p + text.size();
@@ -419,8 +419,7 @@ LoadOutcome LoadResultText(std::string_view text, std::span<TDiveRecord> slots,
 
 namespace {
 
-LoadOutcome LoadResultFile(const std::string& path, std::span<TDiveRecord> slots,
-                           FileBytes& bytes) {
+LoadOutcome LoadResultFile(const std::string& path, std::span<DiveRecord> slots, FileBytes& bytes) {
     if (LoadOutcome outcome = ReadWholeFile(path, bytes);
         outcome.kind != LoadOutcome::Kind::Loaded) {
         return outcome;
@@ -430,7 +429,7 @@ LoadOutcome LoadResultFile(const std::string& path, std::span<TDiveRecord> slots
 
 } // namespace
 
-LoadOutcome LoadResultFile(const std::string& path, std::span<TDiveRecord> slots) {
+LoadOutcome LoadResultFile(const std::string& path, std::span<DiveRecord> slots) {
     FileBytes bytes;
     return LoadResultFile(path, slots, bytes);
 }

@@ -152,7 +152,7 @@ int GroupOf(std::string_view code) {
 // Every catalogue dive with a DD on the event's apparatus; the 1.0 entries are no real dives.
 std::vector<CodeChoice> CodeChoices(const EventPlan& plan, Random& random) {
     std::vector<CodeChoice> choices;
-    for (const TCatalogueEntry& entry : DiveCatalogue) {
+    for (const CatalogueEntry& entry : DiveCatalogue) {
         const int dd = Tenths(*CatalogueDD(entry.Code, plan.eventIndex));
         if (dd < 12)
             continue;
@@ -361,7 +361,7 @@ std::vector<std::string> UnknownIds(const DiverRoster& roster, int count, Random
     return ids;
 }
 
-bool IsWoman(const TDiverEntry& diver) {
+bool IsWoman(const DiverEntry& diver) {
     const std::string_view given = diver.GivenName.view();
     const std::string_view first = given.substr(0, given.find_first_of(" -"));
     static const std::vector<std::string_view> names = Words(kFemaleGivenNames);
@@ -373,14 +373,14 @@ enum class Apparatuses { Springboard, Platform, Both };
 // Who competes where, decided once for the whole roster so that a diver of both apparatus
 // is the same person in both events.
 struct Entry {
-    const TDiverEntry* diver;
+    const DiverEntry* diver;
     bool woman;
     Apparatuses apparatuses;
 };
 
 std::vector<Entry> AssignApparatus(const DiverRoster& roster, Random& random) {
     std::vector<Entry> entries;
-    for (const TDiverEntry& diver : roster.Rows()) {
+    for (const DiverEntry& diver : roster.Rows()) {
         const double pick = random.Uniform();
         const Apparatuses where = pick < 0.45   ? Apparatuses::Springboard
                                   : pick < 0.78 ? Apparatuses::Platform
@@ -391,9 +391,9 @@ std::vector<Entry> AssignApparatus(const DiverRoster& roster, Random& random) {
 }
 
 // The two ids of the diver who is in the roster twice under the same name and nation.
-std::pair<const TDiverEntry*, const TDiverEntry*> TwiceListed(const DiverRoster& roster) {
-    std::map<std::string, const TDiverEntry*> seen;
-    for (const TDiverEntry& diver : roster.Rows()) {
+std::pair<const DiverEntry*, const DiverEntry*> TwiceListed(const DiverRoster& roster) {
+    std::map<std::string, const DiverEntry*> seen;
+    for (const DiverEntry& diver : roster.Rows()) {
         const auto [at, added] = seen.emplace(DiverLabel(diver), &diver);
         if (!added)
             return {at->second, &diver};

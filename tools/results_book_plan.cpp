@@ -166,7 +166,7 @@ std::vector<int> Field(Competition& competition, bool woman, int count, Random& 
 std::vector<std::pair<std::string, int>> Codes(int eventIndex) {
     std::vector<std::pair<std::string, int>> codes;
     const bool platform = eventIndex == 3 || eventIndex == 4;
-    for (const TCatalogueEntry& entry : DiveCatalogue) {
+    for (const CatalogueEntry& entry : DiveCatalogue) {
         const std::string_view dd = platform ? entry.DD10m : entry.DD3m;
         const int tenths = (dd[0] - '0') * 10 + (dd[2] - '0');
         if (tenths >= 18 && tenths <= 38) {

@@ -58,7 +58,7 @@ std::string ToCellBytes(const QString& text) {
 
 // The labels of the diver grid's rows 1.., of one nation's divers or of all.
 PackedTexts DiverLabels(const DiverGrid& diverGrid, std::optional<std::string_view> nation) {
-    const auto listed = [nation](const TDiverEntry& diver) {
+    const auto listed = [nation](const DiverEntry& diver) {
         return !nation || diver.Nation == *nation;
     };
     // Sized first: grown by doubling, the block of 100,000 labels would take a third more.

@@ -18,8 +18,8 @@ inline constexpr int kM3M = 1;
 inline constexpr int kW3M = 2;
 inline constexpr int kM10M = 3;
 
-inline TDiveRecord Dive(std::string_view id, std::string_view code, double dd, double points) {
-    TDiveRecord record;
+inline DiveRecord Dive(std::string_view id, std::string_view code, double dd, double points) {
+    DiveRecord record;
     record.DiverId = id;
     record.DiveCode = code;
     record.DD = dd;
@@ -27,9 +27,9 @@ inline TDiveRecord Dive(std::string_view id, std::string_view code, double dd, d
     return record;
 }
 
-inline TDiverEntry Diver(std::string_view id, std::string_view surname, std::string_view given,
-                         std::string_view nation) {
-    TDiverEntry entry;
+inline DiverEntry Diver(std::string_view id, std::string_view surname, std::string_view given,
+                        std::string_view nation) {
+    DiverEntry entry;
     entry.Id = id;
     entry.Surname = surname;
     entry.GivenName = given;

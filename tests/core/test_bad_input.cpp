@@ -119,22 +119,22 @@ void FillOtherEvents(const fs::path& dir) {
     }
 }
 
-bool IsEmptyRecord(const TDiveRecord& r) {
+bool IsEmptyRecord(const DiveRecord& r) {
     return r.DiverId.empty() && r.DiveCode.empty() && r.DD == 0.0 && r.Points == 0.0;
 }
 
 // Slots 1..records hold records and every later slot is still empty.
-void ExpectRecords(std::span<const TDiveRecord> slots, std::size_t records) {
+void ExpectRecords(std::span<const DiveRecord> slots, std::size_t records) {
     for (std::size_t i = 0; i < records; ++i)
         EXPECT_FALSE(IsEmptyRecord(slots[i])) << "slot " << i + 1;
     const auto firstFilledAfter =
         std::find_if(slots.begin() + static_cast<std::ptrdiff_t>(records), slots.end(),
-                     [](const TDiveRecord& r) { return !IsEmptyRecord(r); });
+                     [](const DiveRecord& r) { return !IsEmptyRecord(r); });
     EXPECT_EQ(firstFilledAfter, slots.end()) << "a record after slot " << records;
 }
 
 // "id|code|dd|points" of one slot.
-void ExpectSlot(const TDiveRecord& record, const std::string& expected) {
+void ExpectSlot(const DiveRecord& record, const std::string& expected) {
     std::array<std::string, 4> fields;
     std::istringstream parts(expected);
     for (std::string& field : fields)
@@ -212,7 +212,7 @@ TEST(BadInputGenerated, TenMegabyteLine) {
     for (const LongLineCase& c : cases) {
         TempDir dir;
         WriteBytes(dir.Path() / "M3M", "1\t101B\t1.5\t39.75\t\r\n" + c.line + "\r\n");
-        std::array<TDiveRecord, 4> slots{};
+        std::array<DiveRecord, 4> slots{};
         const LoadOutcome outcome = LoadResultFile(dir.File("M3M"), std::span(slots).first(3));
         EXPECT_EQ(outcome.kind, c.kind) << c.name;
         EXPECT_EQ(outcome.message.size(), c.messageSize) << c.name;
@@ -253,7 +253,7 @@ TEST(BadInputGenerated, FileWithoutReadPermission) {
     const auto result = InChild([&dir] {
         if (!DropRootPrivileges())
             return std::string("cannot drop privileges");
-        std::array<TDiveRecord, 2> slots{};
+        std::array<DiveRecord, 2> slots{};
         const LoadOutcome outcome = LoadResultFile(dir.File("M3M"), slots);
         return KindName(outcome.kind) + "|" + outcome.message + "|" +
                (IsEmptyRecord(slots[0]) ? "empty" : "filled");

@@ -15,9 +15,9 @@
 namespace corvane {
 namespace {
 
-std::vector<std::string> CodesWhere(bool (*keep)(const TCatalogueEntry&)) {
+std::vector<std::string> CodesWhere(bool (*keep)(const CatalogueEntry&)) {
     std::vector<std::string> codes;
-    for (const TCatalogueEntry& entry : DiveCatalogue) {
+    for (const CatalogueEntry& entry : DiveCatalogue) {
         if (keep(entry))
             codes.emplace_back(entry.Code);
     }
@@ -37,7 +37,7 @@ TEST(DiveCatalogue, CodesHaveTheDiveCodeShapeAndLengths) {
     ASSERT_EQ(DiveCatalogue.size(), 293u);
     int four = 0;
     int five = 0;
-    for (const TCatalogueEntry& entry : DiveCatalogue) {
+    for (const CatalogueEntry& entry : DiveCatalogue) {
         const std::string_view code = entry.Code;
         SCOPED_TRACE(std::string(code));
         ASSERT_TRUE(code.size() == 4 || code.size() == 5);
@@ -58,7 +58,7 @@ TEST(DiveCatalogue, CodesAscendByCharacterCodeAndAreUnique) {
 }
 
 TEST(DiveCatalogue, DDTextsAreOneDigitPointOneDigitBetween1And48OrNone) {
-    for (const TCatalogueEntry& entry : DiveCatalogue) {
+    for (const CatalogueEntry& entry : DiveCatalogue) {
         for (std::string_view dd : {std::string_view(entry.DD3m), std::string_view(entry.DD10m)}) {
             ASSERT_TRUE(IsDDText(dd)) << entry.Code << " '" << dd << "'";
             EXPECT_TRUE(dd == "0.0" || (Tenths(dd) >= 10 && Tenths(dd) <= 48))
@@ -69,32 +69,31 @@ TEST(DiveCatalogue, DDTextsAreOneDigitPointOneDigitBetween1And48OrNone) {
 
 TEST(DiveCatalogue, ArmstandsAnd5271HaveNoSpringboardDD) {
     std::vector<std::string> expected =
-        CodesWhere([](const TCatalogueEntry& e) { return e.Code[0] == '6'; });
+        CodesWhere([](const CatalogueEntry& e) { return e.Code[0] == '6'; });
     expected.insert(expected.end(), {"5271B", "5271C"});
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(expected.size(), 48u);
-    EXPECT_EQ(
-        CodesWhere([](const TCatalogueEntry& e) { return std::string_view(e.DD3m) == "0.0"; }),
-        expected);
+    EXPECT_EQ(CodesWhere([](const CatalogueEntry& e) { return std::string_view(e.DD3m) == "0.0"; }),
+              expected);
 }
 
 TEST(DiveCatalogue, ThreeDivesHaveNoPlatformDD) {
     EXPECT_EQ(
-        CodesWhere([](const TCatalogueEntry& e) { return std::string_view(e.DD10m) == "0.0"; }),
+        CodesWhere([](const CatalogueEntry& e) { return std::string_view(e.DD10m) == "0.0"; }),
         (std::vector<std::string>{"5151B", "5151C", "5227D"}));
 }
 
 TEST(DiveCatalogue, FourteenPlaceholderRowsCarryOnePointZeroOnBoth) {
     const std::vector<std::string> expected{"001A", "001B", "001C", "002A", "002B", "002C", "100A",
                                             "100B", "100C", "200A", "200B", "200C", "888D", "999D"};
-    EXPECT_EQ(CodesWhere([](const TCatalogueEntry& e) {
+    EXPECT_EQ(CodesWhere([](const CatalogueEntry& e) {
                   return std::string_view(e.DD3m) == "1.0" && std::string_view(e.DD10m) == "1.0";
               }),
               expected);
 }
 
 TEST(DiveCatalogue, BothDDsOfADiveDifferByAtMostPointTwo) {
-    for (const TCatalogueEntry& entry : DiveCatalogue) {
+    for (const CatalogueEntry& entry : DiveCatalogue) {
         if (std::string_view(entry.DD3m) == "0.0" || std::string_view(entry.DD10m) == "0.0")
             continue;
         EXPECT_LE(std::abs(Tenths(entry.DD3m) - Tenths(entry.DD10m)), 2) << entry.Code;
@@ -125,7 +124,7 @@ TEST(CatalogueDD, TakesTheColumnOfTheEventsApparatusAndMatchesExactly) {
 }
 
 TEST(CatalogueDD, FindsEveryRowByItsOwnCode) {
-    for (const TCatalogueEntry& entry : DiveCatalogue) {
+    for (const CatalogueEntry& entry : DiveCatalogue) {
         EXPECT_EQ(CatalogueDD(entry.Code, 2), std::string_view(entry.DD3m)) << entry.Code;
         EXPECT_EQ(CatalogueDD(entry.Code, 4), std::string_view(entry.DD10m)) << entry.Code;
     }

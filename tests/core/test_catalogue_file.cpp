@@ -25,7 +25,7 @@ TEST(CatalogueFile, WithoutOneTheBuiltInCatalogueIsUsed) {
     DDCatalogue catalogue;
     EXPECT_EQ(FillCatalogue(catalogue, dir.Path().string()), std::nullopt);
     ASSERT_EQ(catalogue.Size(), kCatalogueSize);
-    for (const TCatalogueEntry& entry : DiveCatalogue) {
+    for (const CatalogueEntry& entry : DiveCatalogue) {
         EXPECT_EQ(catalogue.DD(entry.Code, 1), CatalogueDD(entry.Code, 1)) << entry.Code;
         EXPECT_EQ(catalogue.DD(entry.Code, 3), CatalogueDD(entry.Code, 3)) << entry.Code;
     }

@@ -21,7 +21,7 @@ using namespace corvane::testing;
 using Cells = std::vector<std::string>;
 
 // Column 15 of every row, as the drill-down writes it row by row.
-Cells DrillDownCounts(StringGrid table, int eventIndex, std::span<const TDiveRecord> dives,
+Cells DrillDownCounts(StringGrid table, int eventIndex, std::span<const DiveRecord> dives,
                       const DiverRoster& roster, const FilterSelection& filter) {
     StringGrid statsGrid(17, 2);
     StringGrid diveStatsGrid(17, 2);
@@ -30,7 +30,7 @@ Cells DrillDownCounts(StringGrid table, int eventIndex, std::span<const TDiveRec
     return ColumnCells(table, kDiversCol);
 }
 
-Cells PopulatedCounts(StringGrid table, std::span<const TDiveRecord> dives,
+Cells PopulatedCounts(StringGrid table, std::span<const DiveRecord> dives,
                       const DiverRoster& roster, const FilterSelection& filter) {
     StringGrid workingList(17, 2);
     DiverCountHooks hooks;
@@ -56,7 +56,7 @@ protected:
     }
 
     DiverRoster roster;
-    std::vector<TDiveRecord> dives;
+    std::vector<DiveRecord> dives;
     StringGrid table = EventTableGrid();
 };
 
@@ -177,7 +177,7 @@ TEST_F(DiverCountTest, CountStartedDuringTheCountGivesTheSameColumn) {
 
 TEST(DiverCount, TableWithoutDataRowsCountsItsBlankRow) {
     const DiverRoster roster({Diver("A", "ALPHA", "Ann", "USA")});
-    std::vector<TDiveRecord> dives(5);
+    std::vector<DiveRecord> dives(5);
     StringGrid table = EventTableGrid();
     GenerateEventTable(table, kM3M, dives, roster, BuiltInCatalogue(), true, {}, 0, {});
     StringGrid workingList(17, 2);

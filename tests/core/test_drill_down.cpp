@@ -52,7 +52,7 @@ protected:
     }
 
     DiverRoster roster;
-    std::vector<TDiveRecord> dives;
+    std::vector<DiveRecord> dives;
     StringGrid table = EventTableGrid();
     StringGrid statsGrid{17, 2};
     StringGrid diveStatsGrid = DiveStatsGridAtCreation();
@@ -155,7 +155,7 @@ TEST_F(DrillDownTest, BandBoundariesAndZeroDD) {
 }
 
 TEST_F(DrillDownTest, TitleAndFilterAtTheMomentOfTheClick) {
-    std::vector<TDiverEntry> rows;
+    std::vector<DiverEntry> rows;
     for (int i = 0; i < 7; ++i) {
         const std::string id = "W" + std::to_string(i);
         rows.push_back(Diver(id, "DIVER", std::to_string(i), i < 3 ? "CHN" : "USA"));

@@ -27,7 +27,7 @@ using testing::TempDir;
 using testing::WithoutWaitingForAWriter;
 
 constexpr std::size_t kSlots = 8;
-using Slots = std::array<TDiveRecord, kSlots>;
+using Slots = std::array<DiveRecord, kSlots>;
 
 LoadOutcome Load(std::string_view text, Slots& slots) {
     return LoadResultText(text, slots, "dir/M3M");
@@ -41,7 +41,7 @@ std::string Ids(const Slots& slots) {
     return ids;
 }
 
-bool IsEmptyRecord(const TDiveRecord& r) {
+bool IsEmptyRecord(const DiveRecord& r) {
     return r.DiverId.empty() && r.DiveCode.empty() && r.DD == 0.0 && r.Points == 0.0;
 }
 
@@ -272,11 +272,11 @@ TEST(ResultFields, WholeFileReadsEveryLineByTheNumberRules) {
                 std::string(pick(40), 'n') + lineEnds[pick(3)];
         lines.push_back(std::move(f));
     }
-    std::vector<TDiveRecord> records(lines.size());
+    std::vector<DiveRecord> records(lines.size());
     ASSERT_EQ(LoadResultText(text, records, "M3M").kind, Kind::Loaded);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const Fields& f = lines[i];
-        const TDiveRecord& got = records[i];
+        const DiveRecord& got = records[i];
         ASSERT_TRUE(got.DiverId.view() == f.id && got.DiveCode.view() == f.code &&
                     got.DD == ParseNumber(f.dd).value() &&
                     got.Points == ParseNumber(f.points).value())
@@ -335,8 +335,8 @@ TEST(ResultSlots, RecordsBeforeAnErrorStay) {
 }
 
 TEST(ResultSlots, SurplusLinesNeverPassTheLastSlot) {
-    std::array<TDiveRecord, 3> storage{};
-    const std::span<TDiveRecord> slots(storage.data(), 2);
+    std::array<DiveRecord, 3> storage{};
+    const std::span<DiveRecord> slots(storage.data(), 2);
     const std::string two = "a\t101A\t1.2\t3\t\r\nb\t102B\t1.4\t5\t\r\n";
 
     const LoadOutcome full = LoadResultText(two + "  \r\n\r\n", slots, "p");

@@ -17,9 +17,9 @@ extern const char kRosterText[];
 
 namespace {
 
-TDiverEntry Row(std::string_view id, std::string_view surname, std::string_view given,
-                std::string_view nation) {
-    TDiverEntry row;
+DiverEntry Row(std::string_view id, std::string_view surname, std::string_view given,
+               std::string_view nation) {
+    DiverEntry row;
     row.Id.assign(id);
     row.Surname.assign(surname);
     row.GivenName.assign(given);
@@ -56,7 +56,7 @@ TEST_F(ShippedRoster, Has658RowsAndTheBuiltInRosterIsTheSame) {
     const DiverRoster builtIn = BuiltInRoster();
     ASSERT_EQ(builtIn.Size(), 658);
     EXPECT_TRUE(std::equal(builtIn.Rows().begin(), builtIn.Rows().end(), roster_->Rows().begin(),
-                           [](const TDiverEntry& a, const TDiverEntry& b) {
+                           [](const DiverEntry& a, const DiverEntry& b) {
                                return DiverLabel(a) == DiverLabel(b) && a.Id == b.Id;
                            }));
 }
@@ -64,7 +64,7 @@ TEST_F(ShippedRoster, Has658RowsAndTheBuiltInRosterIsTheSame) {
 TEST_F(ShippedRoster, IdsAreTwoToSixDigitsUniqueAndAscending) {
     long previous = -1;
     std::set<std::string> ids;
-    for (const TDiverEntry& diver : roster_->Rows()) {
+    for (const DiverEntry& diver : roster_->Rows()) {
         const std::string id = diver.Id.str();
         SCOPED_TRACE(id);
         ASSERT_GE(id.size(), 2u);
@@ -80,7 +80,7 @@ TEST_F(ShippedRoster, IdsAreTwoToSixDigitsUniqueAndAscending) {
 
 TEST_F(ShippedRoster, NamesAreCapitalAsciiAndNationsThreeCapitals) {
     std::set<std::string> nations;
-    for (const TDiverEntry& diver : roster_->Rows()) {
+    for (const DiverEntry& diver : roster_->Rows()) {
         SCOPED_TRACE(DiverLabel(diver));
         EXPECT_TRUE(IsCapitalName(diver.Surname.view()));
         EXPECT_TRUE(IsCapitalName(diver.GivenName.view()));
@@ -95,7 +95,7 @@ TEST_F(ShippedRoster, NamesAreCapitalAsciiAndNationsThreeCapitals) {
 
 TEST_F(ShippedRoster, ExactlyOneNameAndNationIsListedTwice) {
     std::map<std::string, std::vector<std::string>> idsByLabel;
-    for (const TDiverEntry& diver : roster_->Rows())
+    for (const DiverEntry& diver : roster_->Rows())
         idsByLabel[DiverLabel(diver)].push_back(diver.Id.str());
     std::vector<std::vector<std::string>> repeated;
     for (const auto& [label, ids] : idsByLabel) {
@@ -109,7 +109,7 @@ TEST_F(ShippedRoster, ExactlyOneNameAndNationIsListedTwice) {
 
 TEST_F(ShippedRoster, TheLongestNameFillsBothCapacitiesUnshortened) {
     const auto longest =
-        std::find_if(roster_->Rows().begin(), roster_->Rows().end(), [](const TDiverEntry& d) {
+        std::find_if(roster_->Rows().begin(), roster_->Rows().end(), [](const DiverEntry& d) {
             return d.Surname.size() == 25 && d.GivenName.size() == 20;
         });
     ASSERT_NE(longest, roster_->Rows().end());
@@ -120,10 +120,10 @@ TEST_F(ShippedRoster, TheLongestNameFillsBothCapacitiesUnshortened) {
 }
 
 TEST(DiverText, NameAndLabelJoinTheFields) {
-    const TDiverEntry diver = Row("12", "SAMPLE", "EXAMPLE", "XYZ");
+    const DiverEntry diver = Row("12", "SAMPLE", "EXAMPLE", "XYZ");
     EXPECT_EQ(DiverName(diver), "SAMPLE, EXAMPLE");
     EXPECT_EQ(DiverLabel(diver), "SAMPLE, EXAMPLE [XYZ]");
-    for (const TDiverEntry& any : {diver, Row("1", "X", "", "")})
+    for (const DiverEntry& any : {diver, Row("1", "X", "", "")})
         EXPECT_EQ(DiverLabelSize(any), DiverLabel(any).size());
 }
 
@@ -141,7 +141,7 @@ TEST(FindDiver, ReturnsTheFirstRowOfAnIdAndComparesIdsAsText) {
 
 TEST(FindDiver, IdsOfEveryLengthAndReusedRecordTextsFindTheirOwnRow) {
     // A row whose id has a stale tail: the bytes a longer id left behind are no part of it.
-    TDiverEntry reused = Row("1234567890", "REUSED", "E", "EEE");
+    DiverEntry reused = Row("1234567890", "REUSED", "E", "EEE");
     reused.Id.assign("12");
     const DiverRoster roster({Row("12345678", "EIGHT", "A", "AAA"),
                               Row("123456789", "NINE", "B", "BBB"),
@@ -163,7 +163,7 @@ TEST(FindDiver, IdsOfEveryLengthAndReusedRecordTextsFindTheirOwnRow) {
 
 TEST(FindDiver, ACopyStillFindsIdsAfterTheOriginalIsGone) {
     auto original = std::make_unique<DiverRoster>(
-        std::vector<TDiverEntry>{Row("10", "ONE", "A", "AAA"), Row("20", "TWO", "B", "BBB")});
+        std::vector<DiverEntry>{Row("10", "ONE", "A", "AAA"), Row("20", "TWO", "B", "BBB")});
     DiverRoster copied(*original);
     DiverRoster assigned;
     assigned = *original;

@@ -142,7 +142,7 @@ TEST_F(SampleData, TheProgramsLoaderFillsEverySlotWithTheLines) {
     const LoadOutcome outcome = LoadResultFiles(CORVANE_SAMPLE_DIR, *store);
     ASSERT_EQ(outcome.kind, LoadOutcome::Kind::Loaded) << outcome.path << ": " << outcome.message;
     for (const EventInfo& event : kEvents) {
-        const std::span<const TDiveRecord> slots = store->Dives(EventIndex(event));
+        const std::span<const DiveRecord> slots = store->Dives(EventIndex(event));
         const std::vector<Line>& lines = lines_[std::string(event.id)];
         ASSERT_EQ(slots.size(), lines.size()) << event.id;
         for (std::size_t i = 0; i < slots.size(); ++i) {
@@ -220,7 +220,7 @@ TEST_F(SampleData, DiversAreInTheRosterBarAFewAndKeepToOneSex) {
 
 TEST_F(SampleData, BothIdsOfTheTwiceListedDiverHaveDives) {
     std::map<std::string, std::vector<std::string>> idsByLabel;
-    for (const TDiverEntry& diver : roster_.Rows())
+    for (const DiverEntry& diver : roster_.Rows())
         idsByLabel[DiverLabel(diver)].push_back(diver.Id.str());
     std::set<std::string> withDives;
     for (const auto& [event, lines] : lines_) {

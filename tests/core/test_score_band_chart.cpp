@@ -33,7 +33,7 @@ protected:
     }
 
     DiverRoster roster;
-    std::vector<TDiveRecord> dives;
+    std::vector<DiveRecord> dives;
     StringGrid table = EventTableGrid();
     StringGrid statsGrid{17, 2};
     StringGrid diveStatsGrid = DiveStatsGridAtCreation();

@@ -38,7 +38,7 @@ struct Generation {
     DiverRoster roster;
     int pumps = 0;
 
-    void Run(const std::vector<TDiveRecord>& dives, bool initialRun,
+    void Run(const std::vector<DiveRecord>& dives, bool initialRun,
              const FilterSelection& filter = {}, int eventIndex = kM3M, int sortCol = 0) {
         SortSplit split;
         split.pump = [this] { ++pumps; };
@@ -74,7 +74,7 @@ TEST(Statistics, ScoreBandBoundaries) {
 }
 
 TEST(Statistics, SharesRoundAndTinySharesAreEmpty) {
-    std::vector<TDiveRecord> dives(2500, Dive("1", "101B", 1.5, 40.5));
+    std::vector<DiveRecord> dives(2500, Dive("1", "101B", 1.5, 40.5));
     dives[1] = Dive("1", "101B", 1.5, 4.5); // 1 in 2500: 0.04 %
     Generation gen;
     gen.Run(dives, true);
@@ -84,8 +84,7 @@ TEST(Statistics, SharesRoundAndTinySharesAreEmpty) {
 
 TEST(Statistics, FirstRecordIsScoredOnTheCatalogueDD) {
     // Own DD 2.0, catalogue 2.4 (springboard) / 2.3 (platform) for 105B.
-    const std::vector<TDiveRecord> dives{Dive("1", "105B", 2.0, 60.0),
-                                         Dive("1", "105B", 2.0, 60.0)};
+    const std::vector<DiveRecord> dives{Dive("1", "105B", 2.0, 60.0), Dive("1", "105B", 2.0, 60.0)};
     Generation springboard;
     springboard.Run(dives, true);
     EXPECT_EQ(springboard.table.Cell(2, 1), "2.4");
@@ -122,7 +121,7 @@ TEST(Statistics, CodeWithoutCatalogueDDUsesItsFirstRecordsDD) {
 }
 
 TEST(Statistics, DDColumnIsTheCatalogueDDOfTheApparatus) {
-    for (const TCatalogueEntry& entry : DiveCatalogue) {
+    for (const CatalogueEntry& entry : DiveCatalogue) {
         for (const int eventIndex : {kM3M, kM10M}) {
             const std::string catalogued(*CatalogueDD(entry.Code, eventIndex));
             Generation gen;
@@ -159,10 +158,10 @@ protected:
     Generation gen;
     // B performs one code only, in the middle of the records; A's 101B run is interrupted by
     // records the filter skips.
-    const std::vector<TDiveRecord> dives{Dive("A", "101B", 1.5, 30.0), Dive("C", "101B", 1.5, 30.0),
-                                         Dive("A", "101B", 1.5, 30.0), Dive("B", "105B", 2.4, 60.0),
-                                         Dive("B", "105B", 2.4, 60.0), Dive("A", "105C", 2.2, 40.0),
-                                         Dive("X", "105C", 2.2, 40.0)};
+    const std::vector<DiveRecord> dives{Dive("A", "101B", 1.5, 30.0), Dive("C", "101B", 1.5, 30.0),
+                                        Dive("A", "101B", 1.5, 30.0), Dive("B", "105B", 2.4, 60.0),
+                                        Dive("B", "105B", 2.4, 60.0), Dive("A", "105C", 2.2, 40.0),
+                                        Dive("X", "105C", 2.2, 40.0)};
 };
 
 TEST_F(FilteredStatistics, DiverFilterKeepsTheLastGroupAndSkippedRecordsDoNotBreakRuns) {
@@ -239,8 +238,8 @@ TEST(Statistics, HeaderRowWidthsAndDiversColumn) {
 
 TEST(Statistics, PassSortsBySortColumn) {
     Generation gen;
-    const std::vector<TDiveRecord> dives{Dive("1", "101B", 1.5, 30.0), Dive("1", "105B", 2.4, 60.0),
-                                         Dive("1", "105B", 2.4, 60.0)};
+    const std::vector<DiveRecord> dives{Dive("1", "101B", 1.5, 30.0), Dive("1", "105B", 2.4, 60.0),
+                                        Dive("1", "105B", 2.4, 60.0)};
     gen.Run(dives, true, {}, kM3M, 1);
     EXPECT_EQ(ColumnCells(gen.table, 0), (Cells{"105B", "101B"}));
     gen.Run(dives, true, {}, kM3M, 0);
@@ -279,8 +278,8 @@ TEST(FilterLists, FilledFromTheRosterInRosterOrder) {
 }
 
 TEST(Filter, SelectionRules) {
-    const TDiverEntry diver = Diver("1", "ALPHA", "Ann", "USA");
-    const TDiverEntry blank = Diver("2", "BETA", "Bo", " ");
+    const DiverEntry diver = Diver("1", "ALPHA", "Ann", "USA");
+    const DiverEntry blank = Diver("2", "BETA", "Bo", " ");
     EXPECT_TRUE(PassesFilter(diver, {}));
     EXPECT_TRUE(PassesFilter(diver, CountryFilter("USA")));
     EXPECT_FALSE(PassesFilter(diver, CountryFilter("usa")));

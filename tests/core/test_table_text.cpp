@@ -38,8 +38,8 @@ TEST(TableText, ExactTextOfASmallGrid) {
 
 TEST(TableText, EventTableHasOneLineOfSeventeenFieldsPerRow) {
     StringGrid table = EventTableGrid();
-    const std::vector<TDiveRecord> dives{Dive("1", "101B", 1.5, 30.0), Dive("1", "105B", 2.4, 60.0),
-                                         Dive("1", "105C", 2.2, 50.0)};
+    const std::vector<DiveRecord> dives{Dive("1", "101B", 1.5, 30.0), Dive("1", "105B", 2.4, 60.0),
+                                        Dive("1", "105C", 2.2, 50.0)};
     GenerateEventTable(table, kM3M, dives, DiverRoster(), BuiltInCatalogue(), true, {}, 0, {});
     table.SetCell(kDiversCol, 2, "4");
     const std::string text = TableText(table, 17);
@@ -57,7 +57,7 @@ TEST(TableText, EventTableHasOneLineOfSeventeenFieldsPerRow) {
 
 TEST(TableText, EmptyEventTableIsHeaderAndOneLineOfTabs) {
     StringGrid table = EventTableGrid();
-    GenerateEventTable(table, kM3M, std::vector<TDiveRecord>(), DiverRoster(), BuiltInCatalogue(),
+    GenerateEventTable(table, kM3M, std::vector<DiveRecord>(), DiverRoster(), BuiltInCatalogue(),
                        true, {}, 0, {});
     std::string header;
     for (int col = 0; col < 17; ++col)

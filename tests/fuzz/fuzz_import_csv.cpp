@@ -31,9 +31,9 @@ void Check(bool condition) {
 std::size_t CheckReadsBack(const corvane::DataFolder& folder, int event) {
     const std::string text = corvane::ResultFileText(folder, event);
     const std::size_t dives = folder.Dives().size();
-    auto slots = std::make_unique<corvane::TDiveRecord[]>(dives + 1);
+    auto slots = std::make_unique<corvane::DiveRecord[]>(dives + 1);
     const corvane::LoadOutcome outcome = corvane::LoadResultText(
-        text, std::span<corvane::TDiveRecord>(slots.get(), dives + 1), "fuzz");
+        text, std::span<corvane::DiveRecord>(slots.get(), dives + 1), "fuzz");
     Check(outcome.kind == corvane::LoadOutcome::Kind::Loaded);
     for (std::size_t i = 1; i < outcome.filled; ++i)
         Check(slots[i - 1].DiveCode.view() <= slots[i].DiveCode.view());

@@ -101,7 +101,7 @@ void CheckNumberMessage(const std::string& message, std::string_view field) {
 
 // Reads `text` by the reference rules and checks the loader's outcome and slots against it.
 void CheckAgainstReference(std::string_view text, const corvane::LoadOutcome& outcome,
-                           std::span<const corvane::TDiveRecord> slots) {
+                           std::span<const corvane::DiveRecord> slots) {
     std::size_t used = 0;
     for (std::string_view line : ReferenceLines(text)) {
         if (used == slots.size()) {
@@ -119,14 +119,14 @@ void CheckAgainstReference(std::string_view text, const corvane::LoadOutcome& ou
             CheckNumberMessage(outcome.message, dd ? fields[1] : fields[0]);
             return;
         }
-        const corvane::TDiveRecord& slot = slots[used++];
+        const corvane::DiveRecord& slot = slots[used++];
         Check(slot.DiverId.view() == id.substr(0, 10) && slot.DiveCode.view() == code.substr(0, 5));
         Check(SameNumber(slot.DD, *dd) && SameNumber(slot.Points, *points));
     }
     Check(outcome.kind == corvane::LoadOutcome::Kind::Loaded && outcome.filled == used);
 }
 
-bool IsEmptyRecord(const corvane::TDiveRecord& record) {
+bool IsEmptyRecord(const corvane::DiveRecord& record) {
     return record.DiverId.empty() && record.DiveCode.empty() && record.DD == 0 &&
            record.Points == 0;
 }
@@ -135,15 +135,15 @@ bool IsEmptyRecord(const corvane::TDiveRecord& record) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // One guard record after the slots shows any write past the last one.
-    std::array<corvane::TDiveRecord, kSlots + 1> records{};
-    const std::span<corvane::TDiveRecord> slots(records.data(), kSlots);
+    std::array<corvane::DiveRecord, kSlots + 1> records{};
+    const std::span<corvane::DiveRecord> slots(records.data(), kSlots);
     const std::string_view text(reinterpret_cast<const char*>(data), size);
 
     const corvane::LoadOutcome outcome = corvane::LoadResultText(text, slots, "fuzz");
     Check(outcome.kind != corvane::LoadOutcome::Kind::MissingFile);
     Check(outcome.kind == corvane::LoadOutcome::Kind::Loaded || !outcome.message.empty());
     Check(IsEmptyRecord(records[kSlots]));
-    for (const corvane::TDiveRecord& record : slots) {
+    for (const corvane::DiveRecord& record : slots) {
         Check(record.DiverId.size() <= 10 && record.DiveCode.size() <= 5);
         // Only numbers that read as finite decimals get in.
         Check(record.DD - record.DD == 0 && record.Points - record.Points == 0);

@@ -33,13 +33,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     Check(roster->Rows().size() <= corvane::kMaxRosterRows);
-    for (const corvane::TDiverEntry& row : roster->Rows()) {
+    for (const corvane::DiverEntry& row : roster->Rows()) {
         Check(!row.Id.empty() && !row.Surname.empty());
         Check(IsNation(row.Nation.view()));
         for (const std::string_view field :
              {row.Id.view(), row.Surname.view(), row.GivenName.view(), row.Nation.view()})
             Check(field.find_first_of("\t\r\n") == std::string_view::npos);
-        const corvane::TDiverEntry* found = roster->FindDiver(row.Id.view());
+        const corvane::DiverEntry* found = roster->FindDiver(row.Id.view());
         Check(found != nullptr && found->Id == row.Id && found <= &row);
     }
     return 0;

@@ -552,7 +552,7 @@ void TestMainWindow::countryChoiceRefillsDiverList() {
     QCOMPARE(form.CountryList()->currentText(), nation);
 
     QStringList expected;
-    for (const TDiverEntry& diver : form.Roster().Rows()) {
+    for (const DiverEntry& diver : form.Roster().Rows()) {
         if (diver.Nation == nation.toStdString()) {
             expected << FromCellBytes(DiverLabel(diver));
         }
@@ -583,8 +583,8 @@ void TestMainWindow::regenerateAppliesTheCountry() {
     QVERIFY(!QApplication::overrideCursor()); // the hourglass is gone after the run
     for (int eventIndex = 1; eventIndex <= 4; ++eventIndex) {
         long long expected = 0;
-        for (const TDiveRecord& record : form.Store().Filled(eventIndex)) {
-            const TDiverEntry* diver = form.Roster().FindDiver(record.DiverId.view());
+        for (const DiveRecord& record : form.Store().Filled(eventIndex)) {
+            const DiverEntry* diver = form.Roster().FindDiver(record.DiverId.view());
             expected += diver && diver->Nation == nation.toStdString() ? 1 : 0;
         }
         QCOMPARE(SumOfCounts(form.EventTable(eventIndex)), expected);
@@ -702,8 +702,8 @@ void TestMainWindow::populateFillsTheDiversColumn() {
     }
     // Row 1 against a count of its own: distinct names of rostered divers with a nation.
     std::set<std::string> names;
-    for (const TDiveRecord& record : form.Store().Filled(3)) {
-        const TDiverEntry* diver = form.Roster().FindDiver(record.DiverId.view());
+    for (const DiveRecord& record : form.Store().Filled(3)) {
+        const DiverEntry* diver = form.Roster().FindDiver(record.DiverId.view());
         if (record.DiveCode == table.Cell(0, 1) && diver && !IsBlank(diver->Nation.view())) {
             names.insert(DiverName(*diver));
         }
