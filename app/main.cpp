@@ -2,8 +2,8 @@
 #include "app/command_line.h"
 #include "app/settings.h"
 #include "app/user_folder.h"
-#include "ui/unit_main.h"
-#include "ui/unit_stats.h"
+#include "ui/breakdown_window.h"
+#include "ui/main_window.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -58,13 +58,13 @@ int main(int argc, char* argv[]) {
         return kUserFolderUnusable;
     }
     corvane::DdIniSettings settings;
-    corvane::TForm1 form(settings);
+    corvane::MainWindow form(settings);
     if (!dataFolder->empty()) {
         form.SetDataFolder(*dataFolder);
     }
     // Hidden until a breakdown shows it; a child of the main window, so it ends with it.
-    auto* diveStats = new corvane::TDiveStats(form.MakeDiveStatsHost(), &form);
-    form.AttachDiveStats(diveStats);
+    auto* diveStats = new corvane::BreakdownWindow(form.MakeBreakdownHost(), &form);
+    form.AttachBreakdown(diveStats);
     form.show();
     return QApplication::exec();
 }

@@ -10,13 +10,13 @@
 #include "app/settings.h"
 #include "store/number_text.h"
 #include "store/result_loader.h"
+#include "ui/breakdown_window.h"
 #include "ui/cell_drawing.h"
 #include "ui/cell_painters.h"
+#include "ui/main_window.h"
 #include "ui/score_band_chart_view.h"
 #include "ui/score_bands_window.h"
 #include "ui/string_grid_view.h"
-#include "ui/unit_main.h"
-#include "ui/unit_stats.h"
 
 #include <benchmark/benchmark.h>
 
@@ -132,8 +132,8 @@ public:
                         folder_.filePath(QLatin1String(event)));
         }
         QDir::setCurrent(folder_.path());
-        form_ = std::make_unique<TForm1>(settings_);
-        form_->AttachDiveStats(new TDiveStats(form_->MakeDiveStatsHost(), form_.get()));
+        form_ = std::make_unique<MainWindow>(settings_);
+        form_->AttachBreakdown(new BreakdownWindow(form_->MakeBreakdownHost(), form_.get()));
         form_->show();
         QEventLoop loop;
         QTimer poll;
@@ -159,7 +159,7 @@ private:
     QTemporaryDir folder_;
     QDeadlineTimer deadline_{30000};
     DdIniSettings settings_;
-    std::unique_ptr<TForm1> form_;
+    std::unique_ptr<MainWindow> form_;
 };
 
 void BM_PaintMainWindowGrid(benchmark::State& state) {
@@ -186,7 +186,7 @@ BENCHMARK(BM_PaintMainWindowGrid)->Unit(benchmark::kMillisecond);
 
 // The Dive Statistics window holding the breakdown of the most performed M3M dive, with its
 // "Score Bands" window shown.
-bool OpenChartOfMostPerformedDive(TDiveStats& stats, std::string& problem) {
+bool OpenChartOfMostPerformedDive(BreakdownWindow& stats, std::string& problem) {
     const auto store = std::make_unique<RecordStore>();
     StringGrid table(kEventTableCols, 2);
     if (!GenerateM3M(table, *store, problem))
@@ -198,10 +198,10 @@ bool OpenChartOfMostPerformedDive(TDiveStats& stats, std::string& problem) {
     }
     const DrillDownResult result =
         DrillDown(table, 1, row, store->Dives(1), BuiltInRoster(), {},
-                  {stats.statsGrid(), stats.diveStatsGrid(), stats.statsSortCol()}, {});
+                  {stats.SummaryTable(), stats.DiverTable(), stats.DiverSortCol()}, {});
     stats.ShowBreakdown(QString::fromLatin1(result.title.c_str()), QStringLiteral("M3M"));
-    stats.ButtonChartClick();
-    if (result.diverCount < 3 || !stats.ScoreBands() || !stats.ScoreBands()->isVisible())
+    stats.ShowChartWindow();
+    if (result.diverCount < 3 || !stats.ChartWindow() || !stats.ChartWindow()->isVisible())
         problem = "the chart of the breakdown did not open";
     return problem.empty();
 }
@@ -209,14 +209,14 @@ bool OpenChartOfMostPerformedDive(TDiveStats& stats, std::string& problem) {
 // A click on another diver row until the chart shows it. Argument 1 also paints the chart
 // window as the screen would show it.
 void BM_ChartAfterRowClick(benchmark::State& state) {
-    TDiveStats stats(DiveStatsHost{});
+    BreakdownWindow stats(BreakdownHost{});
     std::string problem;
     if (!OpenChartOfMostPerformedDive(stats, problem)) {
         state.SkipWithError(problem.c_str());
         return;
     }
     StringGridView& divers = *stats.DiveStatsGrid();
-    ScoreBandChartView& chart = *stats.ScoreBands()->Chart();
+    ScoreBandChartView& chart = *stats.ChartWindow()->Chart();
     QImage image(chart.size(), QImage::Format_ARGB32_Premultiplied);
     const bool paint = state.range(0) == 1;
     int row = 1;
@@ -229,9 +229,9 @@ void BM_ChartAfterRowClick(benchmark::State& state) {
         benchmark::DoNotOptimize(image.constBits());
     }
     if (chart.DiverSet() == nullptr ||
-        chart.DiverSet()->label().toStdString().rfind(stats.diveStatsGrid().Cell(0, row), 0) != 0)
+        chart.DiverSet()->label().toStdString().rfind(stats.DiverTable().Cell(0, row), 0) != 0)
         state.SkipWithError("the chart did not follow the row");
-    state.counters["divers"] = stats.diveStatsGrid().RowCount() - 1;
+    state.counters["divers"] = stats.DiverTable().RowCount() - 1;
 }
 BENCHMARK(BM_ChartAfterRowClick)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

@@ -19,9 +19,9 @@
 
 #include "app/settings.h"
 #include "bench/first_paint_watch.h"
+#include "ui/breakdown_window.h"
+#include "ui/main_window.h"
 #include "ui/string_grid_view.h"
-#include "ui/unit_main.h"
-#include "ui/unit_stats.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -63,9 +63,9 @@ int RunChild(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
     DdIniSettings settings;
-    TForm1 form(settings);
-    auto* diveStats = new TDiveStats(form.MakeDiveStatsHost(), &form);
-    form.AttachDiveStats(diveStats);
+    MainWindow form(settings);
+    auto* diveStats = new BreakdownWindow(form.MakeBreakdownHost(), &form);
+    form.AttachBreakdown(diveStats);
     QWidget* grid = form.EventGrid(1)->viewport();
     FirstFinalPaint watch(
         grid, [&] { return !form.IsBusy() && form.EventTable(1).RowCount() > 2; },
@@ -214,9 +214,9 @@ int RunParent(int runs, int rosterRows) {
         // Every run starts as the first: no settings file from the run before.
         std::filesystem::remove(folder / "DD.ini");
         const RunResult result = RunOnce(self, folder, {kChildFlag});
-        const RunResult bare =
-            RunOnce(CORVANE_MINIMAL_WINDOW, folder,
-                    {std::to_string(TForm1::kClientWidth), std::to_string(TForm1::kClientHeight)});
+        const RunResult bare = RunOnce(
+            CORVANE_MINIMAL_WINDOW, folder,
+            {std::to_string(MainWindow::kClientWidth), std::to_string(MainWindow::kClientHeight)});
         if (!result.ok || !bare.ok) {
             std::fprintf(stderr, "corvane_startup: run %d failed %s\n", run, result.detail.c_str());
             std::filesystem::remove_all(folder);

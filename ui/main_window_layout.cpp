@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's layout: its control tables, styles and pixel geometry, and the wiring of
 // the controls to their handlers.
-#include "ui/unit_main.h"
+#include "ui/main_window.h"
 
 #include "ui/cell_drawing.h"
 #include "ui/filter_combo.h"
@@ -113,14 +113,14 @@ QLabel* MakeLabel(const char* text, const QRect& rect, QWidget* parent,
 
 } // namespace
 
-void TForm1::BuildTopStrip() {
+void MainWindow::BuildTopStrip() {
     auto* strip = new QFrame(this);
     strip->setObjectName(QStringLiteral("TopStrip"));
     strip->setGeometry(0, 0, kClientWidth, kTopStripHeight);
     FillWith(strip, ToQColor(colours::kBlue));
 }
 
-void TForm1::BuildStatusBar() {
+void MainWindow::BuildStatusBar() {
     auto* bar = new QFrame(this);
     bar->setObjectName(QStringLiteral("StatusBar"));
     bar->setGeometry(0, kClientHeight - kStatusBarHeight, kClientWidth, kStatusBarHeight);
@@ -136,7 +136,7 @@ void TForm1::BuildStatusBar() {
     }
 }
 
-void TForm1::BuildPageControl() {
+void MainWindow::BuildPageControl() {
     theGrids_ = new QTabWidget(this);
     theGrids_->setObjectName(QStringLiteral("TheGrids"));
     theGrids_->setGeometry(kPageControlRect);
@@ -149,7 +149,7 @@ void TForm1::BuildPageControl() {
     }
 }
 
-StringGridView* TForm1::BuildEventGrid(int eventIndex) {
+StringGridView* MainWindow::BuildEventGrid(int eventIndex) {
     auto* view = new StringGridView(EventTable(eventIndex));
     view->setObjectName(QStringLiteral("TheGrid") +
                         QString::fromLatin1(EventByIndex(eventIndex).id.data(),
@@ -161,13 +161,13 @@ StringGridView* TForm1::BuildEventGrid(int eventIndex) {
     view->setBackgroundColour(colours::kGridBackground);
     UseCellLook(*view, [this, view](int col, int row, bool isCurrent) {
         return EventCellLook(view->grid(), col, row, CurrentThresholds(),
-                             SortCol.at(ActiveEvent() - 1), isCurrent);
+                             sortCols_.at(ActiveEvent() - 1), isCurrent);
     });
     views_.at(eventIndex - 1) = view;
     return view;
 }
 
-void TForm1::BuildLeftPanel() {
+void MainWindow::BuildLeftPanel() {
     auto* panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("LeftPanel"));
     panel->setGeometry(kLeftPanelRect);
@@ -177,8 +177,6 @@ void TForm1::BuildLeftPanel() {
     buttonPopulate_ =
         MakeButton("Populate Diver Count", "ButtonPopulate", {16, 56, 169, 25}, panel);
     BuildVariablesGroup(panel);
-    button1_ = MakeButton("Button1", "Button1", {40, 128, 75, 25}, panel, kWindowFontPixels);
-    button1_->hide();
     BuildRefineGroup(panel);
     closeButton_ = MakeButton("Close", "CloseButton", {16, 552, 169, 25}, panel);
     closeButton_->setIcon(QIcon(QStringLiteral(":/corvane/close.png")));
@@ -191,7 +189,7 @@ void TForm1::BuildLeftPanel() {
     SetFocusOrder();
 }
 
-void TForm1::BuildVariablesGroup(QWidget* panel) {
+void MainWindow::BuildVariablesGroup(QWidget* panel) {
     auto* group = new QGroupBox(QStringLiteral("Variables"), panel);
     group->setGeometry(8, 104, 185, 225);
     group->setFont(WindowFont(kLargeFontPixels, true));
@@ -226,7 +224,7 @@ void TForm1::BuildVariablesGroup(QWidget* panel) {
     varSortCount_ = edits[5];
 }
 
-void TForm1::BuildRefineGroup(QWidget* panel) {
+void MainWindow::BuildRefineGroup(QWidget* panel) {
     auto* group = new QGroupBox(QStringLiteral("Refine the results"), panel);
     group->setGeometry(8, 344, 185, 185);
     group->setFont(WindowFont(kLargeFontPixels, true));
@@ -244,7 +242,7 @@ void TForm1::BuildRefineGroup(QWidget* panel) {
     generateStats_ = MakeButton("Re-Generate Stats", "GenerateStats", {16, 136, 145, 25}, group);
 }
 
-void TForm1::SetFocusOrder() {
+void MainWindow::SetFocusOrder() {
     const std::array<QWidget*, 13> order{
         theGrids_,      buttonCopy_, varCount_,     varDD_,          varPercent_,
         var9_,          var2Col_,    varSortCount_, buttonPopulate_, closeButton_,
@@ -254,29 +252,28 @@ void TForm1::SetFocusOrder() {
     }
 }
 
-void TForm1::ConnectHandlers() {
+void MainWindow::ConnectHandlers() {
     for (StringGridView* view : views_) {
         connect(view, &StringGridView::mousePressed, this,
                 [this, view](Qt::MouseButton, Qt::KeyboardModifiers, QPoint pos) {
-                    TheGridM3MMouseDown(view, pos);
+                    OnGridMouseDown(view, pos);
                 });
-        connect(view, &StringGridView::doubleClicked, this, &TForm1::TheGridM3MDblClick);
+        connect(view, &StringGridView::doubleClicked, this, &MainWindow::OnGridDoubleClick);
         connect(view, &StringGridView::mouseMoved, this,
-                [this, view](QPoint pos) { TheGridM3MMouseMove(view, pos); });
+                [this, view](QPoint pos) { OnGridMouseMove(view, pos); });
     }
     for (SpinEdit* edit : {varCount_, varDD_, varPercent_, var9_, var2Col_}) {
-        connect(edit, &SpinEdit::changed, this, &TForm1::VarCountChange);
+        connect(edit, &SpinEdit::changed, this, &MainWindow::RepaintForThresholds);
     }
-    connect(varSortCount_, &SpinEdit::changed, this, &TForm1::VarSortCountChange);
+    connect(varSortCount_, &SpinEdit::changed, this, &MainWindow::ResortForSortCount);
     // A choice of the user (mouse, keys, incremental search); the program's own changes
     // of the selection do not come through here.
-    connect(countryList_, &FilterCombo::userChangedSelection, this, &TForm1::CountryListChange);
-    connect(diverList_, &FilterCombo::userChangedSelection, this, &TForm1::DiverListChange);
-    connect(buttonCopy_, &QPushButton::clicked, this, &TForm1::ButtonCopyClick);
-    connect(buttonPopulate_, &QPushButton::clicked, this, &TForm1::PopulateDiverCount1Click);
-    connect(generateStats_, &QPushButton::clicked, this, &TForm1::GenerateStatsClick);
-    connect(closeButton_, &QPushButton::clicked, this, &TForm1::CloseButtonClick);
-    connect(button1_, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(countryList_, &FilterCombo::userChangedSelection, this,
+            &MainWindow::ListDiversOfCountry);
+    connect(buttonCopy_, &QPushButton::clicked, this, &MainWindow::CopyTableToClipboard);
+    connect(buttonPopulate_, &QPushButton::clicked, this, &MainWindow::FillDiverCounts);
+    connect(generateStats_, &QPushButton::clicked, this, &MainWindow::RunStatistics);
+    connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
 }
 
 } // namespace corvane

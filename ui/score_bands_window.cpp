@@ -23,7 +23,7 @@ constexpr int kMargin = 8;
 
 } // namespace
 
-TScoreBands::TScoreBands(ScoreBandsHost host, QWidget* parent)
+ScoreBandsWindow::ScoreBandsWindow(ScoreBandsHost host, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
       host_(std::move(host)) {
@@ -44,10 +44,10 @@ TScoreBands::TScoreBands(ScoreBandsHost host, QWidget* parent)
                      chartSize.height() + (kButtonRow - kButtonSize.height()) / 2),
               kButtonSize));
     buttonSave_->setAutoDefault(false);
-    connect(buttonSave_, &QPushButton::clicked, this, &TScoreBands::ButtonSaveClick);
+    connect(buttonSave_, &QPushButton::clicked, this, &ScoreBandsWindow::SavePictureAs);
 }
 
-void TScoreBands::ShowChart(const ScoreBandChart& chart, const QString& pictureName) {
+void ScoreBandsWindow::ShowChart(const ScoreBandChart& chart, const QString& pictureName) {
     chartView_->ShowChart(chart);
     pictureName_ = pictureName;
 }
@@ -71,7 +71,7 @@ QPoint BesidePosition(const QRect& anchor, const QSize& frame, const QRect& avai
     return inside(QPoint(anchor.left(), anchor.bottom() + 1));
 }
 
-QPoint TScoreBands::BesidePosition(const QWidget& anchor) const {
+QPoint ScoreBandsWindow::BesidePosition(const QWidget& anchor) const {
     const QScreen* screen = anchor.screen();
     // This window is not mapped yet: its frame is taken to match the anchor's.
     const QSize frame = size() + (anchor.frameGeometry().size() - anchor.geometry().size());
@@ -79,7 +79,7 @@ QPoint TScoreBands::BesidePosition(const QWidget& anchor) const {
                                    screen ? screen->availableGeometry() : QRect());
 }
 
-void TScoreBands::ShowBeside(const QWidget& anchor) {
+void ScoreBandsWindow::ShowBeside(const QWidget& anchor) {
     if (!shownBefore_) {
         // An explicit move tells Qt the position is chosen; later showings keep the last one.
         move(BesidePosition(anchor));
@@ -90,7 +90,7 @@ void TScoreBands::ShowBeside(const QWidget& anchor) {
     activateWindow();
 }
 
-void TScoreBands::ButtonSaveClick() {
+void ScoreBandsWindow::SavePictureAs() {
     const QString dataDir = host_.dataDir ? host_.dataDir() : QDir::currentPath();
     const QString proposed = QDir(dataDir).filePath(pictureName_);
     const QString path =
@@ -102,7 +102,7 @@ void TScoreBands::ButtonSaveClick() {
         host_.messages->Error(QStringLiteral("Unable to write to %1: %2").arg(path, reason));
 }
 
-void TScoreBands::closeEvent(QCloseEvent* event) {
+void ScoreBandsWindow::closeEvent(QCloseEvent* event) {
     hide();
     event->ignore();
 }

@@ -26,11 +26,11 @@ struct ScoreBandsHost {
 
 // The "Score Bands" window: the chart of the breakdown shown in the Dive Statistics window,
 // and "Save Picture...". Closing it only hides it.
-class TScoreBands : public QDialog {
+class ScoreBandsWindow : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TScoreBands(ScoreBandsHost host, QWidget* parent = nullptr);
+    explicit ScoreBandsWindow(ScoreBandsHost host, QWidget* parent = nullptr);
 
     ScoreBandChartView* Chart() const { return chartView_; }
     QPushButton* ButtonSave() const { return buttonSave_; }
@@ -42,7 +42,7 @@ public:
     void ShowBeside(const QWidget& anchor);
 
 public slots:
-    void ButtonSaveClick();
+    void SavePictureAs();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

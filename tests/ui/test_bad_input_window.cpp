@@ -2,10 +2,10 @@
 // The hostile files of tests/data/bad-input as the user meets them: the program started on
 // each case shows the message its expected.txt names (through the message seam), keeps
 // running where it can, and says so when it cannot write DD.ini.
+#include "ui/breakdown_window.h"
 #include "ui/clipboard.h"
+#include "ui/main_window.h"
 #include "ui/spin_edit.h"
-#include "ui/unit_main.h"
-#include "ui/unit_stats.h"
 #include "ui/user_messages.h"
 #include "window_test_support.h"
 
@@ -100,7 +100,7 @@ void FillOtherEvents(const QString& dir) {
     }
 }
 
-QString Describe(const TForm1& form) {
+QString Describe(const MainWindow& form) {
     QString text =
         QStringLiteral("%1 %2 %3 %4 %5 %6 /")
             .arg(form.VarCount()->text(), form.VarDD()->text(), form.VarPercent()->text(),

@@ -113,7 +113,7 @@ void TestDataFolder::folderRosterFillsTheListsAndKeepsItsDivers() {
     WindowSession session;
     session.form->SetDataFolder(data_->path().toStdString());
     QVERIFY(session.Start());
-    TForm1& form = *session.form;
+    MainWindow& form = *session.form;
     QCOMPARE(Items(form.DiverList()),
              QStringList({"***ALL***", "ONE, A [NOR]", "THREE, C []", "TWO, B [FIN]"}));
     QCOMPARE(Items(form.CountryList()), QStringList({"***ALL***", "FIN", "NOR"}));
@@ -193,7 +193,7 @@ void TestDataFolder::badCatalogueEndsBeforeTheResultsAndKeepsTheSettings() {
 
 namespace {
 
-QStringList StatusTexts(const TForm1& form) {
+QStringList StatusTexts(const MainWindow& form) {
     QStringList texts;
     for (int panel = 2; panel <= 6; ++panel)
         texts << form.StatusBarPanel(panel)->text();

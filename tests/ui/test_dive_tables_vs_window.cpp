@@ -4,12 +4,12 @@
 
 #include "app/dive_tables.h"
 #include "store/number_text.h"
+#include "ui/breakdown_window.h"
 #include "ui/clipboard.h"
 #include "ui/filter_combo.h"
+#include "ui/main_window.h"
 #include "ui/spin_edit.h"
 #include "ui/string_grid_view.h"
-#include "ui/unit_main.h"
-#include "ui/unit_stats.h"
 #include "ui/user_messages.h"
 #include "window_test_support.h"
 
@@ -166,7 +166,7 @@ void TestDiveTablesVsWindow::headerSortAndSortCountMatch() {
     {
         Session session;
         QVERIFY(session.Start());
-        TForm1& form = *session.form;
+        MainWindow& form = *session.form;
         session.PressCell(form.EventGrid(1), 3, 0); // "Avg Pts"
         QVERIFY(SameUpToTies(session.CopyTable(0), DiveTables({"--sort", "3"}), 3, 10));
 
@@ -197,7 +197,7 @@ void TestDiveTablesVsWindow::headerSortAndSortCountMatch() {
 void TestDiveTablesVsWindow::regeneratedUnderCountryAndDiverMatch() {
     Session session;
     QVERIFY(session.Start());
-    TForm1& form = *session.form;
+    MainWindow& form = *session.form;
     QTest::mouseClick(form.GenerateStats(), Qt::LeftButton);
     QCOMPARE(session.CopyTable(2), DiveTables({"--event", "M10M", "--regenerate"}));
 
@@ -221,7 +221,7 @@ void TestDiveTablesVsWindow::regeneratedUnderCountryAndDiverMatch() {
 void TestDiveTablesVsWindow::breakdownsMatch() {
     Session session;
     QVERIFY(session.Start());
-    TForm1& form = *session.form;
+    MainWindow& form = *session.form;
     StringGridView* m3m = form.EventGrid(1);
     const int row = RowOfAUniqueCode(form.EventTable(1), 3);
     QVERIFY(row > 0 && row < 30);
@@ -251,7 +251,7 @@ void TestDiveTablesVsWindow::breakdownsMatch() {
 void TestDiveTablesVsWindow::diverCountMatches() {
     Session session;
     QVERIFY(session.Start());
-    TForm1& form = *session.form;
+    MainWindow& form = *session.form;
     form.TheGrids()->setCurrentIndex(2);
     QTest::mouseClick(form.ButtonPopulate(), Qt::LeftButton);
     QCOMPARE(session.CopyTable(2), DiveTables({"--event", "M10M", "--diver-count"}));

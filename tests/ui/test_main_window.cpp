@@ -4,12 +4,12 @@
 #include "app/settings.h"
 #include "store/number_text.h"
 #include "store/result_loader.h"
+#include "ui/breakdown_window.h"
 #include "ui/clipboard.h"
 #include "ui/filter_combo.h"
+#include "ui/main_window.h"
 #include "ui/spin_edit.h"
 #include "ui/string_grid_view.h"
-#include "ui/unit_main.h"
-#include "ui/unit_stats.h"
 #include "ui/user_messages.h"
 #include "window_test_support.h"
 
@@ -211,14 +211,13 @@ void TestMainWindow::WriteW10MWithBadDD(int line, const QByteArray& dd) {
 
 void TestMainWindow::layoutOfTheWindow() {
     Session session;
-    TForm1& form = *session.form;
+    MainWindow& form = *session.form;
     QCOMPARE(form.size(), QSize(1016, 716));
     QCOMPARE(form.minimumSize(), form.maximumSize());
     QCOMPARE(form.windowTitle(), QStringLiteral("WAVO DD Analyser 2008-2012"));
     QCOMPARE(form.TheGrids()->geometry(), QRect(201, 17, 815, 680));
     QCOMPARE(form.TheGrids()->count(), 4);
     QCOMPARE(form.TheGrids()->tabText(3), QStringLiteral("W10M"));
-    QVERIFY(form.Button1()->isHidden());
     QCOMPARE(form.Logo()->pixmap().size(), QSize(151, 67));
     QCOMPARE(form.Logo()->pos(), QPoint(24, 592));
 
@@ -248,13 +247,14 @@ void TestMainWindow::layoutOfTheWindow() {
 // Positions relative to the left panel (the panel's own controls) or to their group box.
 void TestMainWindow::leftPanelPlacesEveryControl() {
     Session session;
-    const TForm1& form = *session.form;
+    const MainWindow& form = *session.form;
     const QWidget* panel = form.findChild<QWidget*>(QStringLiteral("LeftPanel"));
     QVERIFY(panel);
     QCOMPARE(panel->geometry(), QRect(0, 17, 201, 680));
     const std::pair<const char*, QRect> onPanel[] = {
-        {"ButtonCopy", {16, 16, 169, 25}}, {"ButtonPopulate", {16, 56, 169, 25}},
-        {"Button1", {40, 128, 75, 25}},    {"CloseButton", {16, 552, 169, 25}},
+        {"ButtonCopy", {16, 16, 169, 25}},
+        {"ButtonPopulate", {16, 56, 169, 25}},
+        {"CloseButton", {16, 552, 169, 25}},
         {"Logo", {24, 592, 151, 67}},
     };
     for (const auto& [name, rect] : onPanel) {
@@ -298,7 +298,7 @@ void TestMainWindow::focusFollowsTheLeftPanelOrder() {
     QVERIFY(folder_->CopySamples());
     Session session;
     QVERIFY(session.Start());
-    TForm1& form = *session.form;
+    MainWindow& form = *session.form;
     QApplication::setActiveWindow(&form);
     form.ButtonCopy()->setFocus(Qt::TabFocusReason);
     QTRY_VERIFY(form.ButtonCopy()->hasFocus());
@@ -357,7 +357,7 @@ void TestMainWindow::startupFillsAndSortsEveryTable() {
                                "[Values]\nSortCount=5\n[Sort]\nM3M=1\nW3M=0\nM10M=4\nW10M=15\n"));
     Session session;
     QVERIFY(session.Start());
-    TForm1& form = *session.form;
+    MainWindow& form = *session.form;
     QCOMPARE(form.DataDirectory(), QDir::currentPath().toStdString());
     QCOMPARE(form.TheGrids()->currentIndex(), 0);
     const int sortCols[] = {1, 0, 4, 15};
@@ -387,7 +387,7 @@ void TestMainWindow::firstRunUsesDefaultsAndWritesTenKeys() {
     QVERIFY(folder_->CopySamples());
     Session session;
     QVERIFY(session.Start());
-    TForm1& form = *session.form;
+    MainWindow& form = *session.form;
     const QStringList texts{form.VarCount()->text(),   form.VarDD()->text(),
                             form.VarPercent()->text(), form.Var2Col()->text(),
                             form.Var9()->text(),       form.VarSortCount()->text()};
@@ -410,7 +410,7 @@ void TestMainWindow::unreadableSettingsFallBack() {
                                "[Sort]\nM3M=x\nW3M=2\n"));
     Session session;
     QVERIFY(session.Start());
-    TForm1& form = *session.form;
+    MainWindow& form = *session.form;
     QCOMPARE(form.VarCount()->text(), QStringLiteral("50"));
     QCOMPARE(form.VarDD()->text(), QStringLiteral("3.0"));
     QCOMPARE(form.VarPercent()->text(), QStringLiteral("30"));
@@ -465,7 +465,7 @@ void TestMainWindow::conversionErrorKeepsBusyUntilRegenerate() {
 
     Session session;
     session.Show();
-    TForm1& form = *session.form;
+    MainWindow& form = *session.form;
     QVERIFY(QTest::qWaitFor([&] { return !session.messages.errors.isEmpty(); }, kTimeoutMs));
     QCOMPARE(session.messages.errors,
              QStringList{QStringLiteral("'2,4' is not a valid floating point value")});
@@ -480,7 +480,7 @@ void TestMainWindow::conversionErrorKeepsBusyUntilRegenerate() {
     form.DiverList()->AddSorted(QStringLiteral("SENTINEL"));
     form.CountryList()->AddSorted(QStringLiteral("XYZ"));
     form.CountryList()->setCurrentIndex(1);
-    form.CountryListChange();
+    form.ListDiversOfCountry();
     QCOMPARE(form.DiverList()->count(), 2);
 
     form.CountryList()->ResetToAll();
@@ -529,7 +529,7 @@ void TestMainWindow::sortCountResortsOnlyTheActiveTable() {
     QVERIFY(folder_->CopySamples());
     Session session;
     QVERIFY(session.Start());
-    TForm1& form = *session.form;
+    MainWindow& form = *session.form;
     form.TheGrids()->setCurrentIndex(1);
     // A header press on the W3M tab is W3M's sort column.
     QTest::mouseClick(session.Viewport(2), Qt::LeftButton, {}, session.CellCentre(2, 2, 0));
@@ -546,7 +546,7 @@ void TestMainWindow::countryChoiceRefillsDiverList() {
     QVERIFY(folder_->CopySamples());
     Session session;
     QVERIFY(session.Start());
-    TForm1& form = *session.form;
+    MainWindow& form = *session.form;
     const QString nation = form.CountryList()->itemText(form.CountryList()->count() / 2);
     QTest::keyClicks(form.CountryList(), nation); // incremental search, as the user types
     QCOMPARE(form.CountryList()->currentText(), nation);
@@ -572,7 +572,7 @@ void TestMainWindow::regenerateAppliesTheCountry() {
     QVERIFY(folder_->CopySamples());
     Session session;
     QVERIFY(session.Start());
-    TForm1& form = *session.form;
+    MainWindow& form = *session.form;
     const QString nation = form.CountryList()->itemText(1);
     form.CountryList()->setCurrentIndex(1);
     emit form.CountryList()->activated(1);
@@ -611,7 +611,7 @@ void TestMainWindow::copyPutsTheActiveTableOnTheClipboard() {
     QVERIFY(folder_->CopySamples());
     Session session;
     QVERIFY(session.Start());
-    TForm1& form = *session.form;
+    MainWindow& form = *session.form;
     form.TheGrids()->setCurrentIndex(3);
     QTest::mouseClick(form.ButtonCopy(), Qt::LeftButton);
     const QStringList lines = session.clipboard.contents.split(QStringLiteral("\r\n"));
@@ -635,7 +635,7 @@ void TestMainWindow::doubleClickOpensTheBreakdown() {
     QVERIFY(folder_->CopySamples());
     Session session;
     QVERIFY(session.Start());
-    TForm1& form = *session.form;
+    MainWindow& form = *session.form;
     QTest::mouseDClick(session.Viewport(1), Qt::LeftButton, {}, session.CellCentre(1, 0, 0));
     QVERIFY(!session.stats->isVisible()); // a header row opens nothing
 
@@ -661,7 +661,7 @@ void TestMainWindow::thresholdChangeRepaintsWithoutResorting() {
     QVERIFY(folder_->CopySamples());
     Session session;
     QVERIFY(session.Start());
-    TForm1& form = *session.form;
+    MainWindow& form = *session.form;
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QTest::mouseDClick(session.Viewport(1), Qt::LeftButton, {}, session.CellCentre(1, 2, 1));
     QVERIFY(QTest::qWaitForWindowExposed(session.stats));
@@ -676,7 +676,7 @@ void TestMainWindow::thresholdChangeRepaintsWithoutResorting() {
     log.Watch(session.stats->DiveStatsGrid());
     log.Watch(session.stats->StatsGrid());
     const auto table = Snapshot(form.EventTable(1));
-    const auto perDiver = Snapshot(session.stats->diveStatsGrid());
+    const auto perDiver = Snapshot(session.stats->DiverTable());
 
     form.VarCount()->setValue(70);
     QCOMPARE(log.painted, QStringList({"TheGridM3M", "DiveStatsGrid", "StatsGrid"}));
@@ -685,7 +685,7 @@ void TestMainWindow::thresholdChangeRepaintsWithoutResorting() {
     form.Var9()->setValue(2);
     QCOMPARE(log.painted, QStringList{"TheGridM3M"});
     QVERIFY(Snapshot(form.EventTable(1)) == table);
-    QVERIFY(Snapshot(session.stats->diveStatsGrid()) == perDiver);
+    QVERIFY(Snapshot(session.stats->DiverTable()) == perDiver);
     form.close();
 }
 
@@ -693,7 +693,7 @@ void TestMainWindow::populateFillsTheDiversColumn() {
     QVERIFY(folder_->CopySamples());
     Session session;
     QVERIFY(session.Start());
-    TForm1& form = *session.form;
+    MainWindow& form = *session.form;
     form.TheGrids()->setCurrentIndex(2);
     QTest::mouseClick(form.ButtonPopulate(), Qt::LeftButton);
     const StringGrid& table = form.EventTable(3);
@@ -716,10 +716,10 @@ void TestMainWindow::regenerateDuringCountStopsIt() {
     QVERIFY(folder_->CopySamples());
     Session session;
     QVERIFY(session.Start());
-    TForm1& form = *session.form;
+    MainWindow& form = *session.form;
     // Runs from inside the count's message processing after its first row.
-    QMetaObject::invokeMethod(&form, &TForm1::GenerateStatsClick, Qt::QueuedConnection);
-    form.PopulateDiverCount1Click();
+    QMetaObject::invokeMethod(&form, &MainWindow::RunStatistics, Qt::QueuedConnection);
+    form.FillDiverCounts();
     const StringGrid& table = form.EventTable(1);
     QVERIFY(table.RowCount() > 10);
     for (int row = 1; row < table.RowCount(); ++row) {
@@ -731,9 +731,9 @@ void TestMainWindow::closeDuringCountStopsIt() {
     QVERIFY(folder_->CopySamples());
     Session session;
     QVERIFY(session.Start());
-    TForm1& form = *session.form;
+    MainWindow& form = *session.form;
     QMetaObject::invokeMethod(&form, &QWidget::close, Qt::QueuedConnection);
-    form.PopulateDiverCount1Click();
+    form.FillDiverCounts();
     const StringGrid& table = form.EventTable(1);
     QVERIFY(!table.Cell(kDiversCol, 1).empty());
     QVERIFY(table.Cell(kDiversCol, 2).empty());

@@ -7,10 +7,10 @@
 #include "analysis/diver_count.h"
 #include "analysis/drill_down.h"
 #include "analysis/statistics.h"
+#include "ui/breakdown_window.h"
 #include "ui/clipboard.h"
+#include "ui/main_window.h"
 #include "ui/string_grid_view.h"
-#include "ui/unit_main.h"
-#include "ui/unit_stats.h"
 #include "ui/user_messages.h"
 #include "window_test_support.h"
 
@@ -207,17 +207,17 @@ struct Breakdown {
 Breakdown DrillDownAlone(Session& session, int row) {
     const int eventIndex = session.form->ActiveEvent();
     StringGrid table = Detached(session.Table(eventIndex));
-    StringGrid summary = Detached(session.stats->statsGrid());
-    StringGrid perDiver = Detached(session.stats->diveStatsGrid());
+    StringGrid summary = Detached(session.stats->SummaryTable());
+    StringGrid perDiver = Detached(session.stats->DiverTable());
     const DrillDownResult result = DrillDown(
         table, eventIndex, row, session.form->Store().Filled(eventIndex), session.form->Roster(),
         session.form->CurrentFilter(),
-        BreakdownTarget{summary, perDiver, session.stats->statsSortCol()}, session.Split());
+        BreakdownTarget{summary, perDiver, session.stats->DiverSortCol()}, session.Split());
     return {Snapshot(summary), Snapshot(perDiver), QString::fromLatin1(result.title)};
 }
 
 Breakdown Shown(Session& session) {
-    return {Snapshot(session.stats->statsGrid()), Snapshot(session.stats->diveStatsGrid()),
+    return {Snapshot(session.stats->SummaryTable()), Snapshot(session.stats->DiverTable()),
             session.stats->LabelTitle()->text()};
 }
 
@@ -431,7 +431,7 @@ void TestReentry::doubleClickDuringACount() {
     const int lastRow = table.RowCount() - 1;
     CountDistinctDivers(table.Cell(0, lastRow), session.form->Store().Filled(1),
                         session.form->Roster(), session.form->CurrentFilter(), workingList);
-    QCOMPARE(Column(session.stats->diveStatsGrid(), 0), Column(workingList, 0));
+    QCOMPARE(Column(session.stats->DiverTable(), 0), Column(workingList, 0));
 }
 
 void TestReentry::headerPressDuringACount() {
@@ -493,7 +493,7 @@ void TestReentry::closeDuringACount() {
 void TestReentry::drillDownWithTheWindowHiddenVisibleAndMoved() {
     Session session;
     QVERIFY(session.Start());
-    TDiveStats& stats = *session.stats;
+    BreakdownWindow& stats = *session.stats;
     const auto drillDown = [&session](int row) {
         const Breakdown alone = DrillDownAlone(session, row);
         session.DoubleClickRow(row);

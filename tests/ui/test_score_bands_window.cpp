@@ -31,19 +31,19 @@ struct ChartSession {
     DdIniSettings settings;
     RecordingMessages messages;
     FakeClipboard clipboard;
-    std::unique_ptr<TForm1> form;
-    TDiveStats* stats = nullptr;
+    std::unique_ptr<MainWindow> form;
+    BreakdownWindow* stats = nullptr;
     QString proposed;
     QString answer;
 
-    ChartSession() : form(std::make_unique<TForm1>(settings, &messages, &clipboard)) {
-        DiveStatsHost host = form->MakeDiveStatsHost();
+    ChartSession() : form(std::make_unique<MainWindow>(settings, &messages, &clipboard)) {
+        BreakdownHost host = form->MakeBreakdownHost();
         host.chart.askFile = [this](QWidget*, const QString& offered) {
             proposed = offered;
             return answer;
         };
-        stats = new TDiveStats(std::move(host), form.get());
-        form->AttachDiveStats(stats);
+        stats = new BreakdownWindow(std::move(host), form.get());
+        form->AttachBreakdown(stats);
     }
     void DrillInto(int row) {
         StringGridView* m3m = form->EventGrid(1);
@@ -53,7 +53,7 @@ struct ChartSession {
         StringGridView* view = stats->DiveStatsGrid();
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->cellRect(col, row).center());
     }
-    ScoreBandChartView& chart() { return *stats->ScoreBands()->Chart(); }
+    ScoreBandChartView& chart() { return *stats->ChartWindow()->Chart(); }
 };
 
 // The drawn bars hold the shares of the grids' rows: the field's and the given diver row's.
@@ -101,16 +101,16 @@ void TestScoreBandsWindow::followsDrillDownSortAndRowClick() {
     QVERIFY(QTest::qWaitFor([&] { return !session.form->IsBusy(); }, kTimeoutMs));
     session.DrillInto(1);
     QVERIFY(session.stats->isVisible());
-    QVERIFY(!session.stats->ScoreBands());
+    QVERIFY(!session.stats->ChartWindow());
 
     QTest::mouseClick(session.stats->ButtonChart(), Qt::LeftButton);
-    TScoreBands* window = session.stats->ScoreBands();
+    ScoreBandsWindow* window = session.stats->ChartWindow();
     QVERIFY(window && window->isVisible());
     QCOMPARE(window->windowTitle(), QStringLiteral("Score Bands"));
     QCOMPARE(window->parentWidget(), session.form.get());
     QCOMPARE(session.chart().chart()->title(), session.stats->LabelTitle()->text());
-    const StringGrid& statsGrid = session.stats->statsGrid();
-    const StringGrid& divers = session.stats->diveStatsGrid();
+    const StringGrid& statsGrid = session.stats->SummaryTable();
+    const StringGrid& divers = session.stats->DiverTable();
     QVERIFY(BarsShow(session.chart(), statsGrid, divers, 1));
     QCOMPARE(session.chart().FieldSet()->label(), QStringLiteral("All divers"));
 
@@ -143,7 +143,7 @@ void TestScoreBandsWindow::followsDrillDownSortAndRowClick() {
     window->close();
     QVERIFY(!window->isVisible());
     QTest::mouseClick(session.stats->ButtonChart(), Qt::LeftButton);
-    QCOMPARE(session.stats->ScoreBands(), window);
+    QCOMPARE(session.stats->ChartWindow(), window);
     QCOMPARE(window->pos(), moved);
 }
 
@@ -153,7 +153,7 @@ void TestScoreBandsWindow::savesPngOrSvgWholeOrNotAtAll() {
     QVERIFY(QTest::qWaitFor([&] { return !session.form->IsBusy(); }, kTimeoutMs));
     session.DrillInto(1);
     QTest::mouseClick(session.stats->ButtonChart(), Qt::LeftButton);
-    TScoreBands& window = *session.stats->ScoreBands();
+    ScoreBandsWindow& window = *session.stats->ChartWindow();
     const QString code = QString::fromLatin1(session.form->EventTable(1).Cell(0, 1).c_str());
     const QString png = folder_->filePath(QStringLiteral("M3M-%1.png").arg(code));
 
@@ -193,13 +193,13 @@ void TestScoreBandsWindow::anyCellOfADiverRowPicksTheDiver() {
     QVERIFY(QTest::qWaitFor([&] { return !session.form->IsBusy(); }, kTimeoutMs));
     session.DrillInto(1);
     QTest::mouseClick(session.stats->ButtonChart(), Qt::LeftButton);
-    const StringGrid& divers = session.stats->diveStatsGrid();
+    const StringGrid& divers = session.stats->DiverTable();
     QVERIFY(divers.RowCount() > 5);
     // Name (the fixed column), Nation, Count and a band share, each on another row.
     const int cells[][2] = {{0, 3}, {1, 4}, {2, 2}, {7, 5}, {0, 1}};
     for (const auto& [col, row] : cells) {
         session.Press(col, row);
-        QVERIFY2(BarsShow(session.chart(), session.stats->statsGrid(), divers, row),
+        QVERIFY2(BarsShow(session.chart(), session.stats->SummaryTable(), divers, row),
                  qPrintable(QStringLiteral("column %1, row %2").arg(col).arg(row)));
         QCOMPARE(session.stats->DiveStatsGrid()->currentRow(), row);
     }
@@ -220,7 +220,7 @@ void TestScoreBandsWindow::titleAndPictureNameTheFilter() {
     QCOMPARE(session.chart().chart()->title(), title);
 
     session.answer = folder_->filePath(QStringLiteral("chart.svg"));
-    QTest::mouseClick(session.stats->ScoreBands()->ButtonSave(), Qt::LeftButton);
+    QTest::mouseClick(session.stats->ChartWindow()->ButtonSave(), Qt::LeftButton);
     QFile svg(session.answer);
     QVERIFY(svg.open(QIODevice::ReadOnly));
     QVERIFY(svg.readAll().contains("country CHN"));
@@ -276,8 +276,8 @@ void TestScoreBandsWindow::opensBesideTheStatisticsWindow() {
     QTest::mouseClick(session.stats->ButtonChart(), Qt::LeftButton);
     const QWidget* button = session.stats->ButtonChart();
     const QRect buttonRect(button->mapToGlobal(QPoint(0, 0)), button->size());
-    QTRY_VERIFY(session.stats->ScoreBands()->isVisible());
-    QVERIFY(!session.stats->ScoreBands()->frameGeometry().intersects(buttonRect));
+    QTRY_VERIFY(session.stats->ChartWindow()->isVisible());
+    QVERIFY(!session.stats->ChartWindow()->frameGeometry().intersects(buttonRect));
 }
 
 QTEST_MAIN(TestScoreBandsWindow)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/breakdown_window.h"
 #include "ui/clipboard.h"
 #include "ui/string_grid_view.h"
-#include "ui/unit_stats.h"
 #include "ui/user_messages.h"
 #include "window_test_support.h"
 
@@ -79,7 +79,7 @@ private:
     int pumps_ = 0;
     std::vector<int> clickedRows_;
     std::unique_ptr<QWidget> owner_;
-    TDiveStats* window_ = nullptr;
+    BreakdownWindow* window_ = nullptr;
 
     StringGridView& view() { return *window_->DiveStatsGrid(); }
     QPoint cellCentre(int col, int row) { return view().cellRect(col, row).center(); }
@@ -111,13 +111,13 @@ private slots:
         owner_ = std::make_unique<QWidget>();
         owner_->setGeometry(40, 30, 1000, 800);
         owner_->show();
-        DiveStatsHost host;
+        BreakdownHost host;
         host.thresholds = [this] { return thresholds_; };
         host.sortSplit = [this] { return SortSplit{sortCount_, [this] { ++pumps_; }}; };
         host.setClickedRow = [this](int row) { clickedRows_.push_back(row); };
         host.messages = &messages_;
         host.clipboard = &clipboard_;
-        window_ = new TDiveStats(std::move(host), owner_.get());
+        window_ = new BreakdownWindow(std::move(host), owner_.get());
     }
 
     void cleanup() {
@@ -134,14 +134,14 @@ private slots:
         QVERIFY(flags & Qt::WindowCloseButtonHint);
         QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
 
-        const StringGrid& grid = window_->diveStatsGrid();
+        const StringGrid& grid = window_->DiverTable();
         QCOMPARE(grid.Cell(0, 0), std::string("Name"));
         QCOMPARE(grid.Cell(1, 0), std::string("Nation"));
         QCOMPARE(grid.Cell(2, 0), std::string("Count"));
         QCOMPARE(grid.ColWidth(0), 200);
         QCOMPARE(grid.ColWidth(1), 46);
         QCOMPARE(grid.ColWidth(2), 46);
-        QCOMPARE(window_->statsSortCol(), 2);
+        QCOMPARE(window_->DiverSortCol(), 2);
 
         QCOMPARE(window_->StatsGrid()->geometry(), QRect(0, 0, 898, 40));
         QCOMPARE(window_->DiveStatsGrid()->geometry(), QRect(0, 69, 898, 641));
@@ -180,14 +180,14 @@ private slots:
         QFETCH(int, col);
         QFETCH(int, sortCount);
         QFETCH(QStringList, expected);
-        FillPerDiverGrid(window_->diveStatsGrid());
+        FillPerDiverGrid(window_->DiverTable());
         sortCount_ = sortCount;
         window_->ShowBreakdown(QStringLiteral("W3M - 101B - DD 1.5 - 4 divers"));
 
         press(static_cast<Qt::MouseButton>(button), cellCentre(col, 0));
 
-        QCOMPARE(NamesInOrder(window_->diveStatsGrid()), expected);
-        QCOMPARE(window_->statsSortCol(), col);
+        QCOMPARE(NamesInOrder(window_->DiverTable()), expected);
+        QCOMPARE(window_->DiverSortCol(), col);
         QCOMPARE(clickedRows_, std::vector<int>{0});
         QVERIFY(pumps_ > 0);
     }
@@ -205,11 +205,11 @@ private slots:
         QFETCH(QPoint, where);
         QFETCH(int, expectedCol);
         QFETCH(int, expectedRow);
-        FillPerDiverGrid(window_->diveStatsGrid());
+        FillPerDiverGrid(window_->DiverTable());
         window_->ShowBreakdown(QStringLiteral("title"));
-        const QStringList before = NamesInOrder(window_->diveStatsGrid());
+        const QStringList before = NamesInOrder(window_->DiverTable());
 
-        const int lastRow = window_->diveStatsGrid().RowCount() - 1;
+        const int lastRow = window_->DiverTable().RowCount() - 1;
         QPoint pos;
         if (where.x() >= 0 && where.y() >= 0)
             pos = cellCentre(where.x(), where.y());
@@ -219,8 +219,8 @@ private slots:
             pos = QPoint(view().cellRect(14, 1).right() + 20, cellCentre(14, 1).y());
         press(Qt::LeftButton, pos);
 
-        QCOMPARE(NamesInOrder(window_->diveStatsGrid()), before);
-        QCOMPARE(window_->statsSortCol(), expectedCol);
+        QCOMPARE(NamesInOrder(window_->DiverTable()), before);
+        QCOMPARE(window_->DiverSortCol(), expectedCol);
         QCOMPARE(clickedRows_, std::vector<int>{expectedRow});
         QCOMPARE(pumps_, 0);
         if (expectedRow > 0)
@@ -228,9 +228,9 @@ private slots:
     }
 
     void closingHidesAndKeepsContents() {
-        FillPerDiverGrid(window_->diveStatsGrid());
+        FillPerDiverGrid(window_->DiverTable());
         window_->ShowBreakdown(QStringLiteral("W3M - 101B - DD 1.5 - 4 divers"));
-        QPointer<TDiveStats> alive(window_);
+        QPointer<BreakdownWindow> alive(window_);
 
         window_->close();
         QVERIFY(window_->isHidden());
@@ -246,7 +246,7 @@ private slots:
         QVERIFY(window_->isHidden());
 
         QVERIFY(!alive.isNull());
-        QCOMPARE(window_->diveStatsGrid().Cell(0, 1), std::string("Chen, Li"));
+        QCOMPARE(window_->DiverTable().Cell(0, 1), std::string("Chen, Li"));
         QCOMPARE(window_->LabelTitle()->text(), QStringLiteral("again"));
     }
 
@@ -271,7 +271,7 @@ private slots:
     }
 
     void copyGivesFifteenFieldsPerLine() {
-        StringGrid& grid = window_->diveStatsGrid();
+        StringGrid& grid = window_->DiverTable();
         FillPerDiverGrid(grid);
         grid.SetCell(0, 4, "M\xFCller, Ute"); // a Latin-1 byte from the 8-bit sources
 
@@ -293,9 +293,9 @@ private slots:
     }
 
     void refusedClipboardReportsAndKeepsItsContents() {
-        FillPerDiverGrid(window_->diveStatsGrid());
+        FillPerDiverGrid(window_->DiverTable());
         clipboard_.refuse = true;
-        window_->ButtonCopyClick();
+        window_->CopyTableToClipboard();
         QCOMPARE(messages_.errors, QStringList{QStringLiteral("Cannot open clipboard")});
         QCOMPARE(clipboard_.contents, QStringLiteral("held before"));
         QVERIFY(messages_.notices.empty());
@@ -308,7 +308,7 @@ private slots:
     }
 
     void handCursorOverTheHeaderOnly() {
-        FillPerDiverGrid(window_->diveStatsGrid());
+        FillPerDiverGrid(window_->DiverTable());
         window_->ShowBreakdown(QStringLiteral("title"));
         QWidget* viewport = view().viewport();
 
@@ -323,7 +323,7 @@ private slots:
     }
 
     void cellColoursFollowTheThresholds() {
-        FillPerDiverGrid(window_->diveStatsGrid());
+        FillPerDiverGrid(window_->DiverTable());
         window_->ShowBreakdown(QStringLiteral("title"));
         // Row 2 is Adams: 40.0 in column 7, blank neighbours.
         QCOMPARE(pixelOf(7, 2), QColor(0xFF, 0x99, 0xFF));

@@ -5,10 +5,10 @@
 // seams that record, and the main window wired the way main() wires it.
 
 #include "app/settings.h"
+#include "ui/breakdown_window.h"
 #include "ui/clipboard.h"
+#include "ui/main_window.h"
 #include "ui/spin_edit.h"
-#include "ui/unit_main.h"
-#include "ui/unit_stats.h"
 #include "ui/user_messages.h"
 
 #include <QApplication>
@@ -113,12 +113,12 @@ struct WindowSession {
     DdIniSettings settings;
     RecordingMessages messages;
     FakeClipboard clipboard;
-    std::unique_ptr<TForm1> form;
-    TDiveStats* stats = nullptr;
+    std::unique_ptr<MainWindow> form;
+    BreakdownWindow* stats = nullptr;
 
-    WindowSession() : form(std::make_unique<TForm1>(settings, &messages, &clipboard)) {
-        stats = new TDiveStats(form->MakeDiveStatsHost(), form.get());
-        form->AttachDiveStats(stats);
+    WindowSession() : form(std::make_unique<MainWindow>(settings, &messages, &clipboard)) {
+        stats = new BreakdownWindow(form->MakeBreakdownHost(), form.get());
+        form->AttachBreakdown(stats);
     }
     void Show() { form->show(); }
     // Until the start-up statistics run has ended, however it ended.

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/unit_main.h"
+#include "ui/main_window.h"
 
 #include "analysis/diver_count.h"
 #include "analysis/drill_down.h"
@@ -124,8 +124,8 @@ private:
 
 } // namespace
 
-TForm1::TForm1(SettingsStore& settings, UserMessages* messages, ClipboardSink* clipboard,
-               QWidget* parent)
+MainWindow::MainWindow(SettingsStore& settings, UserMessages* messages, ClipboardSink* clipboard,
+                       QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
@@ -140,62 +140,62 @@ TForm1::TForm1(SettingsStore& settings, UserMessages* messages, ClipboardSink* c
         ownClipboard_ = std::make_unique<SystemClipboard>();
         clipboard_ = ownClipboard_.get();
     }
-    FormCreate();
+    BuildWindow();
 }
 
-TForm1::~TForm1() {
+MainWindow::~MainWindow() {
     // The views and the breakdown window refer to grids and state of this object, which die
     // before QWidget deletes its children: take them down first.
-    if (diveStats_ && diveStats_->parent() == this) {
-        delete diveStats_.data();
+    if (breakdown_ && breakdown_->parent() == this) {
+        delete breakdown_.data();
     }
     for (StringGridView* view : views_) {
         delete view;
     }
 }
 
-DiveStatsHost TForm1::MakeDiveStatsHost() {
-    DiveStatsHost host;
+BreakdownHost MainWindow::MakeBreakdownHost() {
+    BreakdownHost host;
     host.thresholds = [this] { return CurrentThresholds(); };
     host.sortSplit = [this] {
         return SortSplit{SortCount(), [this] {
-                             if (diveStats_) {
-                                 diveStats_->DiveStatsGrid()->repaintNow();
+                             if (breakdown_) {
+                                 breakdown_->DiveStatsGrid()->repaintNow();
                              }
                              QCoreApplication::processEvents();
                          }};
     };
-    host.setClickedRow = [this](int row) { ClickedRow = row; };
+    host.setClickedRow = [this](int row) { clickedRow_ = row; };
     host.messages = messages_;
     host.clipboard = clipboard_;
-    host.chart.dataDir = [this] { return QString::fromLocal8Bit(DataDir.c_str()); };
+    host.chart.dataDir = [this] { return QString::fromLocal8Bit(dataDir_.c_str()); };
     return host;
 }
 
-void TForm1::AttachDiveStats(TDiveStats* diveStats) {
-    diveStats_ = diveStats;
+void MainWindow::AttachBreakdown(BreakdownWindow* breakdown) {
+    breakdown_ = breakdown;
 }
 
-int TForm1::ActiveEvent() const {
+int MainWindow::ActiveEvent() const {
     const int tab = theGrids_->currentIndex();
     return tab < 0 ? 1 : tab + 1;
 }
 
-Thresholds TForm1::CurrentThresholds() const {
+Thresholds MainWindow::CurrentThresholds() const {
     return Thresholds{varCount_->value(), varDD_->value(), varPercent_->value(),
                       var2Col_->value(),  var9_->value(),  varSortCount_->value()};
 }
 
-FilterSelection TForm1::CurrentFilter() const {
+FilterSelection MainWindow::CurrentFilter() const {
     return FilterSelection{countryList_->currentIndex(), ToCellBytes(countryList_->currentText()),
                            diverList_->currentIndex(), ToCellBytes(diverList_->currentText())};
 }
 
-int TForm1::SortCount() const {
+int MainWindow::SortCount() const {
     return static_cast<int>(varSortCount_->value());
 }
 
-PumpMessages TForm1::Pump(StringGridView* grid, bool holdUserInput) const {
+PumpMessages MainWindow::Pump(StringGridView* grid, bool holdUserInput) const {
     const auto flags = holdUserInput ? QEventLoop::ExcludeUserInputEvents : QEventLoop::AllEvents;
     return [grid, flags] {
         grid->repaintNow();
@@ -205,7 +205,7 @@ PumpMessages TForm1::Pump(StringGridView* grid, bool holdUserInput) const {
 
 // ---- Start-up and close -------------------------------------------------------------
 
-void TForm1::FormCreate() {
+void MainWindow::BuildWindow() {
     setWindowTitle(QString::fromLatin1(kMainWindowTitle));
     setFixedSize(kClientWidth, kClientHeight);
     setFont(WindowFont(kWindowFontPixels));
@@ -219,57 +219,57 @@ void TForm1::FormCreate() {
     BuildLeftPanel();
     ConnectHandlers();
 
-    timer1_ = new QTimer(this);
-    timer1_->setObjectName(QStringLiteral("Timer1"));
-    timer1_->setSingleShot(true);
-    timer1_->setInterval(kStartupDelayMs);
+    startUpTimer_ = new QTimer(this);
+    startUpTimer_->setObjectName(QStringLiteral("Timer1"));
+    startUpTimer_->setSingleShot(true);
+    startUpTimer_->setInterval(kStartupDelayMs);
     // A coarse timer may fire up to 5 % early or late: the window gets its full 100 ms to
     // appear, and the loading starts as soon as they are over.
-    timer1_->setTimerType(Qt::PreciseTimer);
-    connect(timer1_, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    startUpTimer_->setTimerType(Qt::PreciseTimer);
+    connect(startUpTimer_, &QTimer::timeout, this, &MainWindow::LoadOnStartUp);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
 }
 
-void TForm1::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!shownBefore_) {
         shownBefore_ = true;
-        FormShow();
+        BeginStartUp();
     }
 }
 
-void TForm1::FormShow() {
+void MainWindow::BeginStartUp() {
     // Set first, so that the change notifications of the values below do nothing.
-    Busy = true;
-    DataDir =
+    phase_ = Phase::Starting;
+    dataDir_ =
         dataFolder_.empty() ? QFile::encodeName(QDir::currentPath()).toStdString() : dataFolder_;
     ApplySettings();
     theGrids_->setCurrentIndex(0);
-    timer1_->start();
+    startUpTimer_->start();
 }
 
-void TForm1::ApplySettings() {
-    const Settings settings = settings_.Read(DataDir);
+void MainWindow::ApplySettings() {
+    const Settings settings = settings_.Read(dataDir_);
     varCount_->setValue(settings.count);
     varDD_->setValue(settings.dd);
     varPercent_->setValue(settings.percent);
     var2Col_->setValue(settings.twoCol);
     var9_->setValue(settings.nine);
     varSortCount_->setValue(settings.sortCount);
-    SortCol = settings.sortCol;
+    sortCols_ = settings.sortCol;
 }
 
-void TForm1::Timer1Timer() {
-    timer1_->stop();
+void MainWindow::LoadOnStartUp() {
+    startUpTimer_->stop();
     // Let the window paint before the long work starts.
     QCoreApplication::processEvents();
     if (closing_) {
         return;
     }
-    if (const auto tablesError = FillReferenceTables(roster_, catalogue_, DataDir)) {
+    if (const auto tablesError = FillReferenceTables(roster_, catalogue_, dataDir_)) {
         // Results read against the wrong names or DDs would mislead: no tables at all.
         messages_->Error(FromCoreText(*tablesError));
         EndWithoutSaving();
@@ -280,16 +280,16 @@ void TForm1::Timer1Timer() {
     diverList_->ResetToAll();
     const bool loaded = LoadResults();
     startupDone_ = true;
-    if (loaded && QFileInfo(FromCoreText(JoinPath(DataDir, kRosterFileName))).isFile()) {
+    if (loaded && QFileInfo(FromCoreText(JoinPath(dataDir_, kRosterFileName))).isFile()) {
         ShowOwnResultsInStatusBar();
     }
     if (loaded) {
-        GenerateStatsClick();
+        RunStatistics();
     }
 }
 
-bool TForm1::LoadResults() {
-    const LoadOutcome outcome = LoadResultFiles(DataDir, *store_);
+bool MainWindow::LoadResults() {
+    const LoadOutcome outcome = LoadResultFiles(dataDir_, *store_);
     switch (outcome.kind) {
     case LoadOutcome::Kind::Loaded:
         return true;
@@ -300,20 +300,21 @@ bool TForm1::LoadResults() {
         EndWithoutSaving();
         return false;
     case LoadOutcome::Kind::Failed:
-        // Busy stays set: the controls keep still until "Re-Generate Stats" is pressed.
+        // The controls keep still until "Re-Generate Stats" is pressed.
+        phase_ = Phase::LoadFailed;
         messages_->Error(FromCoreText(outcome.message));
         return false;
     }
     return false;
 }
 
-void TForm1::ShowOwnResultsInStatusBar() {
+void MainWindow::ShowOwnResultsInStatusBar() {
     // The fixed texts describe the built-in results; a folder with its own roster holds other
     // results, and a coach would take those texts as fact about them.
     constexpr int kSourcesPanel = 2;
     constexpr int kFirstEventPanel = 3;
     QLabel* sources = statusPanels_[kSourcesPanel];
-    const QString caption = FromCoreText(FolderSourcesCaption(DataDir));
+    const QString caption = FromCoreText(FolderSourcesCaption(dataDir_));
     // The frame takes a pixel on each side, and the text wants a little room besides.
     const int room = sources->width() - 2 * sources->frameWidth() - 4;
     sources->setText(sources->fontMetrics().elidedText(caption, Qt::ElideRight, room));
@@ -327,60 +328,55 @@ void TForm1::ShowOwnResultsInStatusBar() {
     }
 }
 
-void TForm1::EndWithoutSaving() {
+void MainWindow::EndWithoutSaving() {
     // Start-up could not finish: the program ends and keeps DD.ini as it was.
     skipSettingsWrite_ = true;
     close();
     QCoreApplication::quit();
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
-    FormClose();
+void MainWindow::closeEvent(QCloseEvent* event) {
+    CloseDown();
     event->accept();
 }
 
-void TForm1::FormClose() {
+void MainWindow::CloseDown() {
     // A count or a sort that is letting messages run stops at its next row; the program ends
     // once the handler has returned to the event loop.
     closing_ = true;
     if (shownBefore_ && !skipSettingsWrite_) {
         SaveSettings();
     }
-    if (diveStats_) {
-        diveStats_->hide();
+    if (breakdown_) {
+        breakdown_->hide();
     }
 }
 
-void TForm1::SaveSettings() {
+void MainWindow::SaveSettings() {
     const ThresholdTexts texts{
         ToCellBytes(varCount_->text()),   ToCellBytes(varDD_->text()),
         ToCellBytes(varPercent_->text()), ToCellBytes(var2Col_->text()),
         ToCellBytes(var9_->text()),       ToCellBytes(varSortCount_->text())};
     // A folder that cannot be written must not keep the user from leaving: report it and
     // close all the same.
-    if (const auto failure = settings_.Write(DataDir, texts, SortCol)) {
+    if (const auto failure = settings_.Write(dataDir_, texts, sortCols_)) {
         messages_->Error(FromCoreText(*failure));
     }
 }
 
-void TForm1::CloseButtonClick() {
-    close();
-}
-
-void TForm1::Button1Click() {}
-
 // ---- Statistics, sorting, breakdown, count, copy ----------------------------------------
 
-void TForm1::GenerateStatsClick() {
+void MainWindow::RunStatistics() {
     // Never inside another run, nor before the start-up step has filled the store.
     if (generating_ || !startupDone_) {
         return;
     }
     const FlagScope running(generating_);
     const WaitCursor hourglass;
-    const bool initialRun = Busy;
+    // The first run, also after a failed load, fills the filter lists.
+    const bool initialRun = phase_ == Phase::Starting || phase_ == Phase::LoadFailed;
     {
-        // The page control, its tabs and its tables, is painted once, by VarCountChange at
+        // The page control, its tabs and its tables, is painted once, by RepaintForThresholds at
         // the end, with what the run leaves in it. A paint after a pass would show the rows
         // that the end shows again, and the first table's would come before its scroll bar
         // has appeared, so it would be painted twice. Messages still run between the passes.
@@ -392,21 +388,21 @@ void TForm1::GenerateStatsClick() {
         }
     }
     theGrids_->setCurrentIndex(0);
-    Busy = false;
-    VarCountChange();
+    phase_ = Phase::Ready;
+    RepaintForThresholds();
 }
 
-void TForm1::GenerateOneEvent(int eventIndex, bool initialRun) {
+void MainWindow::GenerateOneEvent(int eventIndex, bool initialRun) {
     if (initialRun && eventIndex == 1) {
         FillFilterCombos();
     }
     // User input waits until the run has ended: no second run, sort or breakdown inside it.
     GenerateEventTable(EventTable(eventIndex), eventIndex, store_->Filled(eventIndex), roster_,
-                       catalogue_, initialRun, CurrentFilter(), SortCol.at(eventIndex - 1),
+                       catalogue_, initialRun, CurrentFilter(), sortCols_.at(eventIndex - 1),
                        SortSplit{SortCount(), Pump(EventGrid(eventIndex), true)});
 }
 
-void TForm1::FillFilterCombos() {
+void MainWindow::FillFilterCombos() {
     FillFilterLists(roster_, lists_);
     PackedTexts nations;
     for (const std::string& nation : lists_.countryItems) {
@@ -416,57 +412,57 @@ void TForm1::FillFilterCombos() {
     diverList_->AddAllSorted(DiverLabels(lists_.diverGrid, std::nullopt));
 }
 
-void TForm1::TheGridM3MMouseDown(StringGridView* grid, QPoint pos) {
+void MainWindow::OnGridMouseDown(StringGridView* grid, QPoint pos) {
     const QPoint cell = grid->cellAt(pos);
-    ClickedRow = cell.y();
-    if (ClickedRow != 0) {
+    clickedRow_ = cell.y();
+    if (clickedRow_ != 0) {
         return;
     }
-    SortCol.at(ActiveEvent() - 1) = cell.x();
+    sortCols_.at(ActiveEvent() - 1) = cell.x();
     SortEventTable(grid->grid(), cell.x(), SortSplit{SortCount(), Pump(grid)});
     // The bold header follows the new column even when there is nothing to sort.
     grid->viewport()->update();
 }
 
-void TForm1::TheGridM3MMouseMove(StringGridView* grid, QPoint pos) {
+void MainWindow::OnGridMouseMove(StringGridView* grid, QPoint pos) {
     const bool header = grid->cellAt(pos).y() == 0;
     grid->viewport()->setCursor(header ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
-void TForm1::VarSortCountChange() {
-    if (Busy) {
+void MainWindow::ResortForSortCount() {
+    if (IsBusy()) {
         return;
     }
     const int eventIndex = ActiveEvent();
-    SortEventTable(EventTable(eventIndex), SortCol.at(eventIndex - 1),
+    SortEventTable(EventTable(eventIndex), sortCols_.at(eventIndex - 1),
                    SortSplit{SortCount(), Pump(EventGrid(eventIndex))});
 }
 
-void TForm1::VarCountChange() {
-    if (Busy) {
+void MainWindow::RepaintForThresholds() {
+    if (IsBusy()) {
         return;
     }
     for (StringGridView* view : views_) {
         view->repaintNow();
     }
-    if (diveStats_ && diveStats_->isVisible()) {
-        diveStats_->DiveStatsGrid()->repaintNow();
-        diveStats_->StatsGrid()->repaintNow();
+    if (breakdown_ && breakdown_->isVisible()) {
+        breakdown_->DiveStatsGrid()->repaintNow();
+        breakdown_->StatsGrid()->repaintNow();
     }
 }
 
-void TForm1::TheGridM3MDblClick() {
-    if (!diveStats_) {
+void MainWindow::OnGridDoubleClick() {
+    if (!breakdown_) {
         return;
     }
     const int eventIndex = ActiveEvent();
-    TDiveStats& stats = *diveStats_;
+    BreakdownWindow& stats = *breakdown_;
     // User input waits until the breakdown is shown: a second double-click handled inside its
     // sort would refill the grids, and this one's title would then go over the other's rows.
     const DrillDownResult result =
-        DrillDown(EventTable(eventIndex), eventIndex, ClickedRow, store_->Filled(eventIndex),
+        DrillDown(EventTable(eventIndex), eventIndex, clickedRow_, store_->Filled(eventIndex),
                   roster_, CurrentFilter(),
-                  BreakdownTarget{stats.statsGrid(), stats.diveStatsGrid(), stats.statsSortCol()},
+                  BreakdownTarget{stats.SummaryTable(), stats.DiverTable(), stats.DiverSortCol()},
                   SortSplit{SortCount(), Pump(stats.DiveStatsGrid(), true)});
     if (result.opened) {
         stats.ShowBreakdown(FromCellBytes(result.title),
@@ -476,8 +472,8 @@ void TForm1::TheGridM3MDblClick() {
     }
 }
 
-void TForm1::PopulateDiverCount1Click() {
-    if (!diveStats_) {
+void MainWindow::FillDiverCounts() {
+    if (!breakdown_) {
         return;
     }
     // Event, table and working list are fixed for the whole count, whatever tab is shown.
@@ -492,10 +488,10 @@ void TForm1::PopulateDiverCount1Click() {
         return !closing_;
     };
     PopulateDiverCount(EventTable(eventIndex), store_->Filled(eventIndex), roster_,
-                       diveStats_->diveStatsGrid(), hooks);
+                       breakdown_->DiverTable(), hooks);
 }
 
-void TForm1::ButtonCopyClick() {
+void MainWindow::CopyTableToClipboard() {
     const QString text = FromCellBytes(TableText(EventTable(ActiveEvent()), kEventTableCols));
     if (!clipboard_->SetText(text)) {
         messages_->Error(QStringLiteral("Cannot open clipboard"));
@@ -504,18 +500,17 @@ void TForm1::ButtonCopyClick() {
 
 // ---- Filter lists -------------------------------------------------------------------
 
-void TForm1::CountryListChange() {
-    if (Busy || countryList_->currentIndex() <= 0) {
+void MainWindow::ListDiversOfCountry() {
+    if (IsBusy() || countryList_->currentIndex() <= 0) {
         return;
     }
-    Busy = true;
+    const Phase before = phase_;
+    phase_ = Phase::FillingControls;
     const std::string nation = ToCellBytes(countryList_->currentText());
     diverList_->ResetToAll();
     diverList_->AddAllSorted(DiverLabels(lists_.diverGrid, nation));
     diverList_->setCurrentIndex(0);
-    Busy = false;
+    phase_ = before;
 }
-
-void TForm1::DiverListChange() {}
 
 } // namespace corvane

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/unit_stats.h"
+#include "ui/breakdown_window.h"
 
 #include "analysis/drill_down.h"
 #include "analysis/table_text.h"
@@ -28,11 +28,11 @@ constexpr int kTitleHeight = 24;
 constexpr int kTitleFontPixels = 19;
 constexpr QRect kButtonCopyRect{8, 2, 137, 25};
 // "Show Chart" mirrors the copy button at the bar's right end.
-constexpr QRect kButtonChartRect{TDiveStats::kClientWidth - 8 - 137, 2, 137, 25};
+constexpr QRect kButtonChartRect{BreakdownWindow::kClientWidth - 8 - 137, 2, 137, 25};
 
 } // namespace
 
-TDiveStats::TDiveStats(DiveStatsHost host, QWidget* parent)
+BreakdownWindow::BreakdownWindow(BreakdownHost host, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
       host_(std::move(host)) {
@@ -44,46 +44,46 @@ TDiveStats::TDiveStats(DiveStatsHost host, QWidget* parent)
     face.setColor(QPalette::WindowText, Qt::black);
     setPalette(face);
     BuildLayout();
-    FormCreate();
+    SetUpDiverTable();
 }
 
-TDiveStats::~TDiveStats() {
+BreakdownWindow::~BreakdownWindow() {
     // The views refer to the grids, which are members and die before QWidget deletes its
     // children: take the views down first.
-    delete statsView_;
-    delete diveStatsView_;
+    delete summaryView_;
+    delete diverView_;
 }
 
-void TDiveStats::BuildLayout() {
-    statsView_ = new StringGridView(statsGrid_, this);
-    statsView_->setObjectName(QStringLiteral("StatsGrid"));
-    statsView_->setGeometry(0, 0, kClientWidth, kStatsGridHeight);
-    statsView_->setFixedCounts(1, 1);
-    statsView_->setHorizontalScrolling(true);
-    UseCellLook(*statsView_, [this](int col, int row, bool isCurrent) {
-        return StatsGridDrawCell(col, row, isCurrent);
+void BreakdownWindow::BuildLayout() {
+    summaryView_ = new StringGridView(summaryTable_, this);
+    summaryView_->setObjectName(QStringLiteral("StatsGrid"));
+    summaryView_->setGeometry(0, 0, kClientWidth, kStatsGridHeight);
+    summaryView_->setFixedCounts(1, 1);
+    summaryView_->setHorizontalScrolling(true);
+    UseCellLook(*summaryView_, [this](int col, int row, bool isCurrent) {
+        return LookOfSummaryCell(col, row, isCurrent);
     });
 
     BuildTitleBar();
 
     const int gridTop = kStatsGridHeight + kTitleBarHeight;
-    diveStatsView_ = new StringGridView(diveStatsGrid_, this);
-    diveStatsView_->setObjectName(QStringLiteral("DiveStatsGrid"));
-    diveStatsView_->setGeometry(0, gridTop, kClientWidth, kClientHeight - gridTop);
-    diveStatsView_->setFixedCounts(1, 1);
-    diveStatsView_->setHorizontalScrolling(true);
+    diverView_ = new StringGridView(diverTable_, this);
+    diverView_->setObjectName(QStringLiteral("DiveStatsGrid"));
+    diverView_->setGeometry(0, gridTop, kClientWidth, kClientHeight - gridTop);
+    diverView_->setFixedCounts(1, 1);
+    diverView_->setHorizontalScrolling(true);
     // The hand cursor over the headers needs moves without a button held.
-    diveStatsView_->viewport()->setMouseTracking(true);
-    UseCellLook(*diveStatsView_, [this](int col, int row, bool isCurrent) {
-        return DiveStatsGridDrawCell(col, row, isCurrent);
+    diverView_->viewport()->setMouseTracking(true);
+    UseCellLook(*diverView_, [this](int col, int row, bool isCurrent) {
+        return LookOfDiverCell(col, row, isCurrent);
     });
-    connect(diveStatsView_, &StringGridView::mousePressed, this,
-            &TDiveStats::DiveStatsGridMouseDown);
-    connect(diveStatsView_, &StringGridView::mouseMoved, this, &TDiveStats::DiveStatsGridMouseMove);
-    connect(diveStatsView_, &StringGridView::currentCellChanged, this, &TDiveStats::UpdateChart);
+    connect(diverView_, &StringGridView::mousePressed, this,
+            &BreakdownWindow::OnDiverGridMouseDown);
+    connect(diverView_, &StringGridView::mouseMoved, this, &BreakdownWindow::OnDiverGridMouseMove);
+    connect(diverView_, &StringGridView::currentCellChanged, this, &BreakdownWindow::UpdateChart);
 }
 
-void TDiveStats::BuildTitleBar() {
+void BreakdownWindow::BuildTitleBar() {
     titleBar_ = new QFrame(this);
     titleBar_->setObjectName(QStringLiteral("TitleBar"));
     titleBar_->setGeometry(0, kStatsGridHeight, kClientWidth, kTitleBarHeight);
@@ -105,12 +105,12 @@ void TDiveStats::BuildTitleBar() {
     labelTitle_->setPalette(white);
 
     buttonCopy_ = TitleBarButton("Copy Table to Clipboard", "ButtonCopy", kButtonCopyRect);
-    connect(buttonCopy_, &QPushButton::clicked, this, &TDiveStats::ButtonCopyClick);
+    connect(buttonCopy_, &QPushButton::clicked, this, &BreakdownWindow::CopyTableToClipboard);
     buttonChart_ = TitleBarButton("Show Chart", "ButtonChart", kButtonChartRect);
-    connect(buttonChart_, &QPushButton::clicked, this, &TDiveStats::ButtonChartClick);
+    connect(buttonChart_, &QPushButton::clicked, this, &BreakdownWindow::ShowChartWindow);
 }
 
-QPushButton* TDiveStats::TitleBarButton(const char* text, const char* name, QRect rect) {
+QPushButton* BreakdownWindow::TitleBarButton(const char* text, const char* name, QRect rect) {
     auto* button = new QPushButton(QString::fromLatin1(text), titleBar_);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(rect);
@@ -121,56 +121,56 @@ QPushButton* TDiveStats::TitleBarButton(const char* text, const char* name, QRec
     return button;
 }
 
-void TDiveStats::FormCreate() {
-    diveStatsGrid_.SetColWidth(0, 200);
-    diveStatsGrid_.SetColWidth(1, 46);
-    diveStatsGrid_.SetColWidth(2, 46);
-    diveStatsGrid_.SetCell(0, 0, "Name");
-    diveStatsGrid_.SetCell(1, 0, "Nation");
-    diveStatsGrid_.SetCell(2, 0, "Count");
-    StatsSortCol = 2;
+void BreakdownWindow::SetUpDiverTable() {
+    diverTable_.SetColWidth(0, 200);
+    diverTable_.SetColWidth(1, 46);
+    diverTable_.SetColWidth(2, 46);
+    diverTable_.SetCell(0, 0, "Name");
+    diverTable_.SetCell(1, 0, "Nation");
+    diverTable_.SetCell(2, 0, "Count");
+    diverSortCol_ = 2;
 }
 
-void TDiveStats::DiveStatsGridMouseDown(Qt::MouseButton /*button*/, Qt::KeyboardModifiers /*shift*/,
-                                        QPoint pos) {
-    const QPoint cell = diveStatsView_->cellAt(pos);
-    StatsSortCol = cell.x();
+void BreakdownWindow::OnDiverGridMouseDown(Qt::MouseButton /*button*/,
+                                           Qt::KeyboardModifiers /*shift*/, QPoint pos) {
+    const QPoint cell = diverView_->cellAt(pos);
+    diverSortCol_ = cell.x();
     if (host_.setClickedRow)
         host_.setClickedRow(cell.y());
     // The Name column is fixed, so the view moves no current cell there; a click on a name
     // picks that diver's row all the same, for the chart.
     if (cell.y() > 0 && cell.x() == kDiverNameCol)
-        diveStatsView_->setCurrentCell(std::max(diveStatsView_->currentCol(), 1), cell.y());
+        diverView_->setCurrentCell(std::max(diverView_->currentCol(), 1), cell.y());
     if (cell.y() != 0) {
         // No row moves; only the bold header follows the new sort column.
-        diveStatsView_->viewport()->update();
+        diverView_->viewport()->update();
         return;
     }
     const SortSplit split = host_.sortSplit ? host_.sortSplit() : SortSplit{};
-    SortDiveStats(diveStatsGrid_, StatsSortCol, split);
-    diveStatsView_->repaintNow();
+    SortDiveStats(diverTable_, diverSortCol_, split);
+    diverView_->repaintNow();
     // The current row now holds another diver.
     UpdateChart();
 }
 
-void TDiveStats::DiveStatsGridMouseMove(QPoint pos) {
-    const bool overHeader = diveStatsView_->cellAt(pos).y() == 0;
-    diveStatsView_->viewport()->setCursor(overHeader ? Qt::PointingHandCursor : Qt::ArrowCursor);
+void BreakdownWindow::OnDiverGridMouseMove(QPoint pos) {
+    const bool overHeader = diverView_->cellAt(pos).y() == 0;
+    diverView_->viewport()->setCursor(overHeader ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
-CellLook TDiveStats::StatsGridDrawCell(int col, int row, bool isCurrent) const {
-    return SummaryCellLook(statsGrid_, col, row, CurrentThresholds(), isCurrent);
+CellLook BreakdownWindow::LookOfSummaryCell(int col, int row, bool isCurrent) const {
+    return SummaryCellLook(summaryTable_, col, row, CurrentThresholds(), isCurrent);
 }
 
-CellLook TDiveStats::DiveStatsGridDrawCell(int col, int row, bool isCurrent) const {
-    return DiverCellLook(diveStatsGrid_, col, row, CurrentThresholds(), StatsSortCol, isCurrent);
+CellLook BreakdownWindow::LookOfDiverCell(int col, int row, bool isCurrent) const {
+    return DiverCellLook(diverTable_, col, row, CurrentThresholds(), diverSortCol_, isCurrent);
 }
 
-Thresholds TDiveStats::CurrentThresholds() const {
+Thresholds BreakdownWindow::CurrentThresholds() const {
     return host_.thresholds ? host_.thresholds() : Thresholds{};
 }
 
-QPoint TDiveStats::CentredPosition() const {
+QPoint BreakdownWindow::CentredPosition() const {
     const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
     const QScreen* screen = owner ? owner->screen() : this->screen();
     const QRect available = screen ? screen->availableGeometry() : QRect();
@@ -192,8 +192,8 @@ QPoint TDiveStats::CentredPosition() const {
     return topLeft;
 }
 
-void TDiveStats::ShowBreakdown(const QString& title, const QString& eventId,
-                               const std::string& chartTitle) {
+void BreakdownWindow::ShowBreakdown(const QString& title, const QString& eventId,
+                                    const std::string& chartTitle) {
     labelTitle_->setText(title);
     eventId_ = eventId;
     chartTitle_ = chartTitle.empty() ? title.toLatin1().toStdString() : chartTitle;
@@ -206,17 +206,17 @@ void TDiveStats::ShowBreakdown(const QString& title, const QString& eventId,
     show();
     raise();
     activateWindow();
-    statsView_->repaintNow();
-    diveStatsView_->repaintNow();
+    summaryView_->repaintNow();
+    diverView_->repaintNow();
     UpdateChart();
 }
 
-ScoreBandChart TDiveStats::CurrentChart() const {
-    return ScoreBandChartOf(statsGrid_, diveStatsGrid_, diveStatsView_->currentRow(), chartTitle_);
+ScoreBandChart BreakdownWindow::CurrentChart() const {
+    return ScoreBandChartOf(summaryTable_, diverTable_, diverView_->currentRow(), chartTitle_);
 }
 
-QString TDiveStats::PictureName() const {
-    QString code = QString::fromLatin1(statsGrid_.Cell(0, 1).c_str());
+QString BreakdownWindow::PictureName() const {
+    QString code = QString::fromLatin1(summaryTable_.Cell(0, 1).c_str());
     // A code read from a result file may hold anything; a file name takes letters and digits.
     for (QChar& c : code) {
         if (!c.isLetterOrNumber())
@@ -226,39 +226,39 @@ QString TDiveStats::PictureName() const {
     return stem + QStringLiteral(".png");
 }
 
-void TDiveStats::UpdateChart() {
-    if (scoreBands_ && scoreBands_->isVisible())
-        scoreBands_->ShowChart(CurrentChart(), PictureName());
+void BreakdownWindow::UpdateChart() {
+    if (chartWindow_ && chartWindow_->isVisible())
+        chartWindow_->ShowChart(CurrentChart(), PictureName());
 }
 
-void TDiveStats::ButtonChartClick() {
-    if (!scoreBands_) {
+void BreakdownWindow::ShowChartWindow() {
+    if (!chartWindow_) {
         ScoreBandsHost chartHost = host_.chart;
         if (!chartHost.messages)
             chartHost.messages = host_.messages;
         // Owned by the main window, like this one; it lives until the program ends.
         QWidget* owner = parentWidget() ? parentWidget() : this;
-        scoreBands_ = new TScoreBands(std::move(chartHost), owner);
+        chartWindow_ = new ScoreBandsWindow(std::move(chartHost), owner);
     }
-    scoreBands_->ShowChart(CurrentChart(), PictureName());
-    scoreBands_->ShowBeside(*this);
+    chartWindow_->ShowChart(CurrentChart(), PictureName());
+    chartWindow_->ShowBeside(*this);
 }
 
-void TDiveStats::ButtonCopyClick() {
-    const int columns = diveStatsGrid_.ColCount() - 2;
-    const QString text = FromCellBytes(TableText(diveStatsGrid_, columns));
+void BreakdownWindow::CopyTableToClipboard() {
+    const int columns = diverTable_.ColCount() - 2;
+    const QString text = FromCellBytes(TableText(diverTable_, columns));
     if (host_.clipboard == nullptr || !host_.clipboard->SetText(text)) {
         if (host_.messages)
             host_.messages->Error(QStringLiteral("Cannot open clipboard"));
     }
 }
 
-void TDiveStats::closeEvent(QCloseEvent* event) {
+void BreakdownWindow::closeEvent(QCloseEvent* event) {
     hide();
     event->ignore();
 }
 
-void TDiveStats::keyPressEvent(QKeyEvent* event) {
+void BreakdownWindow::keyPressEvent(QKeyEvent* event) {
     // A dialog hides itself on Escape; this window stays until its close box is used.
     if (event->matches(QKeySequence::Cancel)) {
         event->accept();

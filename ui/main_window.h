@@ -8,8 +8,8 @@
 #include "rawdata/roster.h"
 #include "store/events.h"
 #include "store/record_store.h"
+#include "ui/breakdown_window.h"
 #include "ui/cell_painters.h"
-#include "ui/unit_stats.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -38,30 +38,43 @@ inline constexpr char kMainWindowTitle[] = "WAVO DD Analyser 2008-2012";
 
 // The main window: the four event tables on their tabs, the commands, the thresholds and
 // the filters. Its handlers gather what the user chose, call the core and show the result.
-class TForm1 : public QWidget {
+class MainWindow : public QWidget {
     Q_OBJECT
 
 public:
+    // Where the window stands between its creation and the user's work; change notices of
+    // the controls act only in Created and Ready.
+    enum class Phase {
+        Created,         // not shown yet: nothing is loaded, nothing depends on the controls
+        Starting,        // from the first show until the first statistics run has ended
+        LoadFailed,      // a result file could not be read: the controls keep still until
+                         // "Re-Generate Stats" is pressed
+        Ready,           // the tables are shown and follow the controls
+        FillingControls, // the window fills its own controls; their notices are its own
+    };
+
     static constexpr int kClientWidth = 1016;
     static constexpr int kClientHeight = 716;
 
     // `settings` keeps the thresholds and sort columns between runs and outlives the window.
     // Null `messages` or `clipboard` take the real message boxes and the system clipboard.
-    explicit TForm1(SettingsStore& settings, UserMessages* messages = nullptr,
-                    ClipboardSink* clipboard = nullptr, QWidget* parent = nullptr);
-    ~TForm1() override;
+    explicit MainWindow(SettingsStore& settings, UserMessages* messages = nullptr,
+                        ClipboardSink* clipboard = nullptr, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // What the Dive Statistics window needs of this window; then hand that window back.
-    DiveStatsHost MakeDiveStatsHost();
-    void AttachDiveStats(TDiveStats* diveStats);
+    BreakdownHost MakeBreakdownHost();
+    void AttachBreakdown(BreakdownWindow* breakdown);
     // The folder of the result files and DD.ini, in place of the current folder; before show().
     void SetDataFolder(std::string folder) { dataFolder_ = std::move(folder); }
 
     // State the handlers share.
-    bool IsBusy() const { return Busy; }
-    int SortColOf(int eventIndex) const { return SortCol.at(eventIndex - 1); }
-    int LastClickedRow() const { return ClickedRow; }
-    const std::string& DataDirectory() const { return DataDir; }
+    Phase CurrentPhase() const { return phase_; }
+    // The controls' change notices are held off (see Phase).
+    bool IsBusy() const { return phase_ != Phase::Created && phase_ != Phase::Ready; }
+    int SortColOf(int eventIndex) const { return sortCols_.at(eventIndex - 1); }
+    int LastClickedRow() const { return clickedRow_; }
+    const std::string& DataDirectory() const { return dataDir_; }
     const FilterLists& Lists() const { return lists_; }
     const RecordStore& Store() const { return *store_; }
     const DiverRoster& Roster() const { return roster_; }
@@ -87,35 +100,31 @@ public:
     QPushButton* ButtonPopulate() const { return buttonPopulate_; }
     QPushButton* GenerateStats() const { return generateStats_; }
     QPushButton* CloseButton() const { return closeButton_; }
-    QPushButton* Button1() const { return button1_; }
     QLabel* Logo() const { return logo_; }
     // The status bar's panels, left to right.
     QLabel* StatusBarPanel(int index) const { return statusPanels_.at(index); }
-    QTimer* Timer1() const { return timer1_; }
+    QTimer* StartUpTimer() const { return startUpTimer_; }
 
 public slots:
-    void GenerateStatsClick();
-    void ButtonCopyClick();
-    void PopulateDiverCount1Click();
-    void CountryListChange();
-    void DiverListChange();
-    void VarCountChange();
-    void VarSortCountChange();
-    void CloseButtonClick();
-    void Button1Click();
-    void Timer1Timer();
+    void RunStatistics();
+    void CopyTableToClipboard();
+    void FillDiverCounts();
+    void ListDiversOfCountry();
+    void RepaintForThresholds();
+    void ResortForSortCount();
+    void LoadOnStartUp();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void FormCreate();
-    void FormShow();
-    void FormClose();
-    void TheGridM3MMouseDown(StringGridView* grid, QPoint pos);
-    void TheGridM3MMouseMove(StringGridView* grid, QPoint pos);
-    void TheGridM3MDblClick();
+    void BuildWindow();
+    void BeginStartUp();
+    void CloseDown();
+    void OnGridMouseDown(StringGridView* grid, QPoint pos);
+    void OnGridMouseMove(StringGridView* grid, QPoint pos);
+    void OnGridDoubleClick();
 
     // Layout, one region at a time.
     void BuildTopStrip();
@@ -156,10 +165,10 @@ private:
         {StringGrid{kEventTableCols, 2}, StringGrid{kEventTableCols, 2},
          StringGrid{kEventTableCols, 2}, StringGrid{kEventTableCols, 2}}};
 
-    bool Busy = false;
-    std::array<int, kEventCount> SortCol{};
-    int ClickedRow = -1;
-    std::string DataDir;
+    Phase phase_ = Phase::Created;
+    std::array<int, kEventCount> sortCols_{};
+    int clickedRow_ = -1;
+    std::string dataDir_;
     std::string dataFolder_; // as the command line named it; empty for the current folder
 
     bool shownBefore_ = false;
@@ -168,7 +177,7 @@ private:
     bool closing_ = false;     // the window was closed: long operations stop
     bool skipSettingsWrite_ = false;
 
-    QPointer<TDiveStats> diveStats_;
+    QPointer<BreakdownWindow> breakdown_;
     QTabWidget* theGrids_ = nullptr;
     std::array<StringGridView*, kEventCount> views_{};
     SpinEdit* varCount_ = nullptr;
@@ -183,10 +192,9 @@ private:
     QPushButton* buttonPopulate_ = nullptr;
     QPushButton* generateStats_ = nullptr;
     QPushButton* closeButton_ = nullptr;
-    QPushButton* button1_ = nullptr;
     QLabel* logo_ = nullptr;
     std::array<QLabel*, 8> statusPanels_{};
-    QTimer* timer1_ = nullptr;
+    QTimer* startUpTimer_ = nullptr;
 };
 
 } // namespace corvane

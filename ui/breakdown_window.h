@@ -24,7 +24,7 @@ class ClipboardSink;
 class UserMessages;
 
 // What the breakdown window needs of the main window.
-struct DiveStatsHost {
+struct BreakdownHost {
     std::function<Thresholds()> thresholds; // read afresh for every cell
     std::function<SortSplit()> sortSplit;   // Sort Count and the message pump
     std::function<void(int row)> setClickedRow;
@@ -36,27 +36,30 @@ struct DiveStatsHost {
 
 // The Dive Statistics window: the one-row summary, the title bar and the per-diver table of
 // one dive. Closing it only hides it.
-class TDiveStats : public QDialog {
+class BreakdownWindow : public QDialog {
     Q_OBJECT
 
 public:
     static constexpr int kClientWidth = 898;
     static constexpr int kClientHeight = 710;
 
-    TDiveStats(DiveStatsHost host, QWidget* parent = nullptr);
-    ~TDiveStats() override;
+    BreakdownWindow(BreakdownHost host, QWidget* parent = nullptr);
+    ~BreakdownWindow() override;
 
-    StringGrid& statsGrid() { return statsGrid_; }
-    StringGrid& diveStatsGrid() { return diveStatsGrid_; }
-    StringGridView* StatsGrid() const { return statsView_; }
-    StringGridView* DiveStatsGrid() const { return diveStatsView_; }
+    // The one-row summary and the per-diver table of the dive shown.
+    StringGrid& SummaryTable() { return summaryTable_; }
+    StringGrid& DiverTable() { return diverTable_; }
+    // The controls, by their component names.
+    StringGridView* StatsGrid() const { return summaryView_; }
+    StringGridView* DiveStatsGrid() const { return diverView_; }
     QLabel* LabelTitle() const { return labelTitle_; }
     QPushButton* ButtonCopy() const { return buttonCopy_; }
     QPushButton* ButtonChart() const { return buttonChart_; }
     // The "Score Bands" window, once "Show Chart" has made it.
-    TScoreBands* ScoreBands() const { return scoreBands_; }
+    ScoreBandsWindow* ChartWindow() const { return chartWindow_; }
 
-    int statsSortCol() const { return StatsSortCol; }
+    // The per-diver table's sort column.
+    int DiverSortCol() const { return diverSortCol_; }
 
     // Shows the window modeless and brings it to the front; centred on the main window the
     // first time, where the user left it afterwards. `eventId` names saved pictures;
@@ -67,8 +70,8 @@ public:
     ScoreBandChart CurrentChart() const;
 
 public slots:
-    void ButtonCopyClick();
-    void ButtonChartClick();
+    void CopyTableToClipboard();
+    void ShowChartWindow();
 
 protected:
     // The window outlives every close: it only hides, keeping its contents.
@@ -77,15 +80,15 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void FormCreate();
-    void DiveStatsGridMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pos);
-    void DiveStatsGridMouseMove(QPoint pos);
+    void SetUpDiverTable();
+    void OnDiverGridMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pos);
+    void OnDiverGridMouseMove(QPoint pos);
     void BuildLayout();
     void BuildTitleBar();
     QPushButton* TitleBarButton(const char* text, const char* name, QRect rect);
     // The looks of the cells of the two grids; the views draw them.
-    CellLook StatsGridDrawCell(int col, int row, bool isCurrent) const;
-    CellLook DiveStatsGridDrawCell(int col, int row, bool isCurrent) const;
+    CellLook LookOfSummaryCell(int col, int row, bool isCurrent) const;
+    CellLook LookOfDiverCell(int col, int row, bool isCurrent) const;
     Thresholds CurrentThresholds() const;
     // The frame position that centres this window on its owner (or on the screen).
     QPoint CentredPosition() const;
@@ -93,19 +96,19 @@ private:
     void UpdateChart();
     QString PictureName() const;
 
-    DiveStatsHost host_;
-    StringGrid statsGrid_{17, 2};
-    StringGrid diveStatsGrid_{17, 2};
-    StringGridView* statsView_ = nullptr;
-    StringGridView* diveStatsView_ = nullptr;
+    BreakdownHost host_;
+    StringGrid summaryTable_{17, 2};
+    StringGrid diverTable_{17, 2};
+    StringGridView* summaryView_ = nullptr;
+    StringGridView* diverView_ = nullptr;
     QFrame* titleBar_ = nullptr;
     QLabel* labelTitle_ = nullptr;
     QPushButton* buttonCopy_ = nullptr;
     QPushButton* buttonChart_ = nullptr;
-    QPointer<TScoreBands> scoreBands_;
+    QPointer<ScoreBandsWindow> chartWindow_;
     QString eventId_;
     std::string chartTitle_;
-    int StatsSortCol = 2;
+    int diverSortCol_ = 2;
     bool shownBefore_ = false;
 };
 
