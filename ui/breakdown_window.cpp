@@ -6,6 +6,7 @@
 #include "ui/cell_drawing.h"
 #include "ui/clipboard.h"
 #include "ui/string_grid_view.h"
+#include "ui/text_encoding.h"
 #include "ui/user_messages.h"
 #include "ui/window_style.h"
 

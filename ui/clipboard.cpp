@@ -19,8 +19,4 @@ bool SystemClipboard::SetText(const QString& text) {
     return true;
 }
 
-QString FromCellBytes(const std::string& bytes) {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
 } // namespace corvane

@@ -19,7 +19,4 @@ public:
     bool SetText(const QString& text) override;
 };
 
-// Cell bytes as the clipboard and the screen show them (Latin-1).
-QString FromCellBytes(const std::string& bytes);
-
 } // namespace corvane

@@ -3,33 +3,23 @@
 
 #include "analysis/diver_count.h"
 #include "analysis/drill_down.h"
-#include "analysis/folder_sources.h"
 #include "analysis/score_band_chart.h"
 #include "analysis/table_text.h"
-#include "store/file_text.h"
-#include "store/result_loader.h"
 #include "ui/clipboard.h"
 #include "ui/filter_combo.h"
-#include "ui/settings_store.h"
+#include "ui/filter_labels.h"
 #include "ui/spin_edit.h"
 #include "ui/string_grid_view.h"
+#include "ui/text_encoding.h"
 #include "ui/user_messages.h"
 #include "ui/window_style.h"
 
 #include <QApplication>
-#include <QCloseEvent>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QLabel>
-#include <QPushButton>
 #include <QScreen>
-#include <QStringDecoder>
 #include <QTabWidget>
-#include <QTimer>
 
 #include <optional>
-#include <string_view>
+#include <string>
 #include <vector>
 
 // The pictures are compiled into the static window library, whose resource initialiser the
@@ -41,44 +31,6 @@ static void InitWindowResources() {
 namespace corvane {
 
 namespace {
-
-constexpr int kStartupDelayMs = 100;
-
-// Cell texts, file names and messages of the core are bytes: a path is in the file system's
-// encoding (UTF-8), a field of a result file in Latin-1.
-QString FromCoreText(const std::string& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    return utf8.hasError() ? FromCellBytes(bytes) : text;
-}
-
-std::string ToCellBytes(const QString& text) {
-    return text.toLatin1().toStdString();
-}
-
-// The labels of the diver grid's rows 1.., of one nation's divers or of all.
-PackedTexts DiverLabels(const DiverGrid& diverGrid, std::optional<std::string_view> nation) {
-    const auto listed = [nation](const DiverEntry& diver) {
-        return !nation || diver.Nation == *nation;
-    };
-    // Sized first: grown by doubling, the block of 100,000 labels would take a third more.
-    std::size_t count = 0;
-    std::size_t bytes = 0;
-    for (int row = 1; row < diverGrid.RowCount(); ++row) {
-        if (listed(diverGrid.Diver(row))) {
-            ++count;
-            bytes += DiverLabelSize(diverGrid.Diver(row));
-        }
-    }
-    PackedTexts labels;
-    labels.Reserve(count, bytes);
-    for (int row = 1; row < diverGrid.RowCount(); ++row) {
-        if (listed(diverGrid.Diver(row))) {
-            labels.Append(DiverLabel(diverGrid.Diver(row)));
-        }
-    }
-    return labels;
-}
 
 // The hourglass of a long run, restored on every way out of it.
 class WaitCursor {
@@ -203,7 +155,7 @@ PumpMessages MainWindow::Pump(StringGridView* grid, bool holdUserInput) const {
     };
 }
 
-// ---- Start-up and close -------------------------------------------------------------
+// ---- Creation (start-up and close: main_window_startup.cpp) ---------------------------
 
 void MainWindow::BuildWindow() {
     setWindowTitle(QString::fromLatin1(kMainWindowTitle));
@@ -219,148 +171,10 @@ void MainWindow::BuildWindow() {
     BuildLeftPanel();
     ConnectHandlers();
 
-    startUpTimer_ = new QTimer(this);
-    startUpTimer_->setObjectName(QStringLiteral("Timer1"));
-    startUpTimer_->setSingleShot(true);
-    startUpTimer_->setInterval(kStartupDelayMs);
-    // A coarse timer may fire up to 5 % early or late: the window gets its full 100 ms to
-    // appear, and the loading starts as soon as they are over.
-    startUpTimer_->setTimerType(Qt::PreciseTimer);
-    connect(startUpTimer_, &QTimer::timeout, this, &MainWindow::LoadOnStartUp);
+    BuildStartUpTimer();
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
-    }
-}
-
-void MainWindow::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (!shownBefore_) {
-        shownBefore_ = true;
-        BeginStartUp();
-    }
-}
-
-void MainWindow::BeginStartUp() {
-    // Set first, so that the change notifications of the values below do nothing.
-    phase_ = Phase::Starting;
-    dataDir_ =
-        dataFolder_.empty() ? QFile::encodeName(QDir::currentPath()).toStdString() : dataFolder_;
-    ApplySettings();
-    theGrids_->setCurrentIndex(0);
-    startUpTimer_->start();
-}
-
-void MainWindow::ApplySettings() {
-    const Settings settings = settings_.Read(dataDir_);
-    varCount_->setValue(settings.count);
-    varDD_->setValue(settings.dd);
-    varPercent_->setValue(settings.percent);
-    var2Col_->setValue(settings.twoCol);
-    var9_->setValue(settings.nine);
-    varSortCount_->setValue(settings.sortCount);
-    sortCols_ = settings.sortCol;
-}
-
-void MainWindow::LoadOnStartUp() {
-    startUpTimer_->stop();
-    // Let the window paint before the long work starts.
-    QCoreApplication::processEvents();
-    if (closing_) {
-        return;
-    }
-    if (const auto tablesError = FillReferenceTables(roster_, catalogue_, dataDir_)) {
-        // Results read against the wrong names or DDs would mislead: no tables at all.
-        messages_->Error(FromCoreText(*tablesError));
-        EndWithoutSaving();
-        return;
-    }
-    ResetFilterLists(lists_);
-    countryList_->ResetToAll();
-    diverList_->ResetToAll();
-    const bool loaded = LoadResults();
-    startupDone_ = true;
-    if (loaded && QFileInfo(FromCoreText(JoinPath(dataDir_, kRosterFileName))).isFile()) {
-        ShowOwnResultsInStatusBar();
-    }
-    if (loaded) {
-        RunStatistics();
-    }
-}
-
-bool MainWindow::LoadResults() {
-    const LoadOutcome outcome = LoadResultFiles(dataDir_, *store_);
-    switch (outcome.kind) {
-    case LoadOutcome::Kind::Loaded:
-        return true;
-    case LoadOutcome::Kind::MissingFile:
-        messages_->Notice(QStringLiteral("Could not find file\n") + FromCoreText(outcome.path) +
-                          QStringLiteral("\nCannot continue"));
-        // The program cannot work without all four events.
-        EndWithoutSaving();
-        return false;
-    case LoadOutcome::Kind::Failed:
-        // The controls keep still until "Re-Generate Stats" is pressed.
-        phase_ = Phase::LoadFailed;
-        messages_->Error(FromCoreText(outcome.message));
-        return false;
-    }
-    return false;
-}
-
-void MainWindow::ShowOwnResultsInStatusBar() {
-    // The fixed texts describe the built-in results; a folder with its own roster holds other
-    // results, and a coach would take those texts as fact about them.
-    constexpr int kSourcesPanel = 2;
-    constexpr int kFirstEventPanel = 3;
-    QLabel* sources = statusPanels_[kSourcesPanel];
-    const QString caption = FromCoreText(FolderSourcesCaption(dataDir_));
-    // The frame takes a pixel on each side, and the text wants a little room besides.
-    const int room = sources->width() - 2 * sources->frameWidth() - 4;
-    sources->setText(sources->fontMetrics().elidedText(caption, Qt::ElideRight, room));
-    sources->setToolTip(caption);
-    for (int eventIndex = 1; eventIndex <= kEventCount; ++eventIndex) {
-        const std::string_view id = EventByIndex(eventIndex).id;
-        statusPanels_[kFirstEventPanel + eventIndex - 1]->setText(
-            QStringLiteral("%1 : %2 Dives")
-                .arg(QString::fromLatin1(id.data(), qsizetype(id.size())))
-                .arg(store_->Filled(eventIndex).size()));
-    }
-}
-
-void MainWindow::EndWithoutSaving() {
-    // Start-up could not finish: the program ends and keeps DD.ini as it was.
-    skipSettingsWrite_ = true;
-    close();
-    QCoreApplication::quit();
-}
-
-void MainWindow::closeEvent(QCloseEvent* event) {
-    CloseDown();
-    event->accept();
-}
-
-void MainWindow::CloseDown() {
-    // A count or a sort that is letting messages run stops at its next row; the program ends
-    // once the handler has returned to the event loop.
-    closing_ = true;
-    if (shownBefore_ && !skipSettingsWrite_) {
-        SaveSettings();
-    }
-    if (breakdown_) {
-        breakdown_->hide();
-    }
-}
-
-void MainWindow::SaveSettings() {
-    const ThresholdTexts texts{
-        ToCellBytes(varCount_->text()),   ToCellBytes(varDD_->text()),
-        ToCellBytes(varPercent_->text()), ToCellBytes(var2Col_->text()),
-        ToCellBytes(var9_->text()),       ToCellBytes(varSortCount_->text())};
-    // A folder that cannot be written must not keep the user from leaving: report it and
-    // close all the same.
-    if (const auto failure = settings_.Write(dataDir_, texts, sortCols_)) {
-        messages_->Error(FromCoreText(*failure));
     }
 }
 
@@ -404,11 +218,7 @@ void MainWindow::GenerateOneEvent(int eventIndex, bool initialRun) {
 
 void MainWindow::FillFilterCombos() {
     FillFilterLists(roster_, lists_);
-    PackedTexts nations;
-    for (const std::string& nation : lists_.countryItems) {
-        nations.Append(nation);
-    }
-    countryList_->AddAllSorted(std::move(nations));
+    countryList_->AddAllSorted(NationLabels(lists_.countryItems));
     diverList_->AddAllSorted(DiverLabels(lists_.diverGrid, std::nullopt));
 }
 

@@ -120,8 +120,17 @@ protected:
 
 private:
     void BuildWindow();
+    // Start-up and close (main_window_startup.cpp).
+    void BuildStartUpTimer();
     void BeginStartUp();
+    bool LoadResults();
+    void EndWithoutSaving();
+    void ShowOwnResultsInStatusBar();
     void CloseDown();
+    // The values kept between runs (main_window_settings.cpp).
+    void ApplySettings();
+    void SaveSettings();
+
     void OnGridMouseDown(StringGridView* grid, QPoint pos);
     void OnGridMouseMove(StringGridView* grid, QPoint pos);
     void OnGridDoubleClick();
@@ -138,11 +147,6 @@ private:
     void ConnectHandlers();
 
     // Steps of the handlers.
-    void ApplySettings();
-    void SaveSettings();
-    bool LoadResults();
-    void EndWithoutSaving();
-    void ShowOwnResultsInStatusBar();
     void FillFilterCombos();
     void GenerateOneEvent(int eventIndex, bool initialRun);
     int SortCount() const;

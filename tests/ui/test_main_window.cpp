@@ -10,6 +10,7 @@
 #include "ui/main_window.h"
 #include "ui/spin_edit.h"
 #include "ui/string_grid_view.h"
+#include "ui/text_encoding.h"
 #include "ui/user_messages.h"
 #include "window_test_support.h"
 
