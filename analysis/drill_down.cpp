@@ -79,6 +79,7 @@ struct DiverTally {
     int dives = 0;
     PointsTotal total;
     std::array<int, kBandCount> bands{};
+    DiverShares shares; // the name and nation now, the shares when the row is finished
 };
 
 // Adds one record to its diver's tally, opening the diver's row on the first record.
@@ -91,9 +92,12 @@ void AddRecord(std::vector<DiverTally>& tallies, std::vector<int>& tallyOfName, 
     if (tally < 0) {
         tally = static_cast<int>(tallies.size());
         tallies.push_back({});
-        tallies.back().row = AppendDiverName(grid, names.Name(nameId));
+        DiverTally& opened = tallies.back();
+        opened.row = AppendDiverName(grid, names.Name(nameId));
         // The nation of the record that opened the row.
-        grid.AssignCell(kDiverNationCol, tallies.back().row, diver.Nation.view());
+        grid.AssignCell(kDiverNationCol, opened.row, diver.Nation.view());
+        opened.shares.name = names.Name(nameId);
+        opened.shares.nation = diver.Nation.view();
     }
     DiverTally& entry = tallies[static_cast<std::size_t>(tally)];
     ++entry.dives;
@@ -123,10 +127,14 @@ std::vector<DiverTally> CollectDivers(std::string_view diveCode, std::span<const
 // The cells of every diver row, written once, as the running cells would have ended: the
 // count, the averages on the table's DD (not the records' own; a DD of 0 leaves the average
 // score empty), the shares, and the hidden total and number of dives.
-void FinishDiverRows(StringGrid& grid, const std::vector<DiverTally>& tallies, double tableDD) {
+// Returns each row's shares as numbers, the values of the texts written.
+std::vector<DiverShares> FinishDiverRows(StringGrid& grid, std::vector<DiverTally>& tallies,
+                                         double tableDD) {
     std::string text; // one buffer for every cell written here
     const auto put = [&grid, &text](int col, int row) { grid.AssignCell(col, row, text); };
-    for (const DiverTally& tally : tallies) {
+    std::vector<DiverShares> divers;
+    divers.reserve(tallies.size());
+    for (DiverTally& tally : tallies) {
         const int row = tally.row;
         std::string totalText = FormatGeneral(tally.total.Value());
         const double total = CellNumber(totalText);
@@ -142,16 +150,27 @@ void FinishDiverRows(StringGrid& grid, const std::vector<DiverTally>& tallies, d
         put(kAvgScoreCol, row);
         for (int col = kFirstBandCol; col <= kLastBandCol; ++col) {
             // The text of band / dives * 100, which is AppendShare's (a test holds them).
+            const auto band = static_cast<std::size_t>(col - kFirstBandCol);
             text.clear();
-            AppendShare(text, tally.bands[static_cast<std::size_t>(col - kFirstBandCol)],
-                        tally.dives);
+            AppendShare(text, tally.bands[band], tally.dives);
+            tally.shares.shares[band] = CellNumber(text);
             if (text == "0.0")
                 text.clear();
             put(col, row);
         }
         grid.SetCell(kRunningPointsCol, row, std::move(totalText));
         grid.SetCell(kRunningDivesCol, row, std::to_string(tally.dives));
+        divers.push_back(std::move(tally.shares));
     }
+    return divers;
+}
+
+// The shares of a row of the event table, as its cells show them (a blank one is 0).
+std::array<double, kBandCount> RowShares(const StringGrid& table, int row) {
+    std::array<double, kBandCount> shares{};
+    for (int band = 0; band < kBandCount; ++band)
+        shares[static_cast<std::size_t>(band)] = CellNumber(table.Cell(kFirstBandCol + band, row));
+    return shares;
 }
 
 } // namespace
@@ -185,26 +204,37 @@ int AppendDiverName(StringGrid& grid, const std::string& name) {
     return row;
 }
 
-DrillDownResult DrillDown(StringGrid& eventTable, int eventIndex, int clickedRow,
-                          std::span<const DiveRecord> dives, const DiverRoster& roster,
-                          const FilterSelection& filter, BreakdownTarget target,
-                          const SortSplit& split) {
-    DrillDownResult result;
+const DiverShares* DiveBreakdown::DiverNamed(std::string_view name) const {
+    for (const DiverShares& diver : divers) {
+        if (diver.name == name)
+            return &diver;
+    }
+    return nullptr;
+}
+
+DiveBreakdown DrillDown(StringGrid& eventTable, int eventIndex, int clickedRow,
+                        std::span<const DiveRecord> dives, const DiverRoster& roster,
+                        const FilterSelection& filter, BreakdownTarget target,
+                        const SortSplit& split) {
+    DiveBreakdown result;
     if (!CanOpen(eventTable, clickedRow))
         return result;
-    const std::string diveCode = eventTable.Cell(kDiveCol, clickedRow);
-    const std::string ddText = eventTable.Cell(kDDCol, clickedRow);
+    result.eventIndex = eventIndex;
+    result.diveCode = eventTable.Cell(kDiveCol, clickedRow);
+    result.dd = eventTable.Cell(kDDCol, clickedRow);
+    result.filter = filter;
+    result.fieldShares = RowShares(eventTable, clickedRow);
 
     FillSummary(eventTable, clickedRow, target.statsGrid);
     ResetDiveStats(eventTable, target.diveStatsGrid);
-    const std::vector<DiverTally> tallies =
-        CollectDivers(diveCode, dives, roster, filter, target.diveStatsGrid);
+    std::vector<DiverTally> tallies =
+        CollectDivers(result.diveCode, dives, roster, filter, target.diveStatsGrid);
     result.diverCount = static_cast<int>(tallies.size());
     // With no diver row, row 1 stays blank: there is nothing to average.
-    FinishDiverRows(target.diveStatsGrid, tallies, CellNumber(ddText));
+    result.divers = FinishDiverRows(target.diveStatsGrid, tallies, CellNumber(result.dd));
 
-    result.title = std::string(EventByIndex(eventIndex).id) + " - " + diveCode + " - DD " + ddText +
-                   " - " + std::to_string(result.diverCount) + " divers";
+    result.title = std::string(EventByIndex(eventIndex).id) + " - " + result.diveCode + " - DD " +
+                   result.dd + " - " + std::to_string(result.diverCount) + " divers";
     eventTable.SetCell(kDiversCol, clickedRow, std::to_string(result.diverCount));
     SortDiveStats(target.diveStatsGrid, target.statsSortCol, split);
     result.opened = true;

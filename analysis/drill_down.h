@@ -7,19 +7,42 @@
 #include "store/dive_record.h"
 #include "string_grid.h"
 
+#include "event_table.h"
+
+#include <array>
 #include <span>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 namespace corvane {
 
-// What the breakdown of one dive produced.
-struct DrillDownResult {
-    bool opened = false; // false: the guard stopped it and nothing changed
-    int diverCount = 0;
-    std::string title; // "W3M - 101B - DD 1.5 - 7 divers"
+// The shares of one diver row of a breakdown, as its cells show them.
+struct DiverShares {
+    std::string name;   // column 0 of the row, unique within a breakdown
+    std::string nation; // of the record that opened the row
+    std::array<double, kBandCount> shares{};
 };
+
+// What the breakdown of one dive produced: what its title shows and what its chart is drawn
+// from, kept as numbers so that nothing has to be read back out of the grids.
+struct DiveBreakdown {
+    bool opened = false; // false: the guard stopped it and nothing changed
+    int eventIndex = 0;
+    std::string diveCode;
+    std::string dd; // as the event table shows it
+    int diverCount = 0;
+    std::string title;                            // "W3M - 101B - DD 1.5 - 7 divers"
+    FilterSelection filter;                       // the country and diver filter it was made under
+    std::array<double, kBandCount> fieldShares{}; // of the event table's row
+    std::vector<DiverShares> divers;              // in the order the rows were opened
+
+    // The diver whose row has `name` in column 0, if any.
+    const DiverShares* DiverNamed(std::string_view name) const;
+};
+// The name the windows still use; they move to DiveBreakdown with the session.
+using DrillDownResult = DiveBreakdown;
 
 // Where the breakdown goes: the summary grid, the per-diver grid and its sort column.
 struct BreakdownTarget {
@@ -31,10 +54,10 @@ struct BreakdownTarget {
 // The double-click on `clickedRow` of `eventTable` (event `eventIndex`): fills the summary
 // and per-diver grids, writes the row's "Divers" cell, sorts the per-diver grid. `dives` are
 // the filled slots of the event (RecordStore::Filled).
-DrillDownResult DrillDown(StringGrid& eventTable, int eventIndex, int clickedRow,
-                          std::span<const DiveRecord> dives, const DiverRoster& roster,
-                          const FilterSelection& filter, BreakdownTarget target,
-                          const SortSplit& split);
+DiveBreakdown DrillDown(StringGrid& eventTable, int eventIndex, int clickedRow,
+                        std::span<const DiveRecord> dives, const DiverRoster& roster,
+                        const FilterSelection& filter, BreakdownTarget target,
+                        const SortSplit& split);
 
 // Divers told apart by name, as the breakdown and the diver count do: each roster row gets
 // the number of its name (rows with the same name share it), worked out the first time the

@@ -62,6 +62,18 @@ ScoreBandChart ScoreBandChartOf(const StringGrid& statsGrid, const StringGrid& d
     return chart;
 }
 
+ScoreBandChart ScoreBandChartOf(const DiveBreakdown& breakdown, const DiverShares* diver) {
+    ScoreBandChart chart;
+    chart.title = ChartTitle(breakdown.title, breakdown.filter);
+    for (int band = 0; band < kBandCount; ++band)
+        chart.bandLabels[band] = EventHeader(kFirstBandCol + band);
+    chart.field = BandSeries{kFieldSeriesName, breakdown.fieldShares};
+    if (diver)
+        chart.diver = BandSeries{diver->name + " [" + diver->nation + "]", diver->shares};
+    chart.axisTop = AxisTop(chart);
+    return chart;
+}
+
 std::string ChartTitle(std::string breakdownTitle, const FilterSelection& filter) {
     if (filter.countryIndex > 0) {
         breakdownTitle += " - country ";

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "drill_down.h"
 #include "event_table.h"
 #include "filter.h"
 #include "string_grid.h"
@@ -36,6 +37,11 @@ struct ScoreBandChart {
 // `title` is the window's title line.
 ScoreBandChart ScoreBandChartOf(const StringGrid& statsGrid, const StringGrid& diveStatsGrid,
                                 int diverRow, std::string title);
+
+// The chart of a breakdown: the field's shares of its event-table row, the diver's of
+// `diver` (one of `breakdown.divers`, or none), the breakdown's title with its filter
+// (ChartTitle). A breakdown not yet made gives an empty chart that still names the bands.
+ScoreBandChart ScoreBandChartOf(const DiveBreakdown& breakdown, const DiverShares* diver);
 
 // The chart's title: the breakdown's title line, then the country and diver filter it was made
 // under, where one is chosen, so that a saved picture keeps it ("M3M - 107B - DD 3.1 - 7 divers

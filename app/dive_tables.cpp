@@ -1,21 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dive_tables.h"
 
-#include "analysis/diver_count.h"
-#include "analysis/drill_down.h"
 #include "analysis/event_table.h"
+#include "analysis/session.h"
 #include "analysis/statistics.h"
 #include "analysis/table_text.h"
 #include "app/command_line.h"
 #include "cli/command_frame.h"
 #include "rawdata/roster.h"
 #include "store/number_text.h"
-#include "store/result_loader.h"
 
 #include <algorithm>
 #include <array>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <ostream>
 
@@ -257,10 +254,7 @@ std::string ExampleLabel(const FilterLists& lists) {
 
 // The filter lists as the window offers them; a choice that is not in them is refused, since
 // the window could not make it either.
-FilterSelection CheckedFilter(const Options& options, const DiverRoster& roster) {
-    FilterLists lists;
-    ResetFilterLists(lists);
-    FillFilterLists(roster, lists);
+FilterSelection CheckedFilter(const Options& options, const FilterLists& lists) {
     const auto listed = [](const std::vector<std::string>& items, const std::string& text) {
         return std::find(items.begin(), items.end(), text) != items.end();
     };
@@ -291,36 +285,32 @@ int FirstRowOf(const StringGrid& table, const std::string& code) {
     return -1;
 }
 
-// The per-diver table of one dive, as the window's breakdown makes it.
 // The chart of a breakdown, with the diver of --chart-diver if it has a row there.
-int WriteChart(const Options& options, const StringGrid& statsGrid, const StringGrid& diveStatsGrid,
-               const std::string& title, const ChartWriter& writeChart, std::ostream& err) {
-    int diverRow = -1;
+int WriteChart(const Options& options, const DiveBreakdown& breakdown,
+               const ChartWriter& writeChart, std::ostream& err) {
+    const DiverShares* diver = nullptr;
     if (options.chartDiver) {
-        for (int row = 1; row < diveStatsGrid.RowCount() && diverRow < 0; ++row) {
-            const std::string label =
-                diveStatsGrid.Cell(0, row) + " [" + diveStatsGrid.Cell(1, row) + "]";
-            if (!diveStatsGrid.Cell(0, row).empty() && label == *options.chartDiver)
-                diverRow = row;
+        for (const DiverShares& row : breakdown.divers) {
+            if (row.name + " [" + row.nation + "]" == *options.chartDiver)
+                diver = &row;
         }
-        if (diverRow < 0) {
+        if (!diver) {
             err << "dive-tables: " << *options.chartDiver << " has no row in the breakdown of "
                 << *options.drill << "\n";
             return kExitFailed;
         }
     }
-    const std::string reason =
-        writeChart(ScoreBandChartOf(statsGrid, diveStatsGrid, diverRow, title), *options.chart);
+    const std::string reason = writeChart(ScoreBandChartOf(breakdown, diver), *options.chart);
     if (reason.empty())
         return kExitDone;
     err << "dive-tables: cannot write " << *options.chart << ": " << reason << "\n";
     return kExitFailed;
 }
 
-int PrintBreakdown(const Options& options, const FilterSelection& filter, StringGrid& table,
-                   const RecordStore& store, const DiverRoster& roster,
+// The per-diver table of one dive, as the window's breakdown makes it, or its chart.
+int PrintBreakdown(const Options& options, const FilterSelection& filter, AnalysisSession& session,
                    const ChartWriter& writeChart, std::ostream& out, std::ostream& err) {
-    const int row = FirstRowOf(table, *options.drill);
+    const int row = FirstRowOf(session.EventTable(options.eventIndex), *options.drill);
     if (row < 0) {
         err << "dive-tables: dive " << *options.drill << " is not in the "
             << EventByIndex(options.eventIndex).id << " table\n";
@@ -330,21 +320,20 @@ int PrintBreakdown(const Options& options, const FilterSelection& filter, String
     StringGrid diveStatsGrid(kEventTableCols, 2);
     for (int col = 0; col < 3; ++col)
         diveStatsGrid.SetCell(col, 0, DiverTableHeader(col));
-    const DrillDownResult result =
-        DrillDown(table, options.eventIndex, row, store.Filled(options.eventIndex), roster, filter,
-                  BreakdownTarget{statsGrid, diveStatsGrid, options.statsSortCol},
-                  SortSplit{options.sortCount, {}});
+    const DiveBreakdown breakdown =
+        session.BreakDown(options.eventIndex, row, filter,
+                          BreakdownTarget{statsGrid, diveStatsGrid, options.statsSortCol},
+                          SortSplit{options.sortCount, {}});
     if (options.chart)
-        return WriteChart(options, statsGrid, diveStatsGrid, ChartTitle(result.title, filter),
-                          writeChart, err);
+        return WriteChart(options, breakdown, writeChart, err);
     // The copy of the per-diver table leaves out its two hidden working columns.
     out << TableText(diveStatsGrid, diveStatsGrid.ColCount() - 2);
     return kExitDone;
 }
 
 // Reads the four files; reports and returns false when they cannot be read.
-bool LoadResults(const std::string& dataDir, RecordStore& store, std::ostream& err) {
-    const LoadOutcome loaded = LoadResultFiles(dataDir, store);
+bool LoadResults(const std::string& dataDir, AnalysisSession& session, std::ostream& err) {
+    const LoadOutcome loaded = session.ReadResults(dataDir);
     if (loaded.kind == LoadOutcome::Kind::MissingFile) {
         err << "dive-tables: could not find file " << loaded.path
             << " (the folder must hold M3M, W3M, M10M and W10M)\n";
@@ -362,33 +351,29 @@ int Run(const Options& options, const ChartWriter& writeChart, std::ostream& out
     // A folder that is not there is a wrong argument, not a folder without result files.
     if (auto problem = DataFolderProblem(options.dataDir))
         throw UsageError{std::move(*problem)};
-    DiverRoster roster;
-    DDCatalogue catalogue;
-    if (const auto tablesError = FillReferenceTables(roster, catalogue, options.dataDir)) {
+    AnalysisSession session;
+    if (const auto tablesError = session.ReadReferenceTables(options.dataDir)) {
         err << "dive-tables: " << *tablesError << "\n";
         return kExitFailed;
     }
-    const FilterSelection filter = CheckedFilter(options, roster);
-    auto store = std::make_unique<RecordStore>();
-    if (!LoadResults(options.dataDir, *store, err))
+    session.FillFilterLists();
+    const FilterSelection filter = CheckedFilter(options, session.Lists());
+    if (!LoadResults(options.dataDir, session, err))
         return kExitFailed;
 
     // The program's own first run counts every dive; any run the user starts applies the
     // filter and the roster.
     const bool initialRun = !options.regenerate && !options.country && !options.diver;
     const int event = options.eventIndex;
-    StringGrid table(kEventTableCols, 2);
-    const SortSplit split{options.sortCount, {}};
-    GenerateEventTable(table, event, store->Filled(event), roster, catalogue, initialRun, filter,
-                       options.sortCol, split);
+    session.RunStatistics(
+        event, RunChoices{initialRun, filter, options.sortCol, SortSplit{options.sortCount, {}}});
     if (options.drill)
-        return PrintBreakdown(options, filter, table, *store, roster, writeChart, out, err);
+        return PrintBreakdown(options, filter, session, writeChart, out, err);
     if (options.diverCount) {
         StringGrid workingList(kEventTableCols, 2);
-        PopulateDiverCount(table, store->Filled(event), roster, workingList,
-                           DiverCountHooks{[&] { return filter; }, {}});
+        session.CountDivers(event, workingList, DiverCountHooks{[&] { return filter; }, {}});
     }
-    out << TableText(table, table.ColCount());
+    out << TableText(session.EventTable(event), kEventTableCols);
     return kExitDone;
 }
 
