@@ -94,7 +94,8 @@ void RemoveAll(std::span<const std::string> paths) {
 } // namespace
 
 std::optional<WriteFailure> WriteFileSet(std::span<const FileToWrite> files,
-                                         Temporaries temporaries) {
+                                         Temporaries temporaries,
+                                         const BeforeRenames& beforeRenames) {
     // A folder in the place of a file would fail its rename after others were made.
     for (const FileToWrite& file : files) {
         struct stat status {};
@@ -113,6 +114,12 @@ std::optional<WriteFailure> WriteFileSet(std::span<const FileToWrite> files,
             return failure;
         }
         written.push_back(tempPath);
+    }
+    if (beforeRenames) {
+        if (auto failure = beforeRenames()) {
+            RemoveAll(written);
+            return failure;
+        }
     }
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (::rename(written[i].c_str(), files[i].path.c_str()) != 0) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -34,11 +35,16 @@ struct WriteFailure {
     std::size_t renamed = 0;
 };
 
+// A step run once every temporary is written, before the first rename (moving aside what the
+// new files replace); a failure it returns stops the set there, as a failed write would.
+using BeforeRenames = std::function<std::optional<WriteFailure>()>;
+
 // Writes every file of `files` to a temporary beside it and syncs it; only when all are
-// written are they renamed into place, in order, so a failure before then leaves what was
-// there and no temporary. A folder in a file's place is refused before anything is written.
-// Returns why it failed, or nothing.
+// written (and `beforeRenames`, when given, succeeded) are they renamed into place, in order,
+// so a failure before then leaves what was there and no temporary. A folder in a file's
+// place is refused before anything is written. Returns why it failed, or nothing.
 std::optional<WriteFailure> WriteFileSet(std::span<const FileToWrite> files,
-                                         Temporaries temporaries);
+                                         Temporaries temporaries,
+                                         const BeforeRenames& beforeRenames = {});
 
 } // namespace corvane
