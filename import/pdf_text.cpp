@@ -41,7 +41,8 @@ bool LooksLikePdf(std::string_view bytes) {
     return bytes.substr(0, 1024).find("%PDF-") != std::string_view::npos;
 }
 
-PdfText ReadPdfText(std::string_view bytes, const std::string& name) {
+PdfText ReadPdfText(std::string_view bytes, const std::string& name,
+                    const std::atomic<bool>* cancelled) {
     poppler::set_debug_error_function(Silence, nullptr);
     if (!LooksLikePdf(bytes))
         return Failure(name + ": not a PDF file");
@@ -61,6 +62,8 @@ PdfText ReadPdfText(std::string_view bytes, const std::string& name) {
     PdfText text;
     std::size_t total = 0;
     for (int i = 0; i < pages && total <= kMaxPdfWords; ++i) {
+        if (cancelled && cancelled->load(std::memory_order_relaxed))
+            return Failure(name + ": reading cancelled");
         text.pages.emplace_back();
         if (const std::unique_ptr<poppler::page> page(document->create_page(i)); page)
             AddWords(*page, text.pages.back(), total);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -38,6 +39,9 @@ bool LooksLikePdf(std::string_view bytes);
 
 // Reads the text layer of a PDF held in memory with poppler; `name` names the file in
 // messages. Refuses what is not a PDF, a damaged or encrypted one, and one without any text.
-PdfText ReadPdfText(std::string_view bytes, const std::string& name);
+// Stops before the next page once `cancelled`, when given, is true: a large book takes a
+// second or more.
+PdfText ReadPdfText(std::string_view bytes, const std::string& name,
+                    const std::atomic<bool>* cancelled = nullptr);
 
 } // namespace corvane

@@ -196,9 +196,10 @@ BookReading ReadBookPages(const std::vector<PageWords>& pages, const std::string
     return book;
 }
 
-BookOutcome ReadResultsBook(std::string_view bytes, const std::string& name) {
+BookOutcome ReadResultsBook(std::string_view bytes, const std::string& name,
+                            const std::atomic<bool>* cancelled) {
     BookOutcome outcome;
-    PdfText text = ReadPdfText(bytes, name);
+    PdfText text = ReadPdfText(bytes, name, cancelled);
     if (text.error) {
         outcome.error = std::move(text.error);
         return outcome;

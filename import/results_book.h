@@ -4,6 +4,7 @@
 #include "pdf_text.h"
 #include "source.h"
 
+#include <atomic>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -69,12 +70,14 @@ struct BookReading {
 BookReading ReadBookPages(const std::vector<PageWords>& pages, const std::string& name);
 
 // A results book read from a PDF file's bytes, or the message why it cannot be (not a PDF,
-// damaged, encrypted, without text, without detailed results of the four events).
+// damaged, encrypted, without text, without detailed results of the four events, or reading
+// cancelled through `cancelled`, see ReadPdfText).
 struct BookOutcome {
     std::optional<std::string> error;
     BookReading book;
 };
-BookOutcome ReadResultsBook(std::string_view bytes, const std::string& name);
+BookOutcome ReadResultsBook(std::string_view bytes, const std::string& name,
+                            const std::atomic<bool>* cancelled = nullptr);
 
 // True when the points of a dive are its DD times the sum of the middle three awards (less
 // 2 points an award for a penalty), to the cent; awards, DD and points as printed.

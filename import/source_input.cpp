@@ -42,9 +42,10 @@ InputOutcome ReadSheet(std::string_view bytes, const std::string& path,
 
 // A results book: its dives as the book gives them, names cut as a sheet's are, and the
 // dives that fail the points check as faults.
-InputOutcome ReadBook(std::string_view bytes, const std::string& path) {
+InputOutcome ReadBook(std::string_view bytes, const std::string& path,
+                      const std::atomic<bool>* cancelled) {
     InputOutcome outcome;
-    BookOutcome book = ReadResultsBook(bytes, path);
+    BookOutcome book = ReadResultsBook(bytes, path, cancelled);
     if (book.error) {
         outcome.message = std::move(*book.error);
         return outcome;
@@ -86,7 +87,7 @@ InputOutcome ReadInput(std::string_view bytes, const std::string& path,
     // By content; a file named as a PDF that is none is told so rather than read as CSV.
     const bool pdfName = path.size() >= 4 && Capitals(path.substr(path.size() - 4)) == ".PDF";
     if (LooksLikePdf(bytes) || pdfName)
-        return ReadBook(bytes, path);
+        return ReadBook(bytes, path, options.cancelled);
     return ReadSheet(bytes, path, options);
 }
 

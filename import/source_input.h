@@ -4,6 +4,7 @@
 #include "columns.h"
 #include "source.h"
 
+#include <atomic>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -16,6 +17,8 @@ namespace corvane {
 struct InputOptions {
     std::vector<ColumnChoice> columns; // --column FIELD=HEADER, for spreadsheets
     std::string sheet;                 // --sheet NAME, of a workbook; empty for the first
+    // When given and true, a results book stops being read at its next page.
+    const std::atomic<bool>* cancelled = nullptr;
 };
 
 // One input read: its reading and what the report says about it as a whole.
