@@ -1,16 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dive_import.h"
 
-#include "folder_checks.h"
-#include "folder_files.h"
+#include "folder_update.h"
 #include "importer.h"
 #include "output_folder.h"
-#include "source_input.h"
 
 #include "cli/command_frame.h"
 #include "rawdata/roster.h"
-#include "store/file_text.h"
-#include "store/sha256.h"
 
 #include <algorithm>
 #include <array>
@@ -194,12 +190,11 @@ Options ParseOptions(const std::vector<std::string>& args) {
     return options;
 }
 
-// One input of the import: where it came from, its bytes' digest and what was read.
+// One input of the import as the report tells it: the file read and the divers it brought.
 struct ImportedInput {
-    std::string path;
-    std::string sha256;
-    InputReading read;
+    OfferedInput offered;
     std::vector<std::size_t> newDivers; // positions in the folder's divers
+    std::size_t rosterSize = 0;         // the folder's divers once it was added
 };
 
 std::string Counted(std::size_t count, const std::string& noun) {
@@ -208,18 +203,8 @@ std::string Counted(std::size_t count, const std::string& noun) {
 
 // "  M3M by round: Preliminary 71, Final 48", or nothing when the source names no round.
 std::string RoundsLine(const SourceReading& reading, int event) {
-    std::vector<std::pair<std::string, std::size_t>> rounds;
-    for (const SourceDive& dive : reading.dives) {
-        if (dive.event != event)
-            continue;
-        const auto at = std::find_if(rounds.begin(), rounds.end(),
-                                     [&](const auto& round) { return round.first == dive.round; });
-        if (at == rounds.end())
-            rounds.emplace_back(dive.round, 1);
-        else
-            ++at->second;
-    }
-    if (rounds.empty() || (rounds.size() == 1 && rounds.front().first.empty()))
+    const auto rounds = RoundCounts(reading, event);
+    if (rounds.empty())
         return "";
     std::string line = "  " + std::string(EventByIndex(event).id) + " by round:";
     for (std::size_t i = 0; i < rounds.size(); ++i)
@@ -241,17 +226,16 @@ std::string NewDiversLine(const std::vector<std::size_t>& newDivers, const DataF
 }
 
 // The report on one source: what its reader said, its dives, and the divers it brought.
-void PrintSource(const ImportedInput& input, const DataFolder& folder, std::size_t rosterSize,
-                 bool named, std::ostream& err) {
-    const SourceReading& reading = input.read.reading;
-    const bool withPath = named && !input.read.headlineNamesInput;
-    err << "dive-import: " << (withPath ? input.path + ": " : "") << input.read.headline << "\n";
-    std::array<std::size_t, kEventCount> dives{};
-    for (const SourceDive& dive : reading.dives)
-        ++dives[static_cast<std::size_t>(dive.event - 1)];
+void PrintSource(const ImportedInput& input, const DataFolder& folder, bool named,
+                 std::ostream& err) {
+    const InputReading& read = input.offered.read;
+    const SourceReading& reading = read.reading;
+    const bool withPath = named && !read.headlineNamesInput;
+    err << "dive-import: " << (withPath ? input.offered.path + ": " : "") << read.headline << "\n";
+    const auto dives = DivesPerEvent(reading);
     for (int event = 1; event <= kEventCount; ++event)
         err << "  " << EventByIndex(event).id << ": " << dives[event - 1] << " dives\n";
-    err << "  divers in the roster: " << rosterSize << "\n";
+    err << "  divers in the roster: " << input.rosterSize << "\n";
     for (const std::string& fault : reading.faults)
         err << "  " << fault << "\n";
     for (const std::string& line : reading.report)
@@ -260,98 +244,10 @@ void PrintSource(const ImportedInput& input, const DataFolder& folder, std::size
         if (const std::string rounds = RoundsLine(reading, event); !rounds.empty())
             err << rounds << "\n";
     }
-    if (!input.read.headlineNamesInput)
+    if (!read.headlineNamesInput)
         err << "  title: " << reading.title << (reading.dates.empty() ? "" : ", " + reading.dates)
             << "\n";
     err << NewDiversLine(input.newDivers, folder) << "\n";
-}
-
-// What the import as a whole found: divers that are probably one, codes of several DDs.
-void PrintFolderFindings(const DataFolder& folder, const FolderCatalogue& catalogue,
-                         std::ostream& err) {
-    for (const std::string& pair : ProbablySameDivers(folder))
-        err << "dive-import: probably the same diver, not merged: " << pair << "\n";
-    for (const std::string& mixed : catalogue.mixed)
-        err << "dive-import: dives of more than one DD: " << mixed << "\n";
-}
-
-// Why an import whose inputs hold no dive of the four events fails, with the event names
-// found, or nothing when there are dives.
-std::optional<std::string> NothingToImport(const std::vector<ImportedInput>& inputs) {
-    std::vector<std::pair<std::string, std::size_t>> found;
-    for (const ImportedInput& input : inputs) {
-        if (!input.read.reading.dives.empty())
-            return std::nullopt;
-        for (const auto& other : input.read.otherEvents) {
-            const auto at = std::find_if(found.begin(), found.end(), [&](const auto& event) {
-                return event.first == other.first;
-            });
-            if (at == found.end())
-                found.push_back(other);
-            else
-                at->second += other.second;
-        }
-    }
-    constexpr std::size_t kNamed = 10;
-    std::string names;
-    const auto events = LargestFirst(found);
-    for (std::size_t i = 0; i < events.size() && i < kNamed; ++i)
-        names += (i == 0 ? "; the event names found are '" : ", '") + events[i].first + "' (" +
-                 Rows(events[i].second) + ")";
-    if (events.size() > kNamed)
-        names += ", ...";
-    return "no dive of M3M, W3M, M10M or W10M to import" + names + "; nothing written";
-}
-
-// Every event over its capacity, so that one run tells what to split, or nothing.
-std::optional<std::string> OverCapacity(const DataFolder& folder) {
-    std::array<std::size_t, kEventCount> dives{};
-    for (const FolderDive& dive : folder.Dives())
-        ++dives[static_cast<std::size_t>(dive.event - 1)];
-    std::string over;
-    for (int event = 1; event <= kEventCount; ++event) {
-        const EventInfo& info = EventByIndex(event);
-        if (dives[event - 1] > static_cast<std::size_t>(info.capacity))
-            over += (over.empty() ? "" : "; ") + std::string(info.id) + ": " +
-                    std::to_string(dives[event - 1]) + " dives, at most " +
-                    std::to_string(info.capacity);
-    }
-    return over.empty() ? std::nullopt : std::optional(over);
-}
-
-// Why the folder cannot be written (no dives, --strict, capacities), or nothing.
-std::optional<std::string> Refusal(const DataFolder& folder,
-                                   const std::vector<ImportedInput>& inputs,
-                                   const Options& options) {
-    if (auto nothing = NothingToImport(inputs))
-        return nothing;
-    // Faults counted by what they are: "2 rows skipped and 1 dive fails the points check".
-    std::vector<std::pair<std::size_t, const InputReading*>> kinds;
-    for (const ImportedInput& input : inputs) {
-        const InputReading& read = input.read;
-        if (read.faultCount == 0)
-            continue;
-        const auto same = std::find_if(kinds.begin(), kinds.end(), [&](const auto& kind) {
-            return kind.second->faultOne == read.faultOne;
-        });
-        if (same == kinds.end())
-            kinds.emplace_back(read.faultCount, &read);
-        else
-            same->first += read.faultCount;
-    }
-    if (options.strict && !kinds.empty()) {
-        std::string faults;
-        for (const auto& [count, read] : kinds)
-            faults += (faults.empty() ? "" : " and ") + std::to_string(count) + " " +
-                      (count == 1 ? read->faultOne : read->faultMany);
-        return faults + " under --strict; nothing written";
-    }
-    if (auto over = OverCapacity(folder))
-        return over;
-    if (folder.Divers().size() > kMaxRosterRows)
-        return std::to_string(folder.Divers().size()) + " divers, at most " +
-               std::to_string(kMaxRosterRows);
-    return std::nullopt;
 }
 
 // Refuses to replace results that are there already, unless told to.
@@ -391,41 +287,26 @@ std::optional<DataFolder> StartingFolder(const Options& options, std::ostream& e
 // Reads one input and adds it to the folder; reports and returns nothing when it cannot.
 std::optional<ImportedInput> AddInput(DataFolder& folder, const std::string& path,
                                       const Options& options, std::ostream& err) {
-    std::string bytes;
-    const LoadOutcome read = ReadWholeFile(path, bytes);
-    if (read.kind != LoadOutcome::Kind::Loaded) {
-        err << "dive-import: "
-            << (read.kind == LoadOutcome::Kind::MissingFile
-                    ? "cannot read " + path + ": no such file"
-                    : read.message)
+    ImportedInput input{
+        ReadOffered(path, folder, InputOptions{options.columns, options.sheet}), {}, 0};
+    for (const std::string& note : input.offered.notes)
+        err << "dive-import: " << note << "\n";
+    if (!input.offered.Usable()) {
+        const bool known = input.offered.refused == OfferedInput::Refused::AlreadyInFolder;
+        err << "dive-import: " << input.offered.reason << (known ? "; nothing written" : "")
             << "\n";
         return std::nullopt;
     }
-    ImportedInput input{path, Sha256Hex(bytes), {}, {}};
-    if (const auto known = folder.SourceWithSha(input.sha256)) {
-        err << "dive-import: " << path << " is already in the folder as source "
-            << folder.Sources()[*known].name << "; nothing written\n";
-        return std::nullopt;
-    }
-    InputOutcome outcome = ReadInput(bytes, path, InputOptions{options.columns, options.sheet});
-    for (const std::string& note : outcome.notes)
-        err << "dive-import: " << note << "\n";
-    if (!outcome.read) {
-        err << "dive-import: " << outcome.message << "\n";
-        return std::nullopt;
-    }
-    input.read = std::move(*outcome.read);
-    const SourceReading& reading = input.read.reading;
-    input.newDivers = folder.Add(
-        {folder.FreeSourceName(BaseName(path)), input.sha256, reading.title, reading.dates},
-        reading);
+    input.newDivers = AddOffered(folder, input.offered);
+    input.rosterSize = folder.Divers().size();
     return input;
 }
 
 // Writes every file of the folder in one step; reports and returns the exit status.
 int WriteFolder(const DataFolder& folder, const std::string& dir, std::ostream& err) {
     FolderCatalogue catalogue = BuildCatalogue(folder);
-    PrintFolderFindings(folder, catalogue, err);
+    for (const std::string& finding : FolderFindings(folder, catalogue))
+        err << "dive-import: " << finding << "\n";
     if (const auto failure =
             WriteOutputFiles(dir, FolderFiles(folder, std::move(catalogue.text)))) {
         err << "dive-import: " << *failure << "; nothing written\n";
@@ -442,17 +323,19 @@ int Import(const Options& options, std::ostream& err) {
     if (!folder)
         return kExitFailed;
     std::vector<ImportedInput> inputs;
-    std::vector<std::size_t> rosterSizes;
     for (const std::string& path : options.inputs) {
         std::optional<ImportedInput> input = AddInput(*folder, path, options, err);
         if (!input)
             return kExitFailed;
         inputs.push_back(std::move(*input));
-        rosterSizes.push_back(folder->Divers().size());
     }
-    for (std::size_t i = 0; i < inputs.size(); ++i)
-        PrintSource(inputs[i], *folder, rosterSizes[i], inputs.size() > 1, err);
-    if (const auto refusal = Refusal(*folder, inputs, options)) {
+    std::vector<OfferedInput> offered;
+    for (ImportedInput& input : inputs) {
+        PrintSource(input, *folder, inputs.size() > 1, err);
+        offered.push_back(std::move(input.offered));
+    }
+    const FaultsRefuse faults = options.strict ? FaultsRefuse::Yes : FaultsRefuse::No;
+    if (const auto refusal = AddRefusal(*folder, offered, faults)) {
         err << "dive-import: " << *refusal << "\n";
         return kExitFailed;
     }
@@ -461,40 +344,22 @@ int Import(const Options& options, std::ostream& err) {
 
 // Loads a folder an import wrote; reports and returns nothing when it cannot.
 std::optional<DataFolder> ImportedFolder(const std::string& dir, std::ostream& err) {
-    FolderOutcome loaded = LoadDataFolder(dir);
-    if (loaded.folder && loaded.kind != FolderOutcome::Kind::Imported) {
-        err << "dive-import: " << dir << " holds no sources of an import\n";
-        return std::nullopt;
-    }
+    FolderOutcome loaded = LoadImportedFolder(dir);
     if (!loaded.folder)
         err << "dive-import: " << loaded.message << "\n";
     return std::move(loaded.folder);
 }
 
-int RemoveSource(const Options& options, std::ostream& err) {
-    std::optional<DataFolder> folder = ImportedFolder(options.outDir, err);
-    if (!folder)
-        return kExitFailed;
-    const std::optional<std::size_t> source = folder->SourceNamed(options.remove);
-    if (!source) {
-        err << "dive-import: " << options.outDir << " has no source " << options.remove
-            << " (--list shows its sources)\n";
+int RemoveNamedSource(const Options& options, std::ostream& err) {
+    SourceRemoval removal = RemoveSource(options.outDir, options.remove);
+    if (!removal.folder) {
+        err << "dive-import: " << removal.message
+            << (removal.unknownName ? " (--list shows its sources)" : "") << "\n";
         return kExitFailed;
     }
-    if (folder->Sources().size() == 1) {
-        err << "dive-import: " << options.remove << " is the only source of " << options.outDir
-            << "; nothing removed (remove the folder instead)\n";
-        return kExitFailed;
-    }
-    const std::size_t divers = folder->Divers().size();
-    const std::array<std::size_t, kEventCount> dives = folder->DivesPerEvent(*source);
-    folder->Remove(*source);
-    std::size_t total = 0;
-    for (const std::size_t count : dives)
-        total += count;
-    err << "dive-import: removed " << options.remove << ": " << Counted(total, "dive") << ", "
-        << Counted(divers - folder->Divers().size(), "diver") << " no other source names\n";
-    return WriteFolder(*folder, options.outDir, err);
+    err << "dive-import: removed " << options.remove << ": " << Counted(removal.dives, "dive")
+        << ", " << Counted(removal.divers, "diver") << " no other source names\n";
+    return WriteFolder(*removal.folder, options.outDir, err);
 }
 
 int ListSources(const Options& options, std::ostream& out, std::ostream& err) {
@@ -517,7 +382,7 @@ int Run(const Options& options, std::ostream& out, std::ostream& err) {
     if (!options.list.empty())
         return ListSources(options, out, err);
     if (!options.remove.empty())
-        return RemoveSource(options, err);
+        return RemoveNamedSource(options, err);
     return Import(options, err);
 }
 } // namespace
