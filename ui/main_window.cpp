@@ -229,6 +229,7 @@ void MainWindow::OnGridMouseDown(StringGridView* grid, QPoint pos) {
         return;
     }
     sortCols_.at(ActiveEvent() - 1) = cell.x();
+    const ReloadHold sorting(*this);
     SortEventTable(grid->grid(), cell.x(), SortSplit{SortCount(), Pump(grid)});
     // The bold header follows the new column even when there is nothing to sort.
     grid->viewport()->update();
@@ -244,6 +245,7 @@ void MainWindow::ResortForSortCount() {
         return;
     }
     const int eventIndex = ActiveEvent();
+    const ReloadHold sorting(*this);
     SortEventTable(EventTable(eventIndex), sortCols_.at(eventIndex - 1),
                    SortSplit{SortCount(), Pump(EventGrid(eventIndex))});
 }
@@ -297,6 +299,7 @@ void MainWindow::FillDiverCounts() {
         QCoreApplication::processEvents();
         return !closing_;
     };
+    const ReloadHold counting(*this);
     PopulateDiverCount(EventTable(eventIndex), store_->Filled(eventIndex), roster_,
                        breakdown_->DiverTable(), hooks);
 }

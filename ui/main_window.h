@@ -27,6 +27,9 @@ namespace corvane {
 
 class ClipboardSink;
 class FilterCombo;
+class ResultsAdder;
+class ResultsFolder;
+struct AddAsks;
 class SpinEdit;
 class StringGridView;
 class SettingsStore;
@@ -67,6 +70,13 @@ public:
     void AttachBreakdown(BreakdownWindow* breakdown);
     // The folder of the result files and DD.ini, in place of the current folder; before show().
     void SetDataFolder(std::string folder) { dataFolder_ = std::move(folder); }
+    // Connects the data folder's importer, which outlives the window: files dropped on the
+    // window or chosen with Ctrl+I are added, and Ctrl+Shift+I lists the folder's sources.
+    // Without it the window takes no drops and the keys do nothing. `asks` replaces the
+    // file dialog and the question box (tests); unset, the real ones are shown.
+    void ConnectResultsFolder(ResultsFolder& folder, AddAsks asks);
+    void ConnectResultsFolder(ResultsFolder& folder);
+    ResultsAdder* Adder() const { return adder_; }
 
     // State the handlers share.
     Phase CurrentPhase() const { return phase_; }
@@ -113,13 +123,33 @@ public slots:
     void RepaintForThresholds();
     void ResortForSortCount();
     void LoadOnStartUp();
+    // Reads the folder again as at start-up: roster, DD table and result files, the filter
+    // lists refilled and the statistics regenerated; the thresholds and sort columns stay.
+    // When the folder cannot be read, the message says why and the tables stay as they were.
+    void ReloadFolder();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
+    // Holds a reload of the folder off while a handler lets the user's input run (a sort, a
+    // diver count): a reload asked for meanwhile follows once the last such handler ends.
+    class ReloadHold {
+    public:
+        explicit ReloadHold(MainWindow& window);
+        ~ReloadHold();
+        ReloadHold(const ReloadHold&) = delete;
+        ReloadHold& operator=(const ReloadHold&) = delete;
+
+    private:
+        MainWindow& window_;
+    };
+
     void BuildWindow();
+    void HideBreakdown();
     // Start-up and close (main_window_startup.cpp).
     void BuildStartUpTimer();
     void BeginStartUp();
@@ -180,6 +210,9 @@ private:
     bool generating_ = false;  // a statistics run is under way
     bool closing_ = false;     // the window was closed: long operations stop
     bool skipSettingsWrite_ = false;
+    int reloadHolds_ = 0;
+    bool reloadPending_ = false;
+    ResultsAdder* adder_ = nullptr;
 
     QPointer<BreakdownWindow> breakdown_;
     QTabWidget* theGrids_ = nullptr;

@@ -20,6 +20,8 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <memory>
+#include <optional>
 #include <string_view>
 
 namespace corvane {
@@ -27,6 +29,25 @@ namespace corvane {
 namespace {
 
 constexpr int kStartupDelayMs = 100;
+
+// Reads the roster, the DD table and the result files of `dataDir` into the tables given;
+// the message for the error box when one of them cannot be read.
+std::optional<QString> ReadFolder(const std::string& dataDir, DiverRoster& roster,
+                                  DDCatalogue& catalogue, RecordStore& store) {
+    if (const auto tablesError = FillReferenceTables(roster, catalogue, dataDir)) {
+        return FromCoreText(*tablesError);
+    }
+    const LoadOutcome outcome = LoadResultFiles(dataDir, store);
+    switch (outcome.kind) {
+    case LoadOutcome::Kind::Loaded:
+        return std::nullopt;
+    case LoadOutcome::Kind::MissingFile:
+        return QStringLiteral("Could not find file\n") + FromCoreText(outcome.path);
+    case LoadOutcome::Kind::Failed:
+        return FromCoreText(outcome.message);
+    }
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -82,6 +103,48 @@ void MainWindow::LoadOnStartUp() {
     }
     if (loaded) {
         RunStatistics();
+    }
+}
+
+void MainWindow::ReloadFolder() {
+    if (closing_ || !startupDone_) {
+        return;
+    }
+    // Never under a handler that works on the records and lets input run: it follows.
+    if (generating_ || reloadHolds_ > 0) {
+        reloadPending_ = true;
+        return;
+    }
+    reloadPending_ = false;
+    DiverRoster roster;
+    DDCatalogue catalogue;
+    auto store = std::make_unique<RecordStore>();
+    if (const auto failure = ReadFolder(dataDir_, roster, catalogue, *store)) {
+        // Read into fresh tables: the window goes on showing what it showed.
+        messages_->Error(*failure);
+        return;
+    }
+    roster_ = std::move(roster);
+    catalogue_ = std::move(catalogue);
+    store_ = std::move(store);
+    HideBreakdown();
+    phase_ = Phase::Starting;
+    ResetFilterLists(lists_);
+    countryList_->ResetToAll();
+    diverList_->ResetToAll();
+    if (QFileInfo(FromCoreText(JoinPath(dataDir_, kRosterFileName))).isFile()) {
+        ShowOwnResultsInStatusBar();
+    }
+    RunStatistics();
+}
+
+void MainWindow::HideBreakdown() {
+    // A breakdown and its chart describe the results that were there before.
+    if (breakdown_) {
+        if (breakdown_->ChartWindow()) {
+            breakdown_->ChartWindow()->hide();
+        }
+        breakdown_->hide();
     }
 }
 

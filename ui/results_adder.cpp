@@ -69,8 +69,8 @@ QStringList AskResultFiles(QWidget* parent, const QString& startFolder) {
 
 ResultsAdder::ResultsAdder(ResultsAdderHost host, QWidget* window)
     : QObject(window), host_(std::move(host)), window_(window) {
-    if (!host_.askFiles) {
-        host_.askFiles = AskResultFiles;
+    if (!host_.asks.files) {
+        host_.asks.files = AskResultFiles;
     }
     progressTimer_ = new QTimer(this);
     progressTimer_->setSingleShot(true);
@@ -119,7 +119,7 @@ void ResultsAdder::AskAndOffer() {
     if (RefuseWhileRunning()) {
         return;
     }
-    const QStringList paths = host_.askFiles(window_, lastFolder_);
+    const QStringList paths = host_.asks.files(window_, lastFolder_);
     if (!paths.isEmpty()) {
         lastFolder_ = QFileInfo(paths.front()).absolutePath();
         Offer(paths);
@@ -130,7 +130,7 @@ void ResultsAdder::ShowSources() {
     if (RefuseWhileRunning()) {
         return;
     }
-    SourcesHost host{host_.folder, host_.messages, host_.confirm, host_.reload};
+    SourcesHost host{host_.folder, host_.messages, host_.asks.confirm, host_.reload};
     sources_ = new SourcesWindow(std::move(host), host_.dataDir(), window_);
     sources_->setAttribute(Qt::WA_DeleteOnClose);
     sources_->open();

@@ -23,6 +23,15 @@ namespace corvane {
 
 class UserMessages;
 
+// The questions adding results asks the user; unset, the real dialogs ask them.
+struct AddAsks {
+    // The files to add, starting in `startFolder` (empty: the home folder); empty when the
+    // user cancels. Unset: AskResultFiles.
+    std::function<QStringList(QWidget* parent, const QString& startFolder)> files;
+    // Whether to take a source out; unset: a question box.
+    std::function<bool(QWidget* parent, const QString& question)> confirm;
+};
+
 // What adding results needs of the main window.
 struct ResultsAdderHost {
     ResultsFolder* folder = nullptr;
@@ -30,11 +39,7 @@ struct ResultsAdderHost {
     std::function<std::string()> dataDir;
     // Reads the folder again as at start-up, after an add or a removal.
     std::function<void()> reload;
-    // Asks for the files to add, starting in `startFolder` (empty: the home folder); empty
-    // when the user cancels. Unset: AskResultFiles.
-    std::function<QStringList(QWidget* parent, const QString& startFolder)> askFiles;
-    // Asks to confirm a removal; unset: a question box.
-    std::function<bool(QWidget* parent, const QString& question)> confirm;
+    AddAsks asks;
 };
 
 // Adds results to the window's folder: reads the offered files off the window's thread,

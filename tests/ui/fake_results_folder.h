@@ -9,6 +9,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 
 namespace corvane::testing {
@@ -35,6 +36,9 @@ public:
     std::optional<std::string> Add(const AddPreview& preview, EarlierResults choice) override {
         added.push_back(choice);
         addedFolder = preview.folder;
+        if (!addFailure && onAdd) {
+            onAdd();
+        }
         return addFailure;
     }
     SourceList Sources(const std::string& /*folder*/) override { return sources; }
@@ -59,6 +63,7 @@ public:
     std::atomic<int> previews{0};
     std::atomic<bool> sawCancel{false};
     std::optional<std::string> addFailure;
+    std::function<void()> onAdd; // what a successful add does to the folder
     std::vector<EarlierResults> added;
     std::string addedFolder;
     SourceList sources;

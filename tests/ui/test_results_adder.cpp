@@ -39,11 +39,11 @@ struct AddSession {
         host.messages = &messages;
         host.dataDir = [] { return std::string("/dives/season"); };
         host.reload = [this] { ++reloads; };
-        host.askFiles = [this](QWidget*, const QString&) {
+        host.asks.files = [this](QWidget*, const QString&) {
             ++asked;
             return filesToChoose;
         };
-        host.confirm = [this](QWidget*, const QString& question) {
+        host.asks.confirm = [this](QWidget*, const QString& question) {
             confirmed << question;
             return confirm;
         };
