@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/command_line.h"
+#include "app/results_folder_importer.h"
 #include "app/settings.h"
 #include "app/user_folder.h"
 #include "ui/breakdown_window.h"
@@ -58,10 +59,13 @@ int main(int argc, char* argv[]) {
         return kUserFolderUnusable;
     }
     corvane::DdIniSettings settings;
+    // Declared before the window, which uses it until its end.
+    corvane::ResultsFolderImporter resultsFolder;
     corvane::MainWindow form(settings);
     if (!dataFolder->empty()) {
         form.SetDataFolder(*dataFolder);
     }
+    form.ConnectResultsFolder(resultsFolder);
     // Hidden until a breakdown shows it; a child of the main window, so it ends with it.
     auto* diveStats = new corvane::BreakdownWindow(form.MakeBreakdownHost(), &form);
     form.AttachBreakdown(diveStats);
