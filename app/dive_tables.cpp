@@ -20,6 +20,8 @@ namespace corvane {
 
 namespace {
 
+constexpr const char* kProgram = "dive-tables";
+
 constexpr const char* kUsage =
     R"(Usage: dive-tables [OPTION]...
 
@@ -253,28 +255,29 @@ std::string ExampleLabel(const FilterLists& lists) {
 }
 
 // The filter lists as the window offers them; a choice that is not in them is refused, since
-// the window could not make it either.
-FilterSelection CheckedFilter(const Options& options, const FilterLists& lists) {
+// the window could not make it either. Returns why, or fills `filter`.
+std::optional<std::string> ChooseFilter(const Options& options, const FilterLists& lists,
+                                        FilterSelection& filter) {
     const auto listed = [](const std::vector<std::string>& items, const std::string& text) {
         return std::find(items.begin(), items.end(), text) != items.end();
     };
-    FilterSelection filter;
+    filter = FilterSelection{};
     if (options.country && *options.country != kAllEntry) {
         if (!listed(lists.countryItems, *options.country))
-            throw UsageError{"no diver of the roster has the nation '" + *options.country + "'"};
+            return "no diver of the roster has the nation '" + *options.country + "'";
         filter.countryIndex = 1;
         filter.country = *options.country;
     }
     if (options.diver && *options.diver != kAllEntry) {
         if (!InDiverList(lists, *options.diver))
-            throw UsageError{"'" + *options.diver + "' is not in the diver list; write it as " +
-                             "\"SURNAME, GIVEN NAME [NATION]\"" + ExampleLabel(lists)};
+            return "'" + *options.diver + "' is not in the diver list; write it as " +
+                   "\"SURNAME, GIVEN NAME [NATION]\"" + ExampleLabel(lists);
         if (filter.countryIndex != 0 && !options.diver->ends_with(" [" + filter.country + "]"))
-            throw UsageError{"'" + *options.diver + "' is not a diver of " + filter.country};
+            return "'" + *options.diver + "' is not a diver of " + filter.country;
         filter.diverIndex = 1;
         filter.diver = *options.diver;
     }
-    return filter;
+    return std::nullopt;
 }
 
 int FirstRowOf(const StringGrid& table, const std::string& code) {
@@ -300,10 +303,11 @@ int WriteChart(const Options& options, const DiveBreakdown& breakdown,
             return kExitFailed;
         }
     }
-    const std::string reason = writeChart(ScoreBandChartOf(breakdown, diver), *options.chart);
-    if (reason.empty())
+    const std::optional<std::string> reason =
+        writeChart(ScoreBandChartOf(breakdown, diver), *options.chart);
+    if (!reason)
         return kExitDone;
-    err << "dive-tables: cannot write " << *options.chart << ": " << reason << "\n";
+    err << "dive-tables: cannot write " << *options.chart << ": " << *reason << "\n";
     return kExitFailed;
 }
 
@@ -349,15 +353,17 @@ bool LoadResults(const std::string& dataDir, AnalysisSession& session, std::ostr
 int Run(const Options& options, const ChartWriter& writeChart, std::ostream& out,
         std::ostream& err) {
     // A folder that is not there is a wrong argument, not a folder without result files.
-    if (auto problem = DataFolderProblem(options.dataDir))
-        throw UsageError{std::move(*problem)};
+    if (const auto problem = DataFolderProblem(options.dataDir))
+        return RefuseUsage(kProgram, *problem, err);
     AnalysisSession session;
     if (const auto tablesError = session.ReadReferenceTables(options.dataDir)) {
         err << "dive-tables: " << *tablesError << "\n";
         return kExitFailed;
     }
     session.FillFilterLists();
-    const FilterSelection filter = CheckedFilter(options, session.Lists());
+    FilterSelection filter;
+    if (const auto refused = ChooseFilter(options, session.Lists(), filter))
+        return RefuseUsage(kProgram, *refused, err);
     if (!LoadResults(options.dataDir, session, err))
         return kExitFailed;
 
@@ -381,11 +387,13 @@ int Run(const Options& options, const ChartWriter& writeChart, std::ostream& out
 
 int RunDiveTables(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                   const ChartWriter& writeChart) {
-    return RunCommandLine("dive-tables", kUsage, args, out, err, ParseOptions,
+    return RunCommandLine(kProgram, kUsage, args, out, err, ParseOptions,
                           [&](const Options& options) {
                               if (options.chart && !writeChart)
-                                  throw UsageError{"--chart is not available: this dive-tables "
-                                                   "draws no pictures"};
+                                  return RefuseUsage(kProgram,
+                                                     "--chart is not available: this dive-tables "
+                                                     "draws no pictures",
+                                                     err);
                               return Run(options, writeChart, out, err);
                           });
 }

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,9 +18,9 @@ namespace corvane {
 // 0 done, 1 the result files could not be read or the dive to break down is not in the
 // table, 2 bad usage.
 // `writeChart` draws the score-band chart of --chart into a picture file and returns the
-// reason of a failure, or an empty text; without it --chart is refused.
+// reason of a failure; without it --chart is refused.
 using ChartWriter =
-    std::function<std::string(const ScoreBandChart& chart, const std::string& path)>;
+    std::function<std::optional<std::string>(const ScoreBandChart& chart, const std::string& path)>;
 int RunDiveTables(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                   const ChartWriter& writeChart = {});
 

@@ -45,7 +45,7 @@ std::optional<PictureKind> PictureKindOf(const QString& path) {
     return std::nullopt;
 }
 
-QString SavePicture(QWidget& widget, const QString& path, const QString& title) {
+std::optional<QString> SavePicture(QWidget& widget, const QString& path, const QString& title) {
     const std::optional<PictureKind> kind = PictureKindOf(path);
     if (!kind)
         return QStringLiteral("the file name must end in .png or .svg");
@@ -63,7 +63,7 @@ QString SavePicture(QWidget& widget, const QString& path, const QString& title) 
     }
     if (!file.commit())
         return file.errorString();
-    return {};
+    return std::nullopt;
 }
 
 } // namespace corvane

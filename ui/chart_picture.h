@@ -16,7 +16,7 @@ std::optional<PictureKind> PictureKindOf(const QString& path);
 
 // Draws `widget` at its size into a PNG or SVG file, chosen by the extension of `path`.
 // The picture goes to a temporary file beside `path` that replaces it only when complete,
-// so a failure leaves no half-written file. Returns the reason of a failure, else empty.
-QString SavePicture(QWidget& widget, const QString& path, const QString& title);
+// so a failure leaves no half-written file. Returns the reason of a failure.
+std::optional<QString> SavePicture(QWidget& widget, const QString& path, const QString& title);
 
 } // namespace corvane

@@ -36,16 +36,18 @@ std::unique_ptr<QApplication> OffscreenApplication() {
 
 } // namespace
 
-std::string WriteChartPicture(const ScoreBandChart& chart, const std::string& path) {
+std::optional<std::string> WriteChartPicture(const ScoreBandChart& chart, const std::string& path) {
     const std::unique_ptr<QApplication> application = OffscreenApplication();
     ScoreBandChartView view;
     view.ShowChart(chart);
     // The chart lays out its title, legend and axes on posted events, which no event loop
     // delivers here.
     QCoreApplication::sendPostedEvents();
-    const QString reason = SavePicture(view, QString::fromLocal8Bit(path.c_str()),
-                                       QString::fromLatin1(chart.title.c_str()));
-    return reason.toLocal8Bit().toStdString();
+    const std::optional<QString> reason = SavePicture(view, QString::fromLocal8Bit(path.c_str()),
+                                                      QString::fromLatin1(chart.title.c_str()));
+    if (!reason)
+        return std::nullopt;
+    return reason->toLocal8Bit().toStdString();
 }
 
 } // namespace corvane

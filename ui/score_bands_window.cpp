@@ -97,9 +97,10 @@ void ScoreBandsWindow::SavePictureAs() {
         host_.askFile ? host_.askFile(this, proposed) : AskPictureFile(this, proposed);
     if (path.isEmpty())
         return;
-    const QString reason = SavePicture(*chartView_, path, chartView_->chart()->title());
-    if (!reason.isEmpty() && host_.messages)
-        host_.messages->Error(QStringLiteral("Unable to write to %1: %2").arg(path, reason));
+    const std::optional<QString> reason =
+        SavePicture(*chartView_, path, chartView_->chart()->title());
+    if (reason && host_.messages)
+        host_.messages->Error(QStringLiteral("Unable to write to %1: %2").arg(path, *reason));
 }
 
 void ScoreBandsWindow::closeEvent(QCloseEvent* event) {

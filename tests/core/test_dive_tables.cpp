@@ -385,7 +385,7 @@ TEST(DiveTables, ChartOfTheBreakdownGoesToTheWriter) {
     ASSERT_GT(divers.size(), 2u);
     const std::string label = divers[2][0] + " [" + divers[2][1] + "]";
     std::vector<std::pair<ScoreBandChart, std::string>> drawn;
-    std::string failure;
+    std::optional<std::string> failure;
     const ChartWriter writer = [&](const ScoreBandChart& chart, const std::string& path) {
         drawn.emplace_back(chart, path);
         return failure;
