@@ -223,6 +223,13 @@ SourceRemoval RemoveSource(const std::string& dir, const std::string& name) {
 
 namespace {
 
+std::optional<std::string> NoFolder(const std::string& dir) {
+    std::error_code error;
+    if (std::filesystem::is_directory(dir, error))
+        return std::nullopt;
+    return dir + " is no longer there (removed or renamed?)";
+}
+
 // What the files of a folder hold, to tell whether they changed between reading and writing.
 std::string FolderStamp(const std::string& dir) {
     std::error_code error;
@@ -293,6 +300,8 @@ AddPlan PlanAdd(const std::string& dir, const std::vector<std::string>& paths, I
     if (plan.cancelled)
         return plan;
     plan.keepBeside = CheckFolder(plan.kept, plan.inputs, loaded.message);
+    if (auto gone = NoFolder(dir))
+        plan.keepBeside.refusal = *gone;
     if (plan.replacing)
         plan.replace = CheckFolder(plan.replacing, plan.inputs, "");
     return plan;
@@ -351,9 +360,18 @@ std::optional<std::string> MoveBack(const std::vector<Moved>& moved, const MoveF
     return stuck.empty() ? std::nullopt : std::optional(stuck);
 }
 
+// "cannot write into DIR: REASON (FILE)"; a temporary, hidden, is not named.
+std::string CannotWrite(const std::string& dir, const WriteFailure& failure) {
+    const std::string name = BaseName(failure.path);
+    return "cannot write into " + dir + ": " + failure.reason +
+           (name.starts_with('.') ? "" : " (" + name + ")");
+}
+
 std::string WriteMessage(const std::string& dir, const WriteFailure& failure) {
-    return "cannot write into " + dir + ": " + failure.reason + " (" + BaseName(failure.path) +
-           "); nothing was changed";
+    if (failure.renamed == 0)
+        return CannotWrite(dir, failure) + "; nothing was changed";
+    return CannotWrite(dir, failure) + "; " + std::to_string(failure.renamed) +
+           " of the folder's files were replaced before that";
 }
 
 // Writes `files` in the place of the earlier files, which are moved aside only once every
@@ -371,8 +389,7 @@ std::optional<std::string> ReplaceEarlier(const AddPlan& plan,
     for (std::size_t i = 0; i < failure->renamed; ++i)
         ::unlink(files[i].path.c_str());
     if (const auto stuck = MoveBack(moved, aside.move))
-        return "cannot write into " + plan.dir + ": " + failure->reason + " (" +
-               BaseName(failure->path) + "); " + *stuck + " could not be moved back from " +
+        return CannotWrite(plan.dir, *failure) + "; " + *stuck + " could not be moved back from " +
                subfolder;
     if (!subfolder.empty())
         ::rmdir(subfolder.c_str());
@@ -381,10 +398,8 @@ std::optional<std::string> ReplaceEarlier(const AddPlan& plan,
 
 // Why the folder is no longer the one the plan read, or nothing.
 std::optional<std::string> FolderChanged(const AddPlan& plan) {
-    std::error_code error;
-    if (!std::filesystem::is_directory(plan.dir, error))
-        return plan.dir + " is no longer there (removed or renamed since the files were read); "
-                          "nothing written";
+    if (auto gone = NoFolder(plan.dir))
+        return *gone + "; nothing written";
     if (FolderStamp(plan.dir) != plan.stamp)
         return plan.dir +
                " changed since the files were read (results were added or removed "

@@ -201,6 +201,7 @@ TEST(FolderUpdate, AFolderChangedOrGoneSinceReadingIsNotWritten) {
     ASSERT_TRUE(gone);
     EXPECT_TRUE(Has(*gone, dir.File("f") + " is no longer there")) << *gone;
     EXPECT_FALSE(fs::exists(dir.Path() / "f"));
+    EXPECT_TRUE(Has(Plan(dir, "f", {"b.csv"}).keepBeside.refusal, "is no longer there"));
 }
 
 TEST(FolderUpdate, AReadOnlyFolderOrAFullDiskIsNamedAndNothingIsWritten) {
