@@ -5,6 +5,7 @@
 #include "ui/window_style.h"
 
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -39,12 +40,14 @@ void AppendLines(QStringList& out, const std::vector<std::string>& lines, int de
 }
 
 void AppendFile(QStringList& out, const OfferedFile& file) {
-    out << QFileInfo(FromFolderText(file.path)).fileName();
+    const QString name = QFileInfo(FromFolderText(file.path)).fileName();
+    out << name;
     if (!file.Usable()) {
         out << Indented(QStringLiteral("Not added: ") + FromFolderText(file.reason));
         return;
     }
-    if (!file.what.empty()) {
+    // A sheet's name is often its file's.
+    if (!file.what.empty() && FromFolderText(file.what) != name) {
         out << Indented(FromFolderText(file.what));
     }
     out << Indented(DivesLine(file.dives));
@@ -91,6 +94,14 @@ QString FromFolderText(const std::string& text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
+QString FolderForDisplay(const std::string& folder) {
+    const QString path = FromFolderText(folder);
+    const QString home = QDir::homePath() + u'/';
+    return path.startsWith(home) && home != QStringLiteral("//")
+               ? QStringLiteral("~/") + path.mid(home.size())
+               : path;
+}
+
 QString AddPreviewReport(const AddPreview& preview) {
     QStringList out;
     for (const OfferedFile& file : preview.files) {
@@ -119,7 +130,8 @@ AddResultsDialog::AddResultsDialog(const AddPreview& preview, QWidget* parent)
     setFont(WindowFont(kWindowFontPixels));
     resize(kDialogSize);
 
-    folder_ = new QLabel(QStringLiteral("Into the folder %1").arg(FromFolderText(preview.folder)));
+    folder_ =
+        new QLabel(QStringLiteral("Into the folder %1").arg(FolderForDisplay(preview.folder)));
     folder_->setWordWrap(true);
     folder_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     report_ = new QPlainTextEdit(AddPreviewReport(preview));

@@ -61,6 +61,9 @@ private:
 // A text of the folder's seam as the windows show it: paths, titles and names are UTF-8.
 QString FromFolderText(const std::string& text);
 
+// A folder as the windows name it: under the home folder as "~/...", as a shell would.
+QString FolderForDisplay(const std::string& folder);
+
 // The report the dialog shows: each file with what it is, its dives, its new divers and
 // warnings, or why it cannot be used; then what the folder as a whole would hold.
 QString AddPreviewReport(const AddPreview& preview);

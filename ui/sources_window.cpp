@@ -76,7 +76,7 @@ SourcesWindow::SourcesWindow(SourcesHost host, std::string folder, QWidget* pare
     setFont(WindowFont(kWindowFontPixels));
     resize(kWindowSize);
 
-    auto* folderLabel = new QLabel(QStringLiteral("The folder %1").arg(FromFolderText(folder_)));
+    auto* folderLabel = new QLabel(QStringLiteral("The folder %1").arg(FolderForDisplay(folder_)));
     folderLabel->setWordWrap(true);
     folderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     list_ = new QTreeWidget;

@@ -3,6 +3,7 @@
 // folder again as at start-up, and a failed one leaves the tables as they were. The folder's
 // importer is faked; its "add" puts a small result set in place of the samples.
 #include "analysis/table_text.h"
+#include "app/results_folder_importer.h"
 #include "fake_results_folder.h"
 #include "ui/results_adder.h"
 #include "ui/sources_window.h"
@@ -175,6 +176,31 @@ private slots:
         QTest::keyClick(session.form.get(), Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(session.form->Adder()->Sources());
         QVERIFY(session.form->Adder()->Sources()->isVisible());
+    }
+
+    // The real importer: the folder goes away between the preview and "Replace them".
+    void addToAFolderRemovedMeanwhileIsReported() {
+        TestFolder folder;
+        QVERIFY(folder.Enter() && folder.CopySamples());
+        WindowSession session;
+        ResultsFolderImporter importer;
+        session.form->ConnectResultsFolder(importer);
+        QVERIFY(session.Start());
+        const QByteArray before = TableBytes(*session.form, 1);
+        session.form->Adder()->Offer({QStringLiteral(CORVANE_TEST_DATA_DIR "/import/results.csv")});
+        QTRY_VERIFY_WITH_TIMEOUT(session.form->Adder()->Dialog(), kTimeoutMs);
+        AddResultsDialog* dialog = session.form->Adder()->Dialog();
+        QVERIFY(dialog->ReplaceButton() && dialog->ReplaceButton()->isEnabled());
+        const QString moved = folder.path() + QStringLiteral("-moved");
+        QVERIFY(QDir().rename(folder.path(), moved));
+        dialog->ReplaceButton()->click();
+        QTRY_VERIFY(!session.form->Adder()->IsRunning());
+        QDir().rename(moved, folder.path()); // for the temporary folder's own removal
+        QCOMPARE(session.messages.errors.size(), 1);
+        QVERIFY2(session.messages.errors.front().contains(folder.path()),
+                 qPrintable(session.messages.errors.front()));
+        QCOMPARE(TableBytes(*session.form, 1), before);
+        QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("Sources.tsv"))));
     }
 
     void reloadWaitsForADiverCount() {

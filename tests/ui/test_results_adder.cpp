@@ -284,6 +284,28 @@ private slots:
         QCOMPARE(DroppedFiles(mime), QStringList{dir.filePath(QStringLiteral("cup.pdf"))});
     }
 
+    void foldersUnderHomeAreShortened_data() {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("under home") << "/home/coach/dives/cup"
+                                    << "~/dives/cup";
+        QTest::newRow("a longer name") << "/home/coachx/dives"
+                                       << "/home/coachx/dives";
+        QTest::newRow("home itself") << "/home/coach"
+                                     << "/home/coach";
+        QTest::newRow("elsewhere") << "/srv/dives"
+                                   << "/srv/dives";
+    }
+    void foldersUnderHomeAreShortened() {
+        QFETCH(QString, folder);
+        QFETCH(QString, shown);
+        const QByteArray home = qgetenv("HOME");
+        qputenv("HOME", "/home/coach");
+        const QString got = FolderForDisplay(folder.toStdString());
+        qputenv("HOME", home);
+        QCOMPARE(got, shown);
+    }
+
     void sourcesRemoveAfterConfirmation() {
         AddSession session;
         session.folder.sources.sources = {
