@@ -3,7 +3,8 @@
 # Makes the README's pictures from the current program on the bundled sample results, under
 # a private X server driven as a user would: docs/main-window.png (the window after start-up),
 # docs/dive-statistics.png (after a double-click on 107B) and docs/score-bands.png (that
-# breakdown with its chart beside it). Beside them it writes docs/screenshots.txt: the tables
+# breakdown with its chart beside it) and docs/add-results.png (the "Add Results" dialog of
+# docs/example-results.csv over the samples, cancelled). Beside them it writes docs/screenshots.txt: the tables
 # the pictures show, as dive-tables prints them (each checked against the window's own copy
 # before the picture is taken), and the SHA-256 of each picture. tests/docs/screenshots.sh
 # fails when that text no longer matches what the program prints, or a picture not its sum.
@@ -38,8 +39,12 @@ capture_settled() {
 }
 
 start_x
-dir=$(make_data_dir)
-start_program "$dir"
+# The folder under a home folder of its own, which the "Add Results" dialog names as "~/dives".
+home=$e2e_tmp/home
+dir=$home/dives
+mkdir -p "$dir"
+cp "$SAMPLE_DIR"/M3M "$SAMPLE_DIR"/W3M "$SAMPLE_DIR"/M10M "$SAMPLE_DIR"/W10M "$dir"/
+HOME=$home start_program "$dir"
 main=$(wait_for_window "$MAIN_TITLE")
 table=$(expected_from_dive_tables "$dir" M3M --event M3M)
 copy_and_compare "$main" $AT_COPY "$table" M3M 60 >/dev/null
@@ -64,9 +69,28 @@ capture_settled "$chart" "$e2e_tmp/chart.png"
 convert "$e2e_tmp/dive-statistics.png" "$e2e_tmp/chart.png" -background white -gravity North \
     +append "$e2e_tmp/score-bands.png"
 step "Score Bands window"
+
+# Ctrl+I, the example spreadsheet typed into the file dialog, and the dialog it leads to;
+# Escape then cancels it, so the folder stays as it was.
+unmapped() { ! xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+xdotool windowfocus --sync "$main"
+xdotool key ctrl+i
+chooser=$(wait_for_window "Choose Results to Add")
+xdotool windowfocus --sync "$chooser"
+xdotool key ctrl+a
+xdotool type --delay 20 "$root/docs/example-results.csv"
+xdotool key Return
+wait_until 20 unmapped "$chooser" || fail "the file dialog stayed open"
+adding=$(wait_for_window "Add Results" 60)
+capture_settled "$adding" "$e2e_tmp/add-results.png"
+xdotool windowfocus --sync "$adding"
+xdotool key Escape
+wait_until 20 unmapped "$adding" || fail "the Add Results dialog stayed open"
+[ ! -e "$dir/Sources.tsv" ] || fail "the cancelled add wrote into the folder"
+step "Add Results dialog"
 close_program "$main"
 
-for picture in main-window dive-statistics score-bands; do
+for picture in main-window dive-statistics score-bands add-results; do
     # No time stamps or names in the file: the same picture gives the same bytes.
     convert "$e2e_tmp/$picture.png" -strip -define png:exclude-chunks=date,time \
         "$docs/$picture.png"
@@ -79,7 +103,9 @@ done
     echo "## dive-statistics.png and score-bands.png: dive-tables --drill $DIVE"
     tr -d '\r' <"$breakdown"
     echo
+    echo "## add-results.png: docs/example-results.csv offered to the sample results"
     echo "## pictures"
-    (cd "$docs" && sha256sum main-window.png dive-statistics.png score-bands.png)
+    (cd "$docs" && sha256sum main-window.png dive-statistics.png score-bands.png add-results.png)
 } >"$docs/screenshots.txt"
-echo "Wrote $docs/main-window.png, dive-statistics.png, score-bands.png and screenshots.txt"
+echo "Wrote $docs/main-window.png, dive-statistics.png, score-bands.png, add-results.png" \
+    "and screenshots.txt"

@@ -21,8 +21,9 @@ table() { "$dive_tables" --data "$samples" "$@" | iconv -f LATIN1 -t UTF-8 | tr 
     echo "## dive-statistics.png and score-bands.png: dive-tables --drill $DIVE"
     table --drill $DIVE
     echo
+    echo "## add-results.png: docs/example-results.csv offered to the sample results"
     echo "## pictures"
-    (cd "$docs" && sha256sum main-window.png dive-statistics.png score-bands.png)
+    (cd "$docs" && sha256sum main-window.png dive-statistics.png score-bands.png add-results.png)
 } >"$now"
 if ! cmp -s "$docs/screenshots.txt" "$now"; then
     diff -u "$docs/screenshots.txt" "$now" | head -n 40 || true
