@@ -256,6 +256,14 @@ PlanCheck CheckFolder(const std::optional<DataFolder>& folder,
     return check;
 }
 
+// Why files of a folder without results cannot be kept beside the new ones.
+std::string NothingToKeep(const std::string& dir, const std::vector<std::string>& files) {
+    std::string names;
+    for (const std::string& name : files)
+        names += (names.empty() ? "" : ", ") + name;
+    return dir + " holds " + names + " but no result files to keep beside; replace them instead";
+}
+
 // Reads each file against `base` and adds what is usable to it and to `also`, when given.
 void ReadInputs(AddPlan& plan, const std::vector<std::string>& paths, DataFolder& base,
                 DataFolder* also, const InputOptions& options) {
@@ -286,10 +294,11 @@ AddPlan PlanAdd(const std::string& dir, const std::vector<std::string>& paths, I
     plan.dir = dir;
     plan.stamp = FolderStamp(dir);
     FolderOutcome loaded = LoadDataFolder(dir);
-    if (loaded.kind == FolderOutcome::Kind::Earlier) {
+    // Files no import wrote are never written over: a roster without result files too.
+    if (loaded.kind != FolderOutcome::Kind::Imported)
         plan.earlierFiles = ExistingFiles(dir, FolderFileNames());
+    if (!plan.earlierFiles.empty())
         plan.replacing.emplace();
-    }
     plan.kept = std::move(loaded.folder);
     // Per file, what is new is told against what the folder holds now, where it can be read.
     DataFolder scratch;
@@ -300,6 +309,8 @@ AddPlan PlanAdd(const std::string& dir, const std::vector<std::string>& paths, I
     if (plan.cancelled)
         return plan;
     plan.keepBeside = CheckFolder(plan.kept, plan.inputs, loaded.message);
+    if (loaded.kind == FolderOutcome::Kind::Empty && !plan.earlierFiles.empty())
+        plan.keepBeside.refusal = NothingToKeep(dir, plan.earlierFiles);
     if (auto gone = NoFolder(dir))
         plan.keepBeside.refusal = *gone;
     if (plan.replacing)

@@ -128,6 +128,15 @@ TEST(FolderUpdate, ResultsNoImportWroteAreKeptBesideOrMovedIntoADatedSubfolder) 
     Files expected = FilesOf(dir.Path() / "fresh");
     expected["DD.ini"] = own.at("DD.ini");
     EXPECT_EQ(FilesOf(dir.Path() / "own"), expected);
+
+    // A roster without result files is moved aside too, never written over.
+    fs::create_directory(dir.Path() / "roster");
+    dir.Write("roster/Divers.tsv", own.at("Divers.tsv"));
+    const AddPlan roster = Plan(dir, "roster", {"a.csv"});
+    EXPECT_EQ(roster.earlierFiles, std::vector<std::string>{"Divers.tsv"});
+    EXPECT_TRUE(Has(roster.keepBeside.refusal, "no result files to keep beside"));
+    ASSERT_EQ(ApplyAdd(roster, EarlierFiles::MoveAside, {kDay}), std::nullopt);
+    EXPECT_EQ(dir.Read("roster/earlier-results-" + kDay + "/Divers.tsv"), own.at("Divers.tsv"));
 }
 
 TEST(FolderUpdate, FullSampleResultsCannotBeKeptBesideButCanBeReplaced) {
