@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
 #include <vector>
 
 namespace corvane {
@@ -244,91 +242,6 @@ TEST(Statistics, PassSortsBySortColumn) {
     EXPECT_EQ(ColumnCells(gen.table, 0), (Cells{"105B", "101B"}));
     gen.Run(dives, true, {}, kM3M, 0);
     EXPECT_EQ(ColumnCells(gen.table, 0), (Cells{"101B", "105B"}));
-}
-
-TEST(FilterLists, FilledFromTheRosterInRosterOrder) {
-    const DiverRoster roster({Diver("1", "ALPHA", "Ann", "USA"), Diver("2", "BETA", "Bo", "CHN"),
-                              Diver("3", "ALPHA", "Ann", "USA"), Diver("4", "DELTA", "Di", " \t"),
-                              Diver("5", "EPS", "Ed", "")});
-    FilterLists lists;
-    lists.countryItems.push_back("stale");
-    ResetFilterLists(lists);
-    FillFilterLists(roster, lists);
-
-    ASSERT_EQ(lists.diverGrid.RowCount(), 6);
-    EXPECT_EQ(lists.diverGrid.Cell(0, 0), "***ALL***");
-    EXPECT_EQ(RowCells(lists.diverGrid, 3), (Cells{"ALPHA, Ann", "USA", "ALPHA, Ann [USA]"}));
-    EXPECT_EQ(RowCells(lists.diverGrid, 4), (Cells{"DELTA, Di", " \t", "DELTA, Di [ \t]"}));
-    EXPECT_EQ(lists.diverGrid.Cell(DiverGrid::kLabelCol, 2), "BETA, Bo [CHN]");
-
-    EXPECT_EQ(lists.countryGrid.Cell(0, 0), "***ALL***");
-    EXPECT_EQ(ColumnCells(lists.countryGrid, 0), (Cells{"USA", "CHN"}));
-    EXPECT_EQ(lists.countryItems, (Cells{"USA", "CHN"}));
-    // A second fill appends every entry again and no nation twice.
-    FillFilterLists(roster, lists);
-    ASSERT_EQ(lists.diverGrid.RowCount(), 11);
-    EXPECT_EQ(RowCells(lists.diverGrid, 7), (Cells{"BETA, Bo", "CHN", "BETA, Bo [CHN]"}));
-    EXPECT_EQ(lists.countryItems.size(), 2u);
-    EXPECT_THROW(lists.diverGrid.Cell(0, 11), std::out_of_range);
-
-    ResetFilterLists(lists);
-    EXPECT_EQ(lists.diverGrid.RowCount(), 1);
-    EXPECT_EQ(lists.countryGrid.RowCount(), 1);
-    EXPECT_TRUE(lists.countryItems.empty());
-}
-
-TEST(Filter, SelectionRules) {
-    const DiverEntry diver = Diver("1", "ALPHA", "Ann", "USA");
-    const DiverEntry blank = Diver("2", "BETA", "Bo", " ");
-    EXPECT_TRUE(PassesFilter(diver, {}));
-    EXPECT_TRUE(PassesFilter(diver, CountryFilter("USA")));
-    EXPECT_FALSE(PassesFilter(diver, CountryFilter("usa")));
-    EXPECT_TRUE(PassesFilter(diver, DiverFilter("ALPHA, Ann [USA]")));
-    EXPECT_FALSE(PassesFilter(diver, DiverFilter("ALPHA, Ann [USA] ")));
-    EXPECT_FALSE(PassesFilter(diver, DiverFilter("ALPHA, Ann")));
-    FilterSelection indexZero = CountryFilter("CHN");
-    indexZero.countryIndex = 0;
-    EXPECT_TRUE(PassesFilter(diver, indexZero)) << "index 0 restricts nothing, whatever the text";
-
-    EXPECT_TRUE(PassesFilter(blank, {}));
-    EXPECT_FALSE(PassesBreakdownFilter(blank, {}));
-    EXPECT_TRUE(PassesBreakdownFilter(diver, {}));
-    EXPECT_FALSE(IsDiverLabel("ALPHA, An [USA]", diver));
-    EXPECT_FALSE(IsDiverLabel("ALPHA,Ann [USA]", diver));
-}
-
-} // namespace
-} // namespace corvane
-
-namespace corvane {
-namespace {
-
-// The one band rule of the tables and the breakdown: a limit's own score stays in its band,
-// and a score that is not a number exceeds no limit.
-TEST(ScoreBand, LimitsBelongToTheBandBelowThem) {
-    EXPECT_EQ(ScoreBand(-2.0), 0);
-    EXPECT_EQ(ScoreBand(1.0), 0);
-    EXPECT_EQ(ScoreBand(1.0001), 1);
-    EXPECT_EQ(ScoreBand(5.0), 4);
-    EXPECT_EQ(ScoreBand(9.0), 8);
-    EXPECT_EQ(ScoreBand(9.01), 9);
-    EXPECT_EQ(ScoreBand(std::numeric_limits<double>::infinity()), 9);
-    EXPECT_EQ(ScoreBand(std::numeric_limits<double>::quiet_NaN()), 0);
-    // Every limit, 10 and their neighbouring doubles, against the rule read literally.
-    const auto firstLimitNotExceeded = [](double score) {
-        for (int limit = 1; limit <= 9; ++limit) {
-            if (score <= limit)
-                return limit - 1;
-        }
-        return 9;
-    };
-    for (int limit = 0; limit <= 11; ++limit) {
-        for (double score : {std::nextafter(double(limit), -1.0), double(limit),
-                             std::nextafter(double(limit), 20.0), limit + 0.5, -limit - 0.5}) {
-            EXPECT_EQ(ScoreBand(score), firstLimitNotExceeded(score)) << score;
-        }
-    }
-    EXPECT_EQ(ScoreBand(-std::numeric_limits<double>::infinity()), 0);
 }
 
 } // namespace

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Workbooks and other files as the importer meets them: XLSX and ODS sheets read into rows,
-// files told apart by their bytes, damaged workbooks refused with a message.
+// Workbooks as the importer meets them: XLSX and ODS sheets read into rows, damaged workbooks
+// refused with a message.
 
-#include "import/file_kind.h"
-#include "import/input_table.h"
 #include "import/ods_repeated_rows.h"
 #include "import/workbook_reader.h"
 #include "workbook_writer.h"
@@ -180,81 +178,6 @@ TEST(Workbook, DamagedWorkbooksEndWithAMessage) {
             EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
         }
     }
-}
-
-TEST(FileKind, ToldByContentNotByName) {
-    const std::string xlsx = XlsxWorkbook({kResults});
-    const std::pair<std::string, FileKind> cases[] = {
-        {"Event,Diver\nM3M,A B\n", FileKind::Text},
-        {"Event,Diver\nM3M,A\x01 B\n", FileKind::Text}, // a stray control character
-        {"", FileKind::Text},
-        {xlsx, FileKind::Xlsx},
-        {xlsx.substr(0, xlsx.size() / 2), FileKind::Xlsx}, // cut: still meant as a workbook
-        {OdsWorkbook({kResults}), FileKind::Ods},
-        {testing::StoredZip({{"word/document.xml", "<w/>"}}), FileKind::Zip},
-        {testing::StoredZip({{"mimetype", "application/vnd.oasis.opendocument.text"}}),
-         FileKind::Zip},
-        {"%PDF-1.7\n%\xE2\xE3\xCF\xD3\n", FileKind::Pdf},
-        {std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0", 10), FileKind::OldOffice},
-        {std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), FileKind::Binary},
-        {"\x1F\x8B\x08\x01\x02\x03\x04\x05\x06\x07", FileKind::Binary},
-    };
-    for (const auto& [bytes, kind] : cases)
-        EXPECT_EQ(KindOfContent(bytes), kind) << bytes.substr(0, 12);
-}
-
-TEST(CsvReader, AFirstLineNamesTheSeparator) {
-    const struct {
-        std::string_view csv;
-        char separator;
-        Fields header;
-        int firstLine;
-    } cases[] = {
-        {"sep=;\r\nEvent;Dive,Code\r\nM3M;105B\r\n", ';', {"Event", "Dive,Code"}, 3},
-        {"\"sep=,\"\nEvent;Code,DD\nM3M;105B,2.4\n", ',', {"Event;Code", "DD"}, 3},
-        {"sep=\t\nA,B\tC\n1,2\t3\n", '\t', {"A,B", "C"}, 3},
-        {"sep=;;;\n\nA;B\n1;2\n", ';', {"A", "B"}, 4},
-        {"separator;x\nA;B\n", ';', {"separator", "x"}, 2}, // not such a line: the header
-    };
-    for (const auto& c : cases) {
-        std::string error;
-        const auto table = ReadCsv(c.csv, error);
-        ASSERT_TRUE(table.has_value()) << error;
-        EXPECT_EQ(table->delimiter, c.separator) << c.csv;
-        EXPECT_EQ(table->header, c.header) << c.csv;
-        ASSERT_FALSE(table->rows.empty());
-        EXPECT_EQ(table->rows[0].line, c.firstLine) << c.csv;
-    }
-}
-
-TEST(CsvReader, Utf16TextAsSpreadsheetsSaveIt) {
-    // "Event\tZoë 🏊\r\n" in UTF-16, little- and big-endian, then a lone surrogate and an odd byte.
-    const std::string little("\xFF\xFE"
-                             "E\0v\0e\0n\0t\0\t\0Z\0o\0\xEB\0 \0\x3C\xD8\xCA\xDF\r\0\n\0",
-                             30);
-    const std::string big("\xFE\xFF"
-                          "\0E\0v\0e\0n\0t\0\t\0Z\0o\0\xEB\0 \xD8\x3C\xDF\xCA\0\r\0\n",
-                          30);
-    const std::string broken("\xFF\xFE\x3C\xD8"
-                             "A\0\x41",
-                             7);
-    const std::pair<std::string, std::string> cases[] = {
-        {little, "Event\tZo\xC3\xAB \xF0\x9F\x8F\x8A\r\n"},
-        {big, "Event\tZo\xC3\xAB \xF0\x9F\x8F\x8A\r\n"},
-        {broken, "\xEF\xBF\xBD"
-                 "A\xEF\xBF\xBD"},
-    };
-    for (const auto& [bytes, text] : cases) {
-        bool latin1 = true;
-        EXPECT_EQ(DecodeText(bytes, latin1), text);
-        EXPECT_FALSE(latin1);
-        EXPECT_EQ(KindOfContent(bytes), FileKind::Text);
-    }
-    std::string error;
-    const auto table = ReadInputTable(little + std::string("M\0\x33\0M\0\t\0X\0", 10), "", error);
-    ASSERT_TRUE(table.has_value()) << error;
-    EXPECT_EQ(table->header, (Fields{"Event", "Zo\xC3\xAB \xF0\x9F\x8F\x8A"}));
-    EXPECT_EQ(table->rows.at(0).fields, (Fields{"M3M", "X"}));
 }
 
 } // namespace

@@ -15,7 +15,7 @@
 using namespace corvane;
 using namespace corvane::testing;
 
-class TestFilterLists : public QObject {
+class TestFilterCombo : public QObject {
     Q_OBJECT
 
 private:
@@ -155,5 +155,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFilterLists)
-#include "test_filter_lists.moc"
+QTEST_MAIN(TestFilterCombo)
+#include "test_filter_combo.moc"

@@ -68,7 +68,7 @@ QStringList NamesInOrder(const StringGrid& grid) {
 
 } // namespace
 
-class TestStatsWindow : public QObject {
+class TestBreakdownWindow : public QObject {
     Q_OBJECT
 
 private:
@@ -338,5 +338,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestStatsWindow)
-#include "test_stats_window.moc"
+QTEST_MAIN(TestBreakdownWindow)
+#include "test_breakdown_window.moc"

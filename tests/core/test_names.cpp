@@ -1,105 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The importer's reading rules: CSV dialects and encodings, columns, events and names.
+// The importer's events and names: event cells as people write them, names in capitals.
 
-#include "import/columns.h"
-#include "import/csv_reader.h"
 #include "import/names.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string_view>
+#include <utility>
+
 namespace corvane {
 namespace {
-
-using Fields = std::vector<std::string>;
-
-CsvTable Read(std::string_view bytes) {
-    std::string error;
-    std::optional<CsvTable> table = ReadCsv(bytes, error);
-    EXPECT_TRUE(table.has_value()) << error;
-    return table.value_or(CsvTable{});
-}
-
-TEST(CsvReader, FindsTheSeparatorFromTheHeaderLine) {
-    EXPECT_EQ(DetectDelimiter("Event,Name,Nation"), ',');
-    EXPECT_EQ(DetectDelimiter("Event;Name;Nation,Team"), ';');
-    EXPECT_EQ(DetectDelimiter("Event\tName\tDive, Code"), '\t');
-    EXPECT_EQ(DetectDelimiter("\"Event;Round\",Name,Nation"), ',');
-    EXPECT_EQ(DetectDelimiter("Event"), ',');
-    const CsvTable table = Read("\r\n\"a\";b;c\r\n1;2,5;3\r\n");
-    EXPECT_EQ(table.delimiter, ';');
-    EXPECT_EQ(table.header, (Fields{"a", "b", "c"}));
-    EXPECT_EQ(table.rows.at(0).fields, (Fields{"1", "2,5", "3"}));
-}
-
-TEST(CsvReader, QuotedFieldsAndLineNumbersFollowRfc4180) {
-    const CsvTable table = Read("Name,Dive\r\n"
-                                "\"SMITH, John\",\"say \"\"hi\"\"\"\r\n"
-                                ",,\n"
-                                "\"two\r\nlines\",105B\r"
-                                "last,\"\"\n"
-                                "no end,107B");
-    ASSERT_EQ(table.rows.size(), 4u); // the blank ",," record is left out
-    EXPECT_EQ(table.rows[0].fields, (Fields{"SMITH, John", "say \"hi\""}));
-    EXPECT_EQ(table.rows[0].line, 2);
-    EXPECT_EQ(table.rows[1].fields, (Fields{"two\r\nlines", "105B"}));
-    EXPECT_EQ(table.rows[1].line, 4);
-    EXPECT_EQ(table.rows[2].fields, (Fields{"last", ""}));
-    EXPECT_EQ(table.rows[2].line, 6);
-    EXPECT_EQ(table.rows[3].line, 7);
-
-    std::string error;
-    EXPECT_FALSE(ReadCsv("Name\r\nok\r\n\"open\r\nstill open", error).has_value());
-    EXPECT_EQ(error, "line 3: a quoted field is never closed");
-    EXPECT_FALSE(ReadCsv(" \r\n,\r\n", error).has_value());
-    EXPECT_EQ(error, "no header line");
-}
-
-TEST(CsvReader, Utf8WithOrWithoutByteOrderMarkElseLatin1) {
-    bool latin1 = true;
-    EXPECT_EQ(DecodeText("\xEF\xBB\xBFZo\xC3\xAB", latin1), "Zo\xC3\xAB");
-    EXPECT_FALSE(latin1);
-    EXPECT_EQ(DecodeText("Zo\xEB \xC3\xAB", latin1), "Zo\xC3\xAB \xC3\x83\xC2\xAB");
-    EXPECT_TRUE(latin1);
-    // Overlong forms and surrogates are not UTF-8.
-    DecodeText("\xC0\xAF", latin1);
-    EXPECT_TRUE(latin1);
-    DecodeText("\xED\xA0\x80", latin1);
-    EXPECT_TRUE(latin1);
-    DecodeText("\xF0\x9F\x8F\x8A", latin1);
-    EXPECT_FALSE(latin1);
-}
-
-TEST(Columns, AliasesInAnyCaseAndChosenColumns) {
-    std::string error;
-    const auto columns = FindColumns(
-        {"EVENT", "Athlete_Name", "Country", "Dive No.", "Degree of Difficulty", "Score", "ID"}, {},
-        error);
-    ASSERT_TRUE(columns.has_value()) << error;
-    EXPECT_EQ(*columns, (ColumnMap{0, 1, -1, -1, 2, 3, 4, 5, 6}));
-
-    const Fields header{"Event", "Last Name", "First Name", "NOC", "Dive", "DD", "Total", "Pts"};
-    const auto chosen = FindColumns(header, {{Field::Points, "total"}}, error);
-    ASSERT_TRUE(chosen.has_value()) << error;
-    EXPECT_EQ(ColumnOf(*chosen, Field::Points), 6);
-    EXPECT_EQ(ColumnOf(*chosen, Field::Surname), 1);
-    EXPECT_EQ(ColumnOf(*chosen, Field::GivenName), 2);
-    EXPECT_EQ(ColumnOf(*chosen, Field::Name), -1);
-    EXPECT_EQ(FieldByName("Given-Name"), Field::GivenName);
-    EXPECT_EQ(FieldByName("height"), std::nullopt);
-}
-
-TEST(Columns, AMissingColumnIsNamedWithTheHeadersFound) {
-    std::string error;
-    EXPECT_FALSE(FindColumns({"Event", "Diver", "Dive", "Difficulty"}, {}, error));
-    EXPECT_EQ(error, "no column for nation, points (name them with --column FIELD=HEADER); the "
-                     "headers found are 'Event', 'Diver', 'Dive', 'Difficulty'");
-    EXPECT_FALSE(FindColumns({"Event", "Nation", "Dive", "DD", "Points"}, {}, error));
-    EXPECT_NE(error.find("no column for name "), std::string::npos) << error;
-    EXPECT_FALSE(
-        FindColumns({"Event", "Name", "Nation", "Dive", "DD"}, {{Field::Points, "Marks"}}, error));
-    EXPECT_EQ(error, "no column 'Marks' for points; the headers found are 'Event', 'Name', "
-                     "'Nation', 'Dive', 'DD'");
-}
 
 TEST(Events, IdsAndDescriptiveNamesInAnyCaseAndSpacing) {
     const std::pair<std::string_view, std::optional<int>> cases[] = {
