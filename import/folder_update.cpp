@@ -326,19 +326,33 @@ std::optional<std::string> RenameFile(const std::string& from, const std::string
 
 namespace {
 
+// The name of the subfolder that an ordinary write moves the files it replaces into while
+// it runs; removed once the new files are in.
+constexpr char kReplacedFolder[] = ".dive-import-replaced";
+
 struct Moved {
     std::string from;
     std::string to;
 };
 
-std::optional<WriteFailure> MakeAsideFolder(const std::string& dir, const std::string& date,
-                                            std::string& made) {
+// The files of `dir` that a write replaces, moved into a subfolder named `name` (or
+// "name-2", ...) while it renames the new ones in, and where they went.
+struct Aside {
+    std::string dir;
+    std::string name;
+    std::vector<std::string> files;
+    const MoveFile& move;
+    std::string subfolder;
+    std::vector<Moved> moved;
+};
+
+std::optional<WriteFailure> MakeSubfolder(Aside& aside) {
     constexpr int kAttempts = 100;
-    const std::string stem = JoinPath(dir, std::string(kEarlierResultsName) + "-" + date);
+    const std::string stem = JoinPath(aside.dir, aside.name);
     for (int n = 1; n <= kAttempts; ++n) {
         const std::string path = n == 1 ? stem : stem + "-" + std::to_string(n);
         if (::mkdir(path.c_str(), 0777) == 0) {
-            made = path;
+            aside.subfolder = path;
             return std::nullopt;
         }
         if (errno != EEXIST)
@@ -347,25 +361,24 @@ std::optional<WriteFailure> MakeAsideFolder(const std::string& dir, const std::s
     return WriteFailure{stem, "every name up to -" + std::to_string(kAttempts) + " is taken"};
 }
 
-// Makes the dated subfolder and moves the earlier files into it, noting each move made.
-std::optional<WriteFailure> MoveAside(const AddPlan& plan, const AsideFolder& aside,
-                                      std::string& subfolder, std::vector<Moved>& moved) {
-    if (auto failure = MakeAsideFolder(plan.dir, aside.date, subfolder))
+// Makes the subfolder and moves the files into it, noting each move made.
+std::optional<WriteFailure> MoveAside(Aside& aside) {
+    if (auto failure = MakeSubfolder(aside))
         return failure;
-    for (const std::string& name : plan.earlierFiles) {
-        Moved move{JoinPath(plan.dir, name), JoinPath(subfolder, name)};
+    for (const std::string& name : aside.files) {
+        Moved move{JoinPath(aside.dir, name), JoinPath(aside.subfolder, name)};
         if (auto why = aside.move(move.from, move.to))
             return WriteFailure{move.from, *why};
-        moved.push_back(std::move(move));
+        aside.moved.push_back(std::move(move));
     }
     return std::nullopt;
 }
 
 // Undoes the moves, last first; the files it could not move back, or nothing.
-std::optional<std::string> MoveBack(const std::vector<Moved>& moved, const MoveFile& move) {
+std::optional<std::string> MoveBack(const Aside& aside) {
     std::string stuck;
-    for (auto at = moved.rbegin(); at != moved.rend(); ++at) {
-        if (move(at->to, at->from))
+    for (auto at = aside.moved.rbegin(); at != aside.moved.rend(); ++at) {
+        if (aside.move(at->to, at->from))
             stuck += (stuck.empty() ? "" : ", ") + BaseName(at->from);
     }
     return stuck.empty() ? std::nullopt : std::optional(stuck);
@@ -378,33 +391,43 @@ std::string CannotWrite(const std::string& dir, const WriteFailure& failure) {
            (name.starts_with('.') ? "" : " (" + name + ")");
 }
 
-std::string WriteMessage(const std::string& dir, const WriteFailure& failure) {
-    if (failure.renamed == 0)
-        return CannotWrite(dir, failure) + "; nothing was changed";
-    return CannotWrite(dir, failure) + "; " + std::to_string(failure.renamed) +
-           " of the folder's files were replaced before that";
-}
-
-// Writes `files` in the place of the earlier files, which are moved aside only once every
-// new file is written, and moved back when anything after that fails.
-std::optional<std::string> ReplaceEarlier(const AddPlan& plan,
-                                          const std::vector<FileToWrite>& files,
-                                          const AsideFolder& aside) {
-    std::string subfolder;
-    std::vector<Moved> moved;
-    const auto failure = WriteFileSet(files, {"dive-import"},
-                                      [&] { return MoveAside(plan, aside, subfolder, moved); });
+// Writes `files` into `aside.dir` in one step: the files they replace are moved aside only
+// once every new file is written, and moved back when a rename fails after that, so that
+// no failure leaves a mix of old and new files. The moved files stay in the subfolder.
+std::optional<std::string> WriteInPlace(const std::vector<FileToWrite>& files, Aside& aside) {
+    const auto failure =
+        WriteFileSet(files, {"dive-import"}, [&aside] { return MoveAside(aside); });
     if (!failure)
         return std::nullopt;
     // The new files renamed in stand where moved files stood, or where there were none.
     for (std::size_t i = 0; i < failure->renamed; ++i)
         ::unlink(files[i].path.c_str());
-    if (const auto stuck = MoveBack(moved, aside.move))
-        return CannotWrite(plan.dir, *failure) + "; " + *stuck + " could not be moved back from " +
-               subfolder;
-    if (!subfolder.empty())
-        ::rmdir(subfolder.c_str());
-    return WriteMessage(plan.dir, *failure);
+    if (const auto stuck = MoveBack(aside))
+        return CannotWrite(aside.dir, *failure) + "; " + *stuck + " could not be moved back from " +
+               aside.subfolder;
+    if (!aside.subfolder.empty())
+        ::rmdir(aside.subfolder.c_str());
+    return CannotWrite(aside.dir, *failure) + "; nothing was changed";
+}
+
+std::vector<FileToWrite> FilesIn(const std::string& dir, const OutputFiles& files) {
+    std::vector<FileToWrite> set;
+    for (const auto& [name, text] : files)
+        set.push_back({JoinPath(dir, name), text, std::nullopt});
+    return set;
+}
+
+// Writes the files of `folder` into `dir` over those there.
+std::optional<std::string> WriteOver(const DataFolder& folder, const std::string& dir,
+                                     const MoveFile& move) {
+    const OutputFiles files = FolderFiles(folder, BuildCatalogue(folder).text);
+    Aside aside{dir, kReplacedFolder, ExistingFiles(dir, FolderFileNames()), move, {}, {}};
+    const auto failure = WriteInPlace(FilesIn(dir, files), aside);
+    if (!failure) {
+        std::error_code ignored;
+        std::filesystem::remove_all(aside.subfolder, ignored);
+    }
+    return failure;
 }
 
 // Why the folder is no longer the one the plan read, or nothing.
@@ -418,20 +441,10 @@ std::optional<std::string> FolderChanged(const AddPlan& plan) {
     return std::nullopt;
 }
 
-std::vector<FileToWrite> FilesIn(const std::string& dir, const OutputFiles& files) {
-    std::vector<FileToWrite> set;
-    for (const auto& [name, text] : files)
-        set.push_back({JoinPath(dir, name), text, std::nullopt});
-    return set;
-}
-
 } // namespace
 
 std::optional<std::string> WriteDataFolder(const DataFolder& folder, const std::string& dir) {
-    const OutputFiles files = FolderFiles(folder, BuildCatalogue(folder).text);
-    if (const auto failure = WriteFileSet(FilesIn(dir, files), {"dive-import"}))
-        return WriteMessage(dir, *failure);
-    return std::nullopt;
+    return WriteOver(folder, dir, RenameFile);
 }
 
 std::optional<std::string> ApplyAdd(const AddPlan& plan, EarlierFiles choice,
@@ -448,9 +461,15 @@ std::optional<std::string> ApplyAdd(const AddPlan& plan, EarlierFiles choice,
     if (auto changed = FolderChanged(plan))
         return changed;
     if (!moveAside)
-        return WriteDataFolder(*folder, plan.dir);
+        return WriteOver(*folder, plan.dir, aside.move);
     const OutputFiles files = FolderFiles(*folder, BuildCatalogue(*folder).text);
-    return ReplaceEarlier(plan, FilesIn(plan.dir, files), aside);
+    Aside earlier{plan.dir,
+                  std::string(kEarlierResultsName) + "-" + aside.date,
+                  plan.earlierFiles,
+                  aside.move,
+                  {},
+                  {}};
+    return WriteInPlace(FilesIn(plan.dir, files), earlier);
 }
 
 } // namespace corvane

@@ -120,7 +120,9 @@ using MoveFile =
 std::optional<std::string> RenameFile(const std::string& from, const std::string& to);
 
 // Where earlier results go when an add moves them aside: a subfolder named after the day
-// ("earlier-results-2026-12-08", or "...-2" and up when that exists), moved with `move`.
+// ("earlier-results-2026-12-08", or "...-2" and up when that exists). Every write moves the
+// files it replaces aside with `move` once the new ones are written, and back when renaming
+// the new ones in fails; those of an ordinary write go to a hidden subfolder, removed after.
 struct AsideFolder {
     std::string date; // "2026-12-08"
     MoveFile move = RenameFile;
@@ -133,8 +135,9 @@ struct AsideFolder {
 std::optional<std::string> ApplyAdd(const AddPlan& plan, EarlierFiles choice,
                                     const AsideFolder& aside);
 
-// Writes every file of `folder` into the existing folder `dir` in one step; the message for
-// the user, naming the folder, when it could not.
+// Writes every file of `folder` into the existing folder `dir` in one step, as ApplyAdd
+// does; the message for the user, naming the folder, when it could not (the folder is then
+// as it was).
 std::optional<std::string> WriteDataFolder(const DataFolder& folder, const std::string& dir);
 
 } // namespace corvane

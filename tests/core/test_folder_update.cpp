@@ -94,6 +94,7 @@ TEST(FolderUpdate, AddsWhatCanBeUsedAsDiveImportAddWouldAndNamesWhatCannot) {
     ASSERT_EQ(ApplyAdd(plan, EarlierFiles::KeepBeside, {kDay}), std::nullopt);
     ASSERT_EQ(Import({"--add", "--out", dir.File("g"), dir.File("b.csv")}), 0);
     EXPECT_EQ(FilesOf(dir.Path() / "f"), FilesOf(dir.Path() / "g"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path() / "f"), {}), 8); // nothing else
     // Taking the source out again gives back the folder before the add, byte for byte.
     const SourceRemoval removal = RemoveSource(dir.File("f"), "b.csv");
     ASSERT_TRUE(removal.folder) << removal.message;
@@ -163,31 +164,42 @@ void ExpectAsItWas(const fs::path& folder, const Files& before) {
         EXPECT_FALSE(entry.is_directory()) << entry.path();
 }
 
-TEST(FolderUpdate, AFailureAtAnyStepOfReplacingLeavesTheFolderAsItWas) {
+TEST(FolderUpdate, AFailureAtAnyStepOfWritingLeavesTheFolderAsItWas) {
     const TempDir dir;
     WriteInputs(dir);
-    const fs::path own = dir.Path() / "own";
-    const Files before = FilesOf(own);
-    const AddPlan plan = Plan(dir, "own", {"a.csv"});
-    // The third file fails to move aside: the first two go back.
-    int moves = 0;
-    const MoveFile thirdFails = [&](const std::string& from, const std::string& to) {
-        return ++moves == 3 ? std::optional<std::string>("injected") : RenameFile(from, to);
-    };
-    const auto failed = ApplyAdd(plan, EarlierFiles::MoveAside, {kDay, thirdFails});
-    ASSERT_TRUE(failed);
-    EXPECT_TRUE(Has(*failed, "cannot write into " + own.string() + ": injected")) << *failed;
-    ExpectAsItWas(own, before);
-    // Every old file moved aside, then a new file cannot be renamed in (a folder took its
-    // place): the new files renamed so far are taken out and the old ones come back.
-    const MoveFile blockLast = [&](const std::string& from, const std::string& to) {
-        if (to.ends_with("/Divers.tsv"))
-            fs::create_directory(own / "Sources.tsv");
-        return RenameFile(from, to);
-    };
-    ASSERT_TRUE(ApplyAdd(plan, EarlierFiles::MoveAside, {kDay, blockLast}));
-    fs::remove(own / "Sources.tsv");
-    ExpectAsItWas(own, before);
+    ASSERT_EQ(Import({"--out", dir.File("f"), dir.File("a.csv")}), 0);
+    // An imported folder written over, and earlier results moved into a dated subfolder.
+    for (const auto& [name, choice] :
+         {std::pair("f", EarlierFiles::KeepBeside), std::pair("own", EarlierFiles::MoveAside)}) {
+        const fs::path folder = dir.Path() / name;
+        const Files before = FilesOf(folder);
+        const AddPlan plan = Plan(dir, name, {"b.csv"});
+        // The third file fails to move aside: the first two go back.
+        int moves = 0;
+        const MoveFile thirdFails = [&](const std::string& from, const std::string& to) {
+            return ++moves == 3 ? std::optional<std::string>("injected") : RenameFile(from, to);
+        };
+        const auto failed = ApplyAdd(plan, choice, {kDay, thirdFails});
+        EXPECT_TRUE(Has(failed.value_or(""), "cannot write into " + folder.string() + ": injected"))
+            << failed.value_or("written");
+        ExpectAsItWas(folder, before);
+        // Every old file moved aside, a folder takes the place of Sources.tsv, and renaming
+        // the new one in fails: the new files renamed so far go, the old ones come back.
+        const fs::path blocked = folder / "Sources.tsv";
+        const MoveFile blockSources = [&](const std::string& from, const std::string& to) {
+            const bool back = fs::path(to).parent_path() == folder;
+            if (back && fs::is_directory(blocked))
+                fs::remove(blocked);
+            const auto moved = RenameFile(from, to);
+            if (!back && !fs::exists(blocked))
+                fs::create_directory(blocked);
+            return moved;
+        };
+        EXPECT_TRUE(ApplyAdd(plan, choice, {kDay, blockSources}));
+        if (fs::is_directory(blocked))
+            fs::remove(blocked);
+        ExpectAsItWas(folder, before);
+    }
 }
 
 TEST(FolderUpdate, AFolderChangedOrGoneSinceReadingIsNotWritten) {
