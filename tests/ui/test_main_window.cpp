@@ -164,6 +164,7 @@ private slots:
     void typedValuesAndHeaderPressSurviveARestart();
     void missingResultFileEndsWithoutSaving();
     void conversionErrorKeepsBusyUntilRegenerate();
+    void phaseFollowsStartUpChoicesAndAFailedLoad();
     void unwritableSettingsStillClose();
 
     void dataRowPressDoesNotSort();
@@ -499,6 +500,30 @@ void TestMainWindow::conversionErrorKeepsBusyUntilRegenerate() {
     }
     QVERIFY(found);
     QVERIFY(form.Store().Dives(4)[kBadLine].DiveCode.empty());
+}
+
+// The phase a handler reads: Ready once start-up has run, Ready again after the window
+// filled the diver list itself, LoadFailed after a file that cannot be read.
+void TestMainWindow::phaseFollowsStartUpChoicesAndAFailedLoad() {
+    QVERIFY(folder_->CopySamples());
+    {
+        Session session;
+        MainWindow& form = *session.form;
+        QCOMPARE(form.CurrentPhase(), MainWindow::Phase::Created);
+        QVERIFY(session.Start());
+        QCOMPARE(form.CurrentPhase(), MainWindow::Phase::Ready);
+        form.CountryList()->setCurrentIndex(1);
+        form.ListDiversOfCountry();
+        QVERIFY(form.DiverList()->count() < form.Roster().Size() + 1);
+        QCOMPARE(form.CurrentPhase(), MainWindow::Phase::Ready);
+    }
+    WriteW10MWithBadDD(40, "2,4");
+    Session session;
+    session.Show();
+    QVERIFY(QTest::qWaitFor([&] { return !session.messages.errors.isEmpty(); }, kTimeoutMs));
+    QCOMPARE(session.form->CurrentPhase(), MainWindow::Phase::LoadFailed);
+    QTest::mouseClick(session.form->GenerateStats(), Qt::LeftButton);
+    QCOMPARE(session.form->CurrentPhase(), MainWindow::Phase::Ready);
 }
 
 void TestMainWindow::unwritableSettingsStillClose() {
