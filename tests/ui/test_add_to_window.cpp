@@ -153,8 +153,11 @@ private slots:
         QVERIFY(session.DropBook());
         QTRY_COMPARE(session.messages.notices.size(), 1);
         QTest::keyClick(session.form.get(), Qt::Key_I, Qt::ControlModifier);
-        QCOMPARE(session.messages.notices.size(), 2);
+        QTest::keyClick(session.form.get(), Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(session.messages.notices.size(), 3);
+        QVERIFY(session.messages.notices.front().startsWith("Results are being added already"));
         QVERIFY(session.asked.isEmpty());
+        QVERIFY(!session.form->Adder()->Sources());
         session.results.release = true;
         QVERIFY(session.WaitForDialog());
         QCOMPARE(session.results.previews.load(), 1);
@@ -167,6 +170,8 @@ private slots:
         QCOMPARE(session.asked, QStringList{"files"});
         AddResultsDialog* dialog = session.WaitForDialog();
         QVERIFY(dialog);
+        QCOMPARE(session.results.Previewed(),
+                 std::vector<std::string>{session.folder.filePath("cup.pdf").toStdString()});
         QTest::keyClick(dialog, Qt::Key_Escape);
         QTRY_VERIFY(!session.form->Adder()->IsRunning());
         QVERIFY(session.results.added.empty());

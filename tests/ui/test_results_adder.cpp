@@ -8,11 +8,9 @@
 #include "window_test_support.h"
 
 #include <QLabel>
-#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QUrl>
 
 using namespace corvane;
 using namespace corvane::testing;
@@ -27,8 +25,6 @@ struct AddSession {
     FakeResultsFolder folder;
     RecordingMessages messages;
     int reloads = 0;
-    int asked = 0;
-    QStringList filesToChoose{QStringLiteral("/results/cup-2026.pdf")};
     QStringList confirmed;
     bool confirm = true;
     ResultsAdder* adder = nullptr;
@@ -39,10 +35,6 @@ struct AddSession {
         host.messages = &messages;
         host.dataDir = [] { return std::string("/dives/season"); };
         host.reload = [this] { ++reloads; };
-        host.asks.files = [this](QWidget*, const QString&) {
-            ++asked;
-            return filesToChoose;
-        };
         host.asks.confirm = [this](QWidget*, const QString& question) {
             confirmed << question;
             return confirm;
@@ -204,37 +196,6 @@ private slots:
         QVERIFY(session.messages.shown.isEmpty());
     }
 
-    void failedAddIsReportedAndNothingReloads() {
-        AddSession session;
-        session.folder.answer = BookAndRefusedSheet();
-        session.folder.addFailure = "Cannot write to the folder /dives/season: no space left";
-        AddResultsDialog* dialog = session.Dialog();
-        QVERIFY(dialog);
-        dialog->AddButton()->click();
-        QTRY_VERIFY(!session.adder->IsRunning());
-        QCOMPARE(session.messages.errors,
-                 QStringList{"Cannot write to the folder /dives/season: no space left"});
-        QCOMPARE(session.reloads, 0);
-    }
-
-    void secondOfferWhileOneRunsIsRefused() {
-        AddSession session;
-        session.folder.slow = true;
-        session.adder->Offer({QStringLiteral("/results/cup-2026.pdf")});
-        session.adder->Offer({QStringLiteral("/results/other.csv")});
-        session.adder->AskAndOffer();
-        session.adder->ShowSources();
-        QCOMPARE(session.messages.notices.size(), 3);
-        QVERIFY(session.messages.notices.front().startsWith(
-            QStringLiteral("Results are being added already")));
-        QCOMPARE(session.asked, 0);
-        QVERIFY(!session.adder->Sources());
-        session.folder.release = true;
-        QTRY_VERIFY(session.adder->Dialog());
-        QCOMPARE(session.folder.previews.load(), 1);
-        QCOMPARE(session.folder.Previewed(), std::vector<std::string>{"/results/cup-2026.pdf"});
-    }
-
     void slowReadShowsProgressAndCancelStopsIt() {
         AddSession session;
         session.folder.slow = true;
@@ -257,31 +218,6 @@ private slots:
         QTRY_COMPARE(session->folder.previews.load(), 1);
         delete session->adder; // as the window's end takes its children down
         QVERIFY(session->folder.sawCancel);
-    }
-
-    void askedFilesAreOffered() {
-        AddSession session;
-        session.filesToChoose = {QStringLiteral("/results/a.csv"),
-                                 QStringLiteral("/results/b.ods")};
-        session.adder->AskAndOffer();
-        QTRY_VERIFY(session.adder->Dialog());
-        QCOMPARE(session.folder.Previewed(),
-                 (std::vector<std::string>{"/results/a.csv", "/results/b.ods"}));
-        session.adder->Dialog()->reject();
-        session.filesToChoose.clear(); // the file dialog cancelled
-        QTRY_VERIFY(!session.adder->IsRunning());
-        session.adder->AskAndOffer();
-        QCOMPARE(session.asked, 2);
-        QVERIFY(!session.adder->IsRunning());
-    }
-
-    void dropOffersLocalFilesOnly() {
-        QTemporaryDir dir;
-        QMimeData mime;
-        mime.setUrls({QUrl::fromLocalFile(dir.filePath(QStringLiteral("cup.pdf"))),
-                      QUrl(QStringLiteral("https://example.org/results.csv")),
-                      QUrl::fromLocalFile(dir.path())});
-        QCOMPARE(DroppedFiles(mime), QStringList{dir.filePath(QStringLiteral("cup.pdf"))});
     }
 
     void foldersUnderHomeAreShortened_data() {
