@@ -41,8 +41,6 @@ struct DiveBreakdown {
     // The diver whose row has `name` in column 0, if any.
     const DiverShares* DiverNamed(std::string_view name) const;
 };
-// The name the windows still use; they move to DiveBreakdown with the session.
-using DrillDownResult = DiveBreakdown;
 
 // Where the breakdown goes: the summary grid, the per-diver grid and its sort column.
 struct BreakdownTarget {

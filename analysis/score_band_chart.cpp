@@ -2,7 +2,6 @@
 #include "score_band_chart.h"
 
 #include "statistics.h"
-#include "store/number_text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,24 +12,6 @@ namespace {
 
 constexpr double kAxisStep = 10;
 constexpr double kAxisMax = 100;
-
-std::array<double, kBandCount> SharesOf(const StringGrid& grid, int row) {
-    std::array<double, kBandCount> shares{};
-    for (int band = 0; band < kBandCount; ++band)
-        shares[band] = CellNumber(grid.Cell(kFirstBandCol + band, row));
-    return shares;
-}
-
-// The header as the grid shows it; a summary grid not yet filled falls back to the event
-// table's own header.
-std::string BandLabel(const StringGrid& statsGrid, int band) {
-    const std::string& header = statsGrid.Cell(kFirstBandCol + band, 0);
-    return IsBlank(header) ? EventHeader(kFirstBandCol + band) : header;
-}
-
-bool IsDiverRow(const StringGrid& grid, int row) {
-    return row >= 1 && row < grid.RowCount() && !IsBlank(grid.Cell(kDiverNameCol, row));
-}
 
 // The largest share rounded up to a whole step, so the tallest bar nearly fills the plot
 // and the axis reads in round numbers.
@@ -44,23 +25,6 @@ double AxisTop(const ScoreBandChart& chart) {
 }
 
 } // namespace
-
-ScoreBandChart ScoreBandChartOf(const StringGrid& statsGrid, const StringGrid& diveStatsGrid,
-                                int diverRow, std::string title) {
-    ScoreBandChart chart;
-    chart.title = std::move(title);
-    for (int band = 0; band < kBandCount; ++band)
-        chart.bandLabels[band] = BandLabel(statsGrid, band);
-    chart.field = BandSeries{kFieldSeriesName, SharesOf(statsGrid, 1)};
-    if (IsDiverRow(diveStatsGrid, diverRow)) {
-        // The diver label, as the diver list writes it.
-        const std::string label = diveStatsGrid.Cell(kDiverNameCol, diverRow) + " [" +
-                                  diveStatsGrid.Cell(kDiverNationCol, diverRow) + "]";
-        chart.diver = BandSeries{label, SharesOf(diveStatsGrid, diverRow)};
-    }
-    chart.axisTop = AxisTop(chart);
-    return chart;
-}
 
 ScoreBandChart ScoreBandChartOf(const DiveBreakdown& breakdown, const DiverShares* diver) {
     ScoreBandChart chart;

@@ -4,7 +4,6 @@
 #include "drill_down.h"
 #include "event_table.h"
 #include "filter.h"
-#include "string_grid.h"
 
 #include <array>
 #include <optional>
@@ -30,13 +29,6 @@ struct ScoreBandChart {
     std::optional<BandSeries> diver;
     double axisTop = 10;
 };
-
-// The chart of the Dive Statistics window's two grids: the field's shares from row 1 of the
-// summary grid, the diver's from row `diverRow` of the per-diver grid (none when the row is
-// not a diver row), labels from the summary grid's header row. Blank share cells count as 0.
-// `title` is the window's title line.
-ScoreBandChart ScoreBandChartOf(const StringGrid& statsGrid, const StringGrid& diveStatsGrid,
-                                int diverRow, std::string title);
 
 // The chart of a breakdown: the field's shares of its event-table row, the diver's of
 // `diver` (one of `breakdown.divers`, or none), the breakdown's title with its filter

@@ -2,6 +2,7 @@
 #include "session.h"
 
 #include "statistics.h"
+#include "store/file_text.h"
 #include "store/result_loader.h"
 
 namespace corvane {
@@ -21,6 +22,27 @@ LoadOutcome AnalysisSession::ReadResults(const std::string& dataDir) {
         store_ = std::make_unique<RecordStore>();
     resultsRead_ = true;
     return LoadResultFiles(dataDir, *store_);
+}
+
+LoadOutcome AnalysisSession::Reload(const std::string& dataDir) {
+    DiverRoster roster;
+    DDCatalogue catalogue;
+    if (auto tablesError = FillReferenceTables(roster, catalogue, dataDir)) {
+        LoadOutcome failed;
+        failed.kind = LoadOutcome::Kind::Failed;
+        failed.message = std::move(*tablesError);
+        return failed;
+    }
+    auto store = std::make_unique<RecordStore>();
+    LoadOutcome outcome = LoadResultFiles(dataDir, *store);
+    if (outcome.kind != LoadOutcome::Kind::Loaded)
+        return outcome;
+    ResetFilterLists(lists_);
+    roster_ = std::move(roster);
+    catalogue_ = std::move(catalogue);
+    store_ = std::move(store);
+    resultsRead_ = true;
+    return outcome;
 }
 
 void AnalysisSession::FillFilterLists() {

@@ -9,7 +9,6 @@
 #include "rawdata/catalogue.h"
 #include "rawdata/roster.h"
 #include "store/events.h"
-#include "store/file_text.h"
 #include "store/record_store.h"
 #include "string_grid.h"
 
@@ -19,6 +18,8 @@
 #include <string>
 
 namespace corvane {
+
+struct LoadOutcome; // store/file_text.h
 
 // The choices one statistics run of an event table is made under.
 struct RunChoices {
@@ -44,6 +45,11 @@ public:
     std::optional<std::string> ReadReferenceTables(const std::string& dataDir);
     // Second step: the four result files of `dataDir`, in place of every record held.
     LoadOutcome ReadResults(const std::string& dataDir);
+    // Both steps again, for a folder whose files changed: everything is read into fresh tables
+    // first, and only once all of it is read does it take the place of what is held, with
+    // empty filter lists. A roster or catalogue that cannot be used comes back as a failure
+    // with its message; the session then holds what it held.
+    LoadOutcome Reload(const std::string& dataDir);
     // The filter lists from the roster, as the first statistics run fills them.
     void FillFilterLists();
 

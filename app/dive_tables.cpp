@@ -8,6 +8,7 @@
 #include "app/command_line.h"
 #include "cli/command_frame.h"
 #include "rawdata/roster.h"
+#include "store/file_text.h"
 #include "store/number_text.h"
 
 #include <algorithm>

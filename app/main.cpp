@@ -3,7 +3,6 @@
 #include "app/results_folder_importer.h"
 #include "app/settings.h"
 #include "app/user_folder.h"
-#include "ui/breakdown_window.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
@@ -61,14 +60,11 @@ int main(int argc, char* argv[]) {
     corvane::DdIniSettings settings;
     // Declared before the window, which uses it until its end.
     corvane::ResultsFolderImporter resultsFolder;
-    corvane::MainWindow form(settings);
+    const std::unique_ptr<corvane::MainWindow> form = corvane::MakeMainWindow(settings);
     if (!dataFolder->empty()) {
-        form.SetDataFolder(*dataFolder);
+        form->SetDataFolder(*dataFolder);
     }
-    form.ConnectResultsFolder(resultsFolder);
-    // Hidden until a breakdown shows it; a child of the main window, so it ends with it.
-    auto* diveStats = new corvane::BreakdownWindow(form.MakeBreakdownHost(), &form);
-    form.AttachBreakdown(diveStats);
-    form.show();
+    form->ConnectResultsFolder(resultsFolder);
+    form->show();
     return QApplication::exec();
 }

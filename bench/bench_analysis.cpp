@@ -150,7 +150,7 @@ void BM_DrillDownMostPerformed(benchmark::State& state) {
     const int row = MostPerformedRow(table);
     StringGrid statsGrid(kTableCols, 2);
     StringGrid diveStatsGrid(kTableCols, 2);
-    DrillDownResult result;
+    DiveBreakdown result;
     for (auto _ : state) {
         result = DrillDown(table, 1, row, TheSample().store->Dives(1), TheSample().roster, {},
                            {statsGrid, diveStatsGrid, 2}, {});

@@ -196,10 +196,10 @@ bool OpenChartOfMostPerformedDive(BreakdownWindow& stats, std::string& problem) 
         if (CellInteger(table.Cell(1, other)) > CellInteger(table.Cell(1, row)))
             row = other;
     }
-    const DrillDownResult result =
+    const DiveBreakdown result =
         DrillDown(table, 1, row, store->Dives(1), BuiltInRoster(), {},
                   {stats.SummaryTable(), stats.DiverTable(), stats.DiverSortCol()}, {});
-    stats.ShowBreakdown(QString::fromLatin1(result.title.c_str()), QStringLiteral("M3M"));
+    stats.ShowBreakdown(result);
     stats.ShowChartWindow();
     if (result.diverCount < 3 || !stats.ChartWindow() || !stats.ChartWindow()->isVisible())
         problem = "the chart of the breakdown did not open";

@@ -19,7 +19,6 @@
 
 #include "app/settings.h"
 #include "bench/first_paint_watch.h"
-#include "ui/breakdown_window.h"
 #include "ui/main_window.h"
 #include "ui/string_grid_view.h"
 
@@ -63,18 +62,16 @@ int RunChild(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
     DdIniSettings settings;
-    MainWindow form(settings);
-    auto* diveStats = new BreakdownWindow(form.MakeBreakdownHost(), &form);
-    form.AttachBreakdown(diveStats);
-    QWidget* grid = form.EventGrid(1)->viewport();
+    const std::unique_ptr<MainWindow> form = MakeMainWindow(settings);
+    QWidget* grid = form->EventGrid(1)->viewport();
     FirstFinalPaint watch(
-        grid, [&] { return !form.IsBusy() && form.EventTable(1).RowCount() > 2; },
+        grid, [&] { return !form->IsBusy() && form->EventTable(1).RowCount() > 2; },
         [&] {
-            PrintMoments(watch.started, *grid, form.EventTable(1).RowCount());
-            form.close();
+            PrintMoments(watch.started, *grid, form->EventTable(1).RowCount());
+            form->close();
             QCoreApplication::quit();
         });
-    form.show();
+    form->show();
     GiveUpLater();
     return QApplication::exec();
 }

@@ -3,6 +3,7 @@
 
 #include "analysis/drill_down.h"
 #include "analysis/table_text.h"
+#include "store/events.h"
 #include "ui/cell_drawing.h"
 #include "ui/clipboard.h"
 #include "ui/string_grid_view.h"
@@ -18,6 +19,8 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <string_view>
+#include <utility>
 
 namespace corvane {
 
@@ -193,11 +196,9 @@ QPoint BreakdownWindow::CentredPosition() const {
     return topLeft;
 }
 
-void BreakdownWindow::ShowBreakdown(const QString& title, const QString& eventId,
-                                    const std::string& chartTitle) {
-    labelTitle_->setText(title);
-    eventId_ = eventId;
-    chartTitle_ = chartTitle.empty() ? title.toLatin1().toStdString() : chartTitle;
+void BreakdownWindow::ShowBreakdown(DiveBreakdown breakdown) {
+    breakdown_ = std::move(breakdown);
+    labelTitle_->setText(FromCellBytes(breakdown_.title));
     if (!shownBefore_) {
         // An explicit move also tells Qt the position is chosen, so later showings keep the
         // position the window last had instead of being placed afresh.
@@ -213,17 +214,26 @@ void BreakdownWindow::ShowBreakdown(const QString& title, const QString& eventId
 }
 
 ScoreBandChart BreakdownWindow::CurrentChart() const {
-    return ScoreBandChartOf(summaryTable_, diverTable_, diverView_->currentRow(), chartTitle_);
+    // The row's name says which diver it is; the bars come from the breakdown itself.
+    const int row = diverView_->currentRow();
+    const bool inTable = row >= 1 && row < diverTable_.RowCount();
+    return ScoreBandChartOf(breakdown_,
+                            inTable ? breakdown_.DiverNamed(diverTable_.Cell(kDiverNameCol, row))
+                                    : nullptr);
 }
 
 QString BreakdownWindow::PictureName() const {
-    QString code = QString::fromLatin1(summaryTable_.Cell(0, 1).c_str());
+    QString code = QString::fromLatin1(breakdown_.diveCode.c_str());
     // A code read from a result file may hold anything; a file name takes letters and digits.
     for (QChar& c : code) {
         if (!c.isLetterOrNumber())
             c = QLatin1Char('_');
     }
-    const QString stem = eventId_.isEmpty() ? code : eventId_ + QLatin1Char('-') + code;
+    if (breakdown_.eventIndex < 1)
+        return code + QStringLiteral(".png");
+    const std::string_view eventId = EventByIndex(breakdown_.eventIndex).id;
+    const QString stem =
+        QString::fromLatin1(eventId.data(), qsizetype(eventId.size())) + QLatin1Char('-') + code;
     return stem + QStringLiteral(".png");
 }
 

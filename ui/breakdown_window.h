@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "analysis/drill_down.h"
 #include "analysis/grid_sort.h"
 #include "analysis/string_grid.h"
 #include "ui/cell_painters.h"
@@ -61,11 +62,9 @@ public:
     // The per-diver table's sort column.
     int DiverSortCol() const { return diverSortCol_; }
 
-    // Shows the window modeless and brings it to the front; centred on the main window the
-    // first time, where the user left it afterwards. `eventId` names saved pictures;
-    // `chartTitle` (cell bytes) titles the chart, which is `title` when it is empty.
-    void ShowBreakdown(const QString& title, const QString& eventId = {},
-                       const std::string& chartTitle = {});
+    // Shows `breakdown`, whose rows the grids hold, modeless and brings the window to the
+    // front; centred on the main window the first time, where the user left it afterwards.
+    void ShowBreakdown(DiveBreakdown breakdown);
     // The chart of what the window shows: the dive and the diver of the current row.
     ScoreBandChart CurrentChart() const;
 
@@ -106,8 +105,8 @@ private:
     QPushButton* buttonCopy_ = nullptr;
     QPushButton* buttonChart_ = nullptr;
     QPointer<ScoreBandsWindow> chartWindow_;
-    QString eventId_;
-    std::string chartTitle_;
+    // What the chart is drawn from; the grids show it, and their order follows the user.
+    DiveBreakdown breakdown_;
     int diverSortCol_ = 2;
     bool shownBefore_ = false;
 };

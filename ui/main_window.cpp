@@ -81,8 +81,7 @@ MainWindow::MainWindow(SettingsStore& settings, UserMessages* messages, Clipboar
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      settings_(settings), messages_(messages), clipboard_(clipboard),
-      store_(std::make_unique<RecordStore>()) {
+      settings_(settings), messages_(messages), clipboard_(clipboard) {
     InitWindowResources();
     if (!messages_) {
         ownMessages_ = std::make_unique<MessageBoxes>(this);
@@ -126,6 +125,18 @@ BreakdownHost MainWindow::MakeBreakdownHost() {
 
 void MainWindow::AttachBreakdown(BreakdownWindow* breakdown) {
     breakdown_ = breakdown;
+}
+
+std::unique_ptr<MainWindow> MakeMainWindow(SettingsStore& settings, UserMessages* messages,
+                                           ClipboardSink* clipboard,
+                                           const std::function<void(BreakdownHost&)>& adjustHost) {
+    auto window = std::make_unique<MainWindow>(settings, messages, clipboard);
+    BreakdownHost host = window->MakeBreakdownHost();
+    if (adjustHost) {
+        adjustHost(host);
+    }
+    window->AttachBreakdown(new BreakdownWindow(std::move(host), window.get()));
+    return window;
 }
 
 int MainWindow::ActiveEvent() const {
@@ -211,15 +222,15 @@ void MainWindow::GenerateOneEvent(int eventIndex, bool initialRun) {
         FillFilterCombos();
     }
     // User input waits until the run has ended: no second run, sort or breakdown inside it.
-    GenerateEventTable(EventTable(eventIndex), eventIndex, store_->Filled(eventIndex), roster_,
-                       catalogue_, initialRun, CurrentFilter(), sortCols_.at(eventIndex - 1),
-                       SortSplit{SortCount(), Pump(EventGrid(eventIndex), true)});
+    session_.RunStatistics(eventIndex,
+                           RunChoices{initialRun, CurrentFilter(), sortCols_.at(eventIndex - 1),
+                                      SortSplit{SortCount(), Pump(EventGrid(eventIndex), true)}});
 }
 
 void MainWindow::FillFilterCombos() {
-    FillFilterLists(roster_, lists_);
-    countryList_->AddAllSorted(NationLabels(lists_.countryItems));
-    diverList_->AddAllSorted(DiverLabels(lists_.diverGrid, std::nullopt));
+    session_.FillFilterLists();
+    countryList_->AddAllSorted(NationLabels(Lists().countryItems));
+    diverList_->AddAllSorted(DiverLabels(Lists().diverGrid, std::nullopt));
 }
 
 void MainWindow::OnGridMouseDown(StringGridView* grid, QPoint pos) {
@@ -271,16 +282,15 @@ void MainWindow::OnGridDoubleClick() {
     BreakdownWindow& stats = *breakdown_;
     // User input waits until the breakdown is shown: a second double-click handled inside its
     // sort would refill the grids, and this one's title would then go over the other's rows.
-    const DrillDownResult result =
-        DrillDown(EventTable(eventIndex), eventIndex, clickedRow_, store_->Filled(eventIndex),
-                  roster_, CurrentFilter(),
-                  BreakdownTarget{stats.SummaryTable(), stats.DiverTable(), stats.DiverSortCol()},
-                  SortSplit{SortCount(), Pump(stats.DiveStatsGrid(), true)});
-    if (result.opened) {
-        stats.ShowBreakdown(FromCellBytes(result.title),
-                            QString::fromLatin1(EventByIndex(eventIndex).id.data(),
-                                                qsizetype(EventByIndex(eventIndex).id.size())),
-                            ChartTitle(result.title, CurrentFilter()));
+    // A reload posted meanwhile waits too, or the breakdown of the old results would be shown
+    // over the new tables.
+    const ReloadHold breakingDown(*this);
+    DiveBreakdown breakdown = session_.BreakDown(
+        eventIndex, clickedRow_, CurrentFilter(),
+        BreakdownTarget{stats.SummaryTable(), stats.DiverTable(), stats.DiverSortCol()},
+        SortSplit{SortCount(), Pump(stats.DiveStatsGrid(), true)});
+    if (breakdown.opened) {
+        stats.ShowBreakdown(std::move(breakdown));
     }
 }
 
@@ -300,8 +310,7 @@ void MainWindow::FillDiverCounts() {
         return !closing_;
     };
     const ReloadHold counting(*this);
-    PopulateDiverCount(EventTable(eventIndex), store_->Filled(eventIndex), roster_,
-                       breakdown_->DiverTable(), hooks);
+    session_.CountDivers(eventIndex, breakdown_->DiverTable(), hooks);
 }
 
 void MainWindow::CopyTableToClipboard() {
@@ -321,7 +330,7 @@ void MainWindow::ListDiversOfCountry() {
     phase_ = Phase::FillingControls;
     const std::string nation = ToCellBytes(countryList_->currentText());
     diverList_->ResetToAll();
-    diverList_->AddAllSorted(DiverLabels(lists_.diverGrid, nation));
+    diverList_->AddAllSorted(DiverLabels(Lists().diverGrid, nation));
     diverList_->setCurrentIndex(0);
     phase_ = before;
 }

@@ -3,6 +3,7 @@
 
 #include "analysis/filter.h"
 #include "analysis/grid_sort.h"
+#include "analysis/session.h"
 #include "analysis/statistics.h"
 #include "analysis/string_grid.h"
 #include "rawdata/roster.h"
@@ -15,6 +16,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -65,9 +67,11 @@ public:
                         ClipboardSink* clipboard = nullptr, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // What the Dive Statistics window needs of this window; then hand that window back.
+    // What the Dive Statistics window needs of this window; then hand that window back
+    // (MakeMainWindow does both).
     BreakdownHost MakeBreakdownHost();
     void AttachBreakdown(BreakdownWindow* breakdown);
+    BreakdownWindow* Breakdown() const { return breakdown_; }
     // The folder of the result files and DD.ini, in place of the current folder; before show().
     void SetDataFolder(std::string folder) { dataFolder_ = std::move(folder); }
     // Connects the data folder's importer, which outlives the window: files dropped on the
@@ -85,17 +89,17 @@ public:
     int SortColOf(int eventIndex) const { return sortCols_.at(eventIndex - 1); }
     int LastClickedRow() const { return clickedRow_; }
     const std::string& DataDirectory() const { return dataDir_; }
-    const FilterLists& Lists() const { return lists_; }
-    const RecordStore& Store() const { return *store_; }
-    const DiverRoster& Roster() const { return roster_; }
-    const DDCatalogue& Catalogue() const { return catalogue_; }
+    const FilterLists& Lists() const { return session_.Lists(); }
+    const RecordStore& Store() const { return session_.Store(); }
+    const DiverRoster& Roster() const { return session_.Roster(); }
+    const DDCatalogue& Catalogue() const { return session_.Catalogue(); }
     // The event of the active tab, 1..4.
     int ActiveEvent() const;
     Thresholds CurrentThresholds() const;
     FilterSelection CurrentFilter() const;
 
     // The controls, by their component names.
-    StringGrid& EventTable(int eventIndex) { return tables_.at(eventIndex - 1); }
+    StringGrid& EventTable(int eventIndex) { return session_.EventTable(eventIndex); }
     StringGridView* EventGrid(int eventIndex) const { return views_.at(eventIndex - 1); }
     QTabWidget* TheGrids() const { return theGrids_; }
     SpinEdit* VarCount() const { return varCount_; }
@@ -189,15 +193,9 @@ private:
     std::unique_ptr<UserMessages> ownMessages_;
     std::unique_ptr<ClipboardSink> ownClipboard_;
 
-    // The records, the roster, the catalogue and the hidden lookup grids (DiverGrid,
-    // CountryGrid).
-    std::unique_ptr<RecordStore> store_;
-    DiverRoster roster_;
-    DDCatalogue catalogue_;
-    FilterLists lists_;
-    std::array<StringGrid, kEventCount> tables_{
-        {StringGrid{kEventTableCols, 2}, StringGrid{kEventTableCols, 2},
-         StringGrid{kEventTableCols, 2}, StringGrid{kEventTableCols, 2}}};
+    // The records, the roster, the catalogue, the hidden lookup grids (DiverGrid,
+    // CountryGrid) and the four tables the grids show.
+    AnalysisSession session_;
 
     Phase phase_ = Phase::Created;
     std::array<int, kEventCount> sortCols_{};
@@ -233,5 +231,14 @@ private:
     std::array<QLabel*, 8> statusPanels_{};
     QTimer* startUpTimer_ = nullptr;
 };
+
+// The main window with its Dive Statistics window, wired as the program runs them: the
+// breakdown window is a child of the main window, hidden until a breakdown shows it, so it
+// ends with it. Null `messages` or `clipboard` as for MainWindow; `adjustHost` may change
+// what the breakdown window is given (a test answers its file dialog).
+std::unique_ptr<MainWindow>
+MakeMainWindow(SettingsStore& settings, UserMessages* messages = nullptr,
+               ClipboardSink* clipboard = nullptr,
+               const std::function<void(BreakdownHost&)>& adjustHost = {});
 
 } // namespace corvane

@@ -6,7 +6,6 @@
 
 #include "analysis/folder_sources.h"
 #include "store/file_text.h"
-#include "store/result_loader.h"
 #include "ui/filter_combo.h"
 #include "ui/text_encoding.h"
 #include "ui/user_messages.h"
@@ -20,7 +19,6 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -30,14 +28,8 @@ namespace {
 
 constexpr int kStartupDelayMs = 100;
 
-// Reads the roster, the DD table and the result files of `dataDir` into the tables given;
-// the message for the error box when one of them cannot be read.
-std::optional<QString> ReadFolder(const std::string& dataDir, DiverRoster& roster,
-                                  DDCatalogue& catalogue, RecordStore& store) {
-    if (const auto tablesError = FillReferenceTables(roster, catalogue, dataDir)) {
-        return FromCoreText(*tablesError);
-    }
-    const LoadOutcome outcome = LoadResultFiles(dataDir, store);
+// The message for the error box when a reload of the folder could not read it.
+std::optional<QString> ReloadProblem(const LoadOutcome& outcome) {
     switch (outcome.kind) {
     case LoadOutcome::Kind::Loaded:
         return std::nullopt;
@@ -87,13 +79,12 @@ void MainWindow::LoadOnStartUp() {
     if (closing_) {
         return;
     }
-    if (const auto tablesError = FillReferenceTables(roster_, catalogue_, dataDir_)) {
+    if (const auto tablesError = session_.ReadReferenceTables(dataDir_)) {
         // Results read against the wrong names or DDs would mislead: no tables at all.
         messages_->Error(FromCoreText(*tablesError));
         EndWithoutSaving();
         return;
     }
-    ResetFilterLists(lists_);
     countryList_->ResetToAll();
     diverList_->ResetToAll();
     const bool loaded = LoadResults();
@@ -116,20 +107,13 @@ void MainWindow::ReloadFolder() {
         return;
     }
     reloadPending_ = false;
-    DiverRoster roster;
-    DDCatalogue catalogue;
-    auto store = std::make_unique<RecordStore>();
-    if (const auto failure = ReadFolder(dataDir_, roster, catalogue, *store)) {
-        // Read into fresh tables: the window goes on showing what it showed.
+    // Read into fresh tables: on a failure the window goes on showing what it showed.
+    if (const auto failure = ReloadProblem(session_.Reload(dataDir_))) {
         messages_->Error(*failure);
         return;
     }
-    roster_ = std::move(roster);
-    catalogue_ = std::move(catalogue);
-    store_ = std::move(store);
     HideBreakdown();
     phase_ = Phase::Starting;
-    ResetFilterLists(lists_);
     countryList_->ResetToAll();
     diverList_->ResetToAll();
     if (QFileInfo(FromCoreText(JoinPath(dataDir_, kRosterFileName))).isFile()) {
@@ -149,7 +133,7 @@ void MainWindow::HideBreakdown() {
 }
 
 bool MainWindow::LoadResults() {
-    const LoadOutcome outcome = LoadResultFiles(dataDir_, *store_);
+    const LoadOutcome outcome = session_.ReadResults(dataDir_);
     switch (outcome.kind) {
     case LoadOutcome::Kind::Loaded:
         return true;
@@ -184,7 +168,7 @@ void MainWindow::ShowOwnResultsInStatusBar() {
         statusPanels_[kFirstEventPanel + eventIndex - 1]->setText(
             QStringLiteral("%1 : %2 Dives")
                 .arg(QString::fromLatin1(id.data(), qsizetype(id.size())))
-                .arg(store_->Filled(eventIndex).size()));
+                .arg(Store().Filled(eventIndex).size()));
     }
 }
 

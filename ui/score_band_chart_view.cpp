@@ -56,7 +56,7 @@ ScoreBandChartView::ScoreBandChartView(QWidget* parent) : QChartView(new QChart(
     setObjectName(QStringLiteral("ScoreBandChart"));
     resize(kChartSize);
     BuildChart();
-    ShowChart(ScoreBandChartOf(StringGrid(17, 2), StringGrid(17, 2), -1, {}));
+    ShowChart(ScoreBandChartOf(DiveBreakdown{}, nullptr));
 }
 
 void ScoreBandChartView::BuildChart() {

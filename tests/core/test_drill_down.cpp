@@ -37,7 +37,7 @@ protected:
         GenerateEventTable(table, eventIndex, dives, roster, BuiltInCatalogue(), true, {}, 0, {});
     }
 
-    DrillDownResult Open(int row, const FilterSelection& filter = {}) {
+    DiveBreakdown Open(int row, const FilterSelection& filter = {}) {
         SortSplit split;
         split.sortCount = sortCount;
         split.pump = [this] { ++pumps; };
@@ -45,7 +45,7 @@ protected:
                          {statsGrid, diveStatsGrid, statsSortCol}, split);
     }
 
-    DrillDownResult OpenCode(const std::string& code, const FilterSelection& filter = {}) {
+    DiveBreakdown OpenCode(const std::string& code, const FilterSelection& filter = {}) {
         const int row = RowOf(table, code);
         EXPECT_GT(row, 0) << code;
         return Open(row, filter);
@@ -68,7 +68,7 @@ TEST_F(DrillDownTest, OneDiverThreeDives) {
     dives = {Dive("D2", "101B", 1.5, 30.0), Dive("D2", "101B", 1.5, 36.0),
              Dive("D2", "101B", 1.5, 24.0)};
     Generate();
-    const DrillDownResult result = OpenCode("101B");
+    const DiveBreakdown result = OpenCode("101B");
     EXPECT_TRUE(result.opened);
     EXPECT_EQ(result.diverCount, 1);
     EXPECT_EQ(result.title, "W3M - 101B - DD 1.5 - 1 divers");
@@ -113,7 +113,7 @@ TEST_F(DrillDownTest, RosterRulesForNamesIdsAndNations) {
              Dive("D5", "105B", 2.4, 60.0), Dive("X", "105B", 2.4, 60.0),
              Dive("D2", "105B", 2.4, 60.0)};
     Generate();
-    const DrillDownResult result = OpenCode("105B");
+    const DiveBreakdown result = OpenCode("105B");
     EXPECT_EQ(result.diverCount, 2);
     EXPECT_EQ(table.Cell(1, RowOf(table, "105B")), "5") << "the table counts every record";
     EXPECT_EQ(ColumnCells(diveStatsGrid, 0), (Cells{"SMITH, Anna", "LEE, Bo"}));
@@ -135,7 +135,7 @@ TEST_F(DrillDownTest, ZeroDDLeavesAverageScoreAndBandsEmpty) {
     // Not catalogued and stated with DD 0: the table shows DD 0.0.
     dives = {Dive("D2", "999X", 0.0, 30.0)};
     Generate();
-    const DrillDownResult result = OpenCode("999X");
+    const DiveBreakdown result = OpenCode("999X");
     EXPECT_EQ(result.title, "W3M - 999X - DD 0.0 - 1 divers");
     const Cells row = RowCells(diveStatsGrid, 1);
     EXPECT_EQ(Cells(row.begin(), row.begin() + 5), (Cells{"LEE, Bo", "CHN", "1", "30.00", ""}));
@@ -198,7 +198,7 @@ TEST_F(DrillDownTest, NoPassingRecordLeavesOneBlankRow) {
     Generate();
     diveStatsGrid.SetRowCount(4);
     diveStatsGrid.SetCell(0, 3, "stale");
-    const DrillDownResult result = OpenCode("101B");
+    const DiveBreakdown result = OpenCode("101B");
     EXPECT_TRUE(result.opened);
     EXPECT_EQ(result.diverCount, 0);
     EXPECT_EQ(result.title, "W3M - 101B - DD 1.5 - 0 divers");

@@ -17,14 +17,13 @@ using namespace corvane::testing;
 
 using Shares = std::array<double, kBandCount>;
 
-// A breakdown made by the drill-down itself, so the chart is read from the grids exactly as
-// the Dive Statistics window holds them.
+// A breakdown made by the drill-down itself, as the Dive Statistics window shows it.
 class ScoreBandChartTest : public ::testing::Test {
 protected:
     ScoreBandChartTest()
         : roster({Diver("D1", "SMITH", "Anna", "USA"), Diver("D2", "LEE", "Bo", "CHN")}) {}
 
-    DrillDownResult Open(const std::string& code) {
+    DiveBreakdown Open(const std::string& code) {
         GenerateEventTable(table, kW3M, dives, roster, BuiltInCatalogue(), true, {}, 0, {});
         int row = 1;
         while (row < table.RowCount() && table.Cell(0, row) != code)
@@ -45,10 +44,10 @@ TEST_F(ScoreBandChartTest, FieldAndDiverSharesWithBlankBandsAsZero) {
     dives = {Dive("D1", "105B", 2.0, 18.0), Dive("D1", "105B", 2.0, 30.0),
              Dive("D1", "105B", 2.0, 30.0), Dive("D1", "105B", 2.0, 57.0),
              Dive("D2", "105B", 2.0, 18.0)};
-    const DrillDownResult result = Open("105B");
+    const DiveBreakdown result = Open("105B");
     ASSERT_EQ(diveStatsGrid.Cell(0, 2), "SMITH, Anna") << "rows sorted by name";
 
-    const ScoreBandChart smith = ScoreBandChartOf(statsGrid, diveStatsGrid, 2, result.title);
+    const ScoreBandChart smith = ScoreBandChartOf(result, result.DiverNamed("SMITH, Anna"));
     EXPECT_EQ(smith.title, "W3M - 105B - DD 2.4 - 2 divers");
     EXPECT_EQ(smith.bandLabels.front(), "0 to 1");
     EXPECT_EQ(smith.bandLabels[4], ">4 to 5");
@@ -61,7 +60,7 @@ TEST_F(ScoreBandChartTest, FieldAndDiverSharesWithBlankBandsAsZero) {
     EXPECT_EQ(smith.axisTop, 50);
 
     // Another current row: only the diver changes.
-    const ScoreBandChart lee = ScoreBandChartOf(statsGrid, diveStatsGrid, 1, result.title);
+    const ScoreBandChart lee = ScoreBandChartOf(result, result.DiverNamed("LEE, Bo"));
     EXPECT_EQ(lee.field.shares, smith.field.shares);
     ASSERT_TRUE(lee.diver);
     EXPECT_EQ(lee.diver->name, "LEE, Bo [CHN]");
@@ -72,20 +71,20 @@ TEST_F(ScoreBandChartTest, FieldAndDiverSharesWithBlankBandsAsZero) {
 TEST_F(ScoreBandChartTest, FieldAloneWithoutADiverRow) {
     // No diver of the roster performed 107B: the breakdown has no diver row at all.
     dives = {Dive("X9", "107B", 3.0, 27.0), Dive("D1", "101B", 1.5, 30.0)};
-    const DrillDownResult result = Open("107B");
+    const DiveBreakdown result = Open("107B");
     ASSERT_TRUE(result.opened);
-    const ScoreBandChart chart = ScoreBandChartOf(statsGrid, diveStatsGrid, 1, result.title);
+    const ScoreBandChart chart = ScoreBandChartOf(result, nullptr);
     EXPECT_FALSE(chart.diver);
     EXPECT_EQ(chart.title, "W3M - 107B - DD 3.1 - 0 divers");
     EXPECT_EQ(chart.field.shares, (Shares{0, 0, 100, 0, 0, 0, 0, 0, 0, 0}));
 
-    // Nor is the header row, or a row past the end, a diver; an unfilled summary grid still
+    // Nor is a name of no row, or the header's, a diver; a breakdown not yet made still
     // names the bands and keeps a usable axis.
     dives = {Dive("D2", "107B", 3.0, 27.0)};
-    Open("107B");
-    EXPECT_FALSE(ScoreBandChartOf(statsGrid, diveStatsGrid, 0, "").diver);
-    EXPECT_FALSE(ScoreBandChartOf(statsGrid, diveStatsGrid, 2, "").diver);
-    const ScoreBandChart empty = ScoreBandChartOf(StringGrid(17, 2), diveStatsGrid, -1, "");
+    const DiveBreakdown lee = Open("107B");
+    EXPECT_EQ(lee.DiverNamed("Name"), nullptr);
+    EXPECT_EQ(lee.DiverNamed("SMITH, Anna"), nullptr);
+    const ScoreBandChart empty = ScoreBandChartOf(DiveBreakdown{}, nullptr);
     EXPECT_EQ(empty.bandLabels[9], ">9 to 10");
     EXPECT_EQ(empty.axisTop, 10);
 }

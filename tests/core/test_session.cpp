@@ -3,6 +3,7 @@
 
 #include "analysis/score_band_chart.h"
 #include "analysis_test_support.h"
+#include "store/file_text.h"
 #include "store/number_text.h"
 #include "test_support.h"
 
@@ -142,6 +143,40 @@ TEST(AnalysisSession, ReloadDropsTheOldData) {
     EXPECT_EQ(session.ReadResults(broken.Path().string()).kind, LoadOutcome::Kind::MissingFile);
     for (int event = 1; event <= kEventCount; ++event)
         EXPECT_TRUE(session.Store().Filled(event).empty()) << event;
+}
+
+// A reload reads everything before it replaces anything: a folder that cannot be read leaves
+// the session as it was, and the window goes on showing its tables.
+TEST(AnalysisSession, AFailedReloadKeepsWhatWasHeld) {
+    TempDir first;
+    WriteFolder(first, Dives({"C1\t105B\t2.0\t30.00", "H1\t107B\t3.0\t60.00"}));
+    AnalysisSession session;
+    Load(session, first);
+    const struct {
+        const char* what;
+        std::string roster;
+        const char* missing; // a result file taken away
+        LoadOutcome::Kind kind;
+    } cases[] = {
+        {"bad roster", "C1\tROY\tAnn\tCan\n", nullptr, LoadOutcome::Kind::Failed},
+        {"missing file", kRoster, "W10M", LoadOutcome::Kind::MissingFile},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir broken;
+        WriteFolder(broken, Dives({"Z1\t201C\t1.8\t27.00"}), c.roster);
+        if (c.missing)
+            std::filesystem::remove(broken.Path() / c.missing);
+        EXPECT_EQ(session.Reload(broken.Path().string()).kind, c.kind);
+        EXPECT_EQ(session.Store().Filled(kW3M).size(), 2u);
+        EXPECT_EQ(session.Roster().Rows().size(), 3u);
+        EXPECT_EQ(session.Lists().countryItems, (std::vector<std::string>{"CAN", "CHN"}));
+    }
+    TempDir second;
+    WriteFolder(second, Dives({"Z1\t201C\t1.8\t27.00"}), "Z1\tNEW\tOne\tFRA\n");
+    ASSERT_EQ(session.Reload(second.Path().string()).kind, LoadOutcome::Kind::Loaded);
+    EXPECT_EQ(session.Store().Filled(kW3M).size(), 1u);
+    EXPECT_TRUE(session.Lists().countryItems.empty()) << "refilled by the first run";
 }
 
 } // namespace

@@ -59,6 +59,13 @@ void FillPerDiverGrid(StringGrid& grid) {
     }
 }
 
+// A breakdown that only has a title: the tests fill the grids themselves.
+DiveBreakdown Titled(const char* title) {
+    DiveBreakdown breakdown;
+    breakdown.title = title;
+    return breakdown;
+}
+
 QStringList NamesInOrder(const StringGrid& grid) {
     QStringList names;
     for (int row = 1; row < grid.RowCount(); ++row)
@@ -182,7 +189,7 @@ private slots:
         QFETCH(QStringList, expected);
         FillPerDiverGrid(window_->DiverTable());
         sortCount_ = sortCount;
-        window_->ShowBreakdown(QStringLiteral("W3M - 101B - DD 1.5 - 4 divers"));
+        window_->ShowBreakdown(Titled("W3M - 101B - DD 1.5 - 4 divers"));
 
         press(static_cast<Qt::MouseButton>(button), cellCentre(col, 0));
 
@@ -206,7 +213,7 @@ private slots:
         QFETCH(int, expectedCol);
         QFETCH(int, expectedRow);
         FillPerDiverGrid(window_->DiverTable());
-        window_->ShowBreakdown(QStringLiteral("title"));
+        window_->ShowBreakdown(Titled("title"));
         const QStringList before = NamesInOrder(window_->DiverTable());
 
         const int lastRow = window_->DiverTable().RowCount() - 1;
@@ -229,12 +236,12 @@ private slots:
 
     void closingHidesAndKeepsContents() {
         FillPerDiverGrid(window_->DiverTable());
-        window_->ShowBreakdown(QStringLiteral("W3M - 101B - DD 1.5 - 4 divers"));
+        window_->ShowBreakdown(Titled("W3M - 101B - DD 1.5 - 4 divers"));
         QPointer<BreakdownWindow> alive(window_);
 
         window_->close();
         QVERIFY(window_->isHidden());
-        window_->ShowBreakdown(QStringLiteral("again"));
+        window_->ShowBreakdown(Titled("again"));
         // Escape is no close command, wherever the focus is.
         const QPoint pos = window_->pos();
         QTest::keyClick(window_, Qt::Key_Escape);
@@ -251,7 +258,7 @@ private slots:
     }
 
     void placementCentredThenKept() {
-        window_->ShowBreakdown(QStringLiteral("first"));
+        window_->ShowBreakdown(Titled("first"));
         const QPoint ownerCentre = owner_->frameGeometry().center();
         const QPoint centre = window_->frameGeometry().center();
         QVERIFY2((centre - ownerCentre).manhattanLength() <= 2,
@@ -264,7 +271,7 @@ private slots:
         const QPoint moved = window_->pos() + QPoint(-37, 23);
         window_->move(moved);
         window_->close();
-        window_->ShowBreakdown(QStringLiteral("second"));
+        window_->ShowBreakdown(Titled("second"));
         QVERIFY(window_->isVisible());
         QCOMPARE(window_->pos(), moved);
         QCOMPARE(window_->LabelTitle()->text(), QStringLiteral("second"));
@@ -309,7 +316,7 @@ private slots:
 
     void handCursorOverTheHeaderOnly() {
         FillPerDiverGrid(window_->DiverTable());
-        window_->ShowBreakdown(QStringLiteral("title"));
+        window_->ShowBreakdown(Titled("title"));
         QWidget* viewport = view().viewport();
 
         moveTo(cellCentre(0, 0));
@@ -324,7 +331,7 @@ private slots:
 
     void cellColoursFollowTheThresholds() {
         FillPerDiverGrid(window_->DiverTable());
-        window_->ShowBreakdown(QStringLiteral("title"));
+        window_->ShowBreakdown(Titled("title"));
         // Row 2 is Adams: 40.0 in column 7, blank neighbours.
         QCOMPARE(pixelOf(7, 2), QColor(0xFF, 0x99, 0xFF));
         QCOMPARE(pixelOf(6, 2), QColor(0xB3, 0xD7, 0xFB));

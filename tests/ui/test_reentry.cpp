@@ -209,7 +209,7 @@ Breakdown DrillDownAlone(Session& session, int row) {
     StringGrid table = Detached(session.Table(eventIndex));
     StringGrid summary = Detached(session.stats->SummaryTable());
     StringGrid perDiver = Detached(session.stats->DiverTable());
-    const DrillDownResult result = DrillDown(
+    const DiveBreakdown result = DrillDown(
         table, eventIndex, row, session.form->Store().Filled(eventIndex), session.form->Roster(),
         session.form->CurrentFilter(),
         BreakdownTarget{summary, perDiver, session.stats->DiverSortCol()}, session.Split());

@@ -36,15 +36,15 @@ struct ChartSession {
     QString proposed;
     QString answer;
 
-    ChartSession() : form(std::make_unique<MainWindow>(settings, &messages, &clipboard)) {
-        BreakdownHost host = form->MakeBreakdownHost();
-        host.chart.askFile = [this](QWidget*, const QString& offered) {
-            proposed = offered;
-            return answer;
-        };
-        stats = new BreakdownWindow(std::move(host), form.get());
-        form->AttachBreakdown(stats);
-    }
+    ChartSession()
+        : form(MakeMainWindow(settings, &messages, &clipboard,
+                              [this](BreakdownHost& host) {
+                                  host.chart.askFile = [this](QWidget*, const QString& offered) {
+                                      proposed = offered;
+                                      return answer;
+                                  };
+                              })),
+          stats(form->Breakdown()) {}
     void DrillInto(int row) {
         StringGridView* m3m = form->EventGrid(1);
         QTest::mouseDClick(m3m->viewport(), Qt::LeftButton, {}, m3m->cellRect(2, row).center());

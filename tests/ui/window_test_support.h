@@ -116,10 +116,8 @@ struct WindowSession {
     std::unique_ptr<MainWindow> form;
     BreakdownWindow* stats = nullptr;
 
-    WindowSession() : form(std::make_unique<MainWindow>(settings, &messages, &clipboard)) {
-        stats = new BreakdownWindow(form->MakeBreakdownHost(), form.get());
-        form->AttachBreakdown(stats);
-    }
+    WindowSession()
+        : form(MakeMainWindow(settings, &messages, &clipboard)), stats(form->Breakdown()) {}
     void Show() { form->show(); }
     // Until the start-up statistics run has ended, however it ended.
     bool WaitUntilIdle() {
