@@ -259,22 +259,22 @@ std::vector<FolderDiver> DiversOf(const DiverRoster& roster) {
     return divers;
 }
 
-// The roster of `dir`: its Divers.tsv, else the built-in one when `builtIn` allows.
-std::optional<DiverRoster> FolderRoster(const std::string& dir, bool builtIn,
-                                        std::string& message) {
+// Fills `roster` from the Divers.tsv of `dir`, else with the built-in one when `builtIn`
+// allows; returns why not.
+std::optional<std::string> ReadFolderRoster(const std::string& dir, bool builtIn,
+                                            DiverRoster& roster) {
     FileRead read = ReadFolderFile(dir, kRosterFileName);
     if (!read.text) {
-        if (read.message.empty() && builtIn)
-            return BuiltInRoster();
-        message =
-            read.message.empty() ? JoinPath(dir, kRosterFileName) + ": no such file" : read.message;
-        return std::nullopt;
+        if (read.message.empty() && builtIn) {
+            roster = BuiltInRoster();
+            return std::nullopt;
+        }
+        return read.message.empty() ? JoinPath(dir, kRosterFileName) + ": no such file"
+                                    : read.message;
     }
-    std::string error;
-    std::optional<DiverRoster> roster = ParseRoster(*read.text, &error);
-    if (!roster)
-        message = std::string(kRosterFileName) + " " + error;
-    return roster;
+    if (const auto problem = ParseRoster(*read.text, roster))
+        return std::string(kRosterFileName) + " " + *problem;
+    return std::nullopt;
 }
 
 FolderOutcome LoadImported(const std::string& dir, const std::string& sourcesText) {
@@ -298,9 +298,12 @@ FolderOutcome LoadImported(const std::string& dir, const std::string& sourcesTex
         outcome.message = JoinPath(dir, *why);
         return outcome;
     }
-    const std::optional<DiverRoster> roster = FolderRoster(dir, false, outcome.message);
-    if (roster)
-        outcome.folder.emplace().Restore(std::move(sources), std::move(dives), DiversOf(*roster));
+    DiverRoster roster;
+    if (auto why = ReadFolderRoster(dir, false, roster)) {
+        outcome.message = std::move(*why);
+        return outcome;
+    }
+    outcome.folder.emplace().Restore(std::move(sources), std::move(dives), DiversOf(roster));
     return outcome;
 }
 
@@ -335,9 +338,11 @@ void AddResultDives(std::string_view text, int event, const DiverRoster& roster,
 FolderOutcome LoadEarlier(const std::string& dir) {
     FolderOutcome outcome;
     outcome.kind = FolderOutcome::Kind::Earlier;
-    const std::optional<DiverRoster> roster = FolderRoster(dir, true, outcome.message);
-    if (!roster)
+    DiverRoster roster;
+    if (auto why = ReadFolderRoster(dir, true, roster)) {
+        outcome.message = std::move(*why);
         return outcome;
+    }
     SourceReading reading;
     reading.title = "results in the folder before its first import";
     std::string allBytes;
@@ -355,7 +360,7 @@ FolderOutcome LoadEarlier(const std::string& dir) {
             outcome.message = loaded.message;
             return outcome;
         }
-        AddResultDives(text, event, *roster, reading);
+        AddResultDives(text, event, roster, reading);
         allBytes += text;
     }
     const FileRead rosterFile = ReadFolderFile(dir, kRosterFileName);

@@ -193,7 +193,7 @@ std::string Quoted(std::string_view text) {
 }
 
 // The row of a line, or what is wrong with it.
-std::string ParseCatalogueRow(std::string_view line, CatalogueEntry& entry) {
+std::optional<std::string> ParseCatalogueRow(std::string_view line, CatalogueEntry& entry) {
     const std::size_t tabs = static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t'));
     if (tabs != 2)
         return "expected 3 tab-separated fields (Code, DD3m, DD10m), found " +
@@ -214,16 +214,17 @@ std::string ParseCatalogueRow(std::string_view line, CatalogueEntry& entry) {
     std::memcpy(entry.Code, code.data(), code.size());
     std::memcpy(entry.DD3m, dds[0].data(), dds[0].size());
     std::memcpy(entry.DD10m, dds[1].data(), dds[1].size());
-    return {};
+    return std::nullopt;
 }
 
-CatalogueParse LineError(int lineNo, const std::string& problem) {
-    return CatalogueParse{std::nullopt, "line " + std::to_string(lineNo) + ": " + problem};
+std::string LineProblem(int lineNo, const std::string& problem) {
+    return "line " + std::to_string(lineNo) + ": " + problem;
 }
 
 } // namespace
 
-CatalogueParse ParseCatalogue(std::string_view text) {
+std::optional<std::string> ParseCatalogue(std::string_view text, DDCatalogue& catalogue) {
+    catalogue = DDCatalogue();
     text = WithoutByteOrderMark(text);
     std::vector<CatalogueEntry> rows;
     rows.reserve(std::min(CountLines(text), kMaxCatalogueRows));
@@ -234,14 +235,15 @@ CatalogueParse ParseCatalogue(std::string_view text) {
         if (IsBlank(line) || (lineNo == 1 && line.starts_with("Code\t")))
             continue;
         if (rows.size() == kMaxCatalogueRows)
-            return LineError(lineNo,
-                             "more than " + std::to_string(kMaxCatalogueRows) + " dive codes");
+            return LineProblem(lineNo,
+                               "more than " + std::to_string(kMaxCatalogueRows) + " dive codes");
         CatalogueEntry entry;
-        if (const std::string problem = ParseCatalogueRow(line, entry); !problem.empty())
-            return LineError(lineNo, problem);
+        if (const auto problem = ParseCatalogueRow(line, entry))
+            return LineProblem(lineNo, *problem);
         rows.push_back(entry);
     }
-    return CatalogueParse{DDCatalogue(std::move(rows)), {}};
+    catalogue = DDCatalogue(std::move(rows));
+    return std::nullopt;
 }
 
 std::optional<std::string> FillCatalogue(DDCatalogue& catalogue, const std::string& dataDir) {
@@ -256,10 +258,8 @@ std::optional<std::string> FillCatalogue(DDCatalogue& catalogue, const std::stri
         return read.message;
     // A bad file stops the program rather than fall back to the built-in DDs, which would
     // put these results' dives into the wrong score bands.
-    CatalogueParse parsed = ParseCatalogue(text);
-    if (!parsed.catalogue)
-        return std::string(kCatalogueFileName) + " " + parsed.error;
-    catalogue = std::move(*parsed.catalogue);
+    if (const auto problem = ParseCatalogue(text, catalogue))
+        return std::string(kCatalogueFileName) + " " + *problem;
     return std::nullopt;
 }
 

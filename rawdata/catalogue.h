@@ -71,13 +71,10 @@ inline constexpr std::size_t kMaxCatalogueRows = 10000;
 // separated by tabs, an optional header line starting with "Code\t" (after a UTF-8 byte-order
 // mark, if any), blank lines skipped. A code has 1 to 5 letters and digits; a DD is written as
 // in the built-in catalogue, one digit, a point and one digit ("0.0" where the dive has none
-// on that apparatus). Returns the catalogue, or the reason for the first line that breaks
-// these rules ("line 12: ...") or for more than kMaxCatalogueRows rows.
-struct CatalogueParse {
-    std::optional<DDCatalogue> catalogue;
-    std::string error;
-};
-CatalogueParse ParseCatalogue(std::string_view text);
+// on that apparatus). Fills `catalogue`, or returns the reason for the first line that breaks
+// these rules ("line 12: ...") or for more than kMaxCatalogueRows rows; `catalogue` is then
+// empty.
+std::optional<std::string> ParseCatalogue(std::string_view text, DDCatalogue& catalogue);
 
 // Fills `catalogue` from the Catalogue.tsv of `dataDir` when there is one, else with the
 // built-in rows. Returns why Catalogue.tsv cannot be used ("Catalogue.tsv line 12: ..."),

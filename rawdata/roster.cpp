@@ -163,15 +163,15 @@ std::string Quoted(std::string_view text) {
     return "'" + std::string(text) + "'";
 }
 
-// What is wrong with the length of a field, or nothing.
-std::string LengthProblem(std::string_view what, std::string_view field, std::size_t least,
-                          std::size_t most) {
+// What is wrong with the length of a field, if anything.
+std::optional<std::string> LengthProblem(std::string_view what, std::string_view field,
+                                         std::size_t least, std::size_t most) {
     if (field.size() < least)
         return "the " + std::string(what) + " is empty";
     if (field.size() > most)
         return "the " + std::string(what) + " " + Quoted(field) + " is longer than " +
                std::to_string(most) + " characters";
-    return {};
+    return std::nullopt;
 }
 
 bool IsNationCode(std::string_view nation) {
@@ -181,43 +181,43 @@ bool IsNationCode(std::string_view nation) {
 }
 
 // Checks the four fields of a row; says what is wrong with the first bad one.
-std::string RowProblem(const RowFields& row) {
+std::optional<std::string> RowProblem(const RowFields& row) {
     if (row.count != row.text.size())
         return "expected 4 tab-separated fields (Id, Surname, GivenName, Nation), found " +
                std::to_string(row.count);
     const auto& fields = row.text;
-    for (std::string problem :
+    for (std::optional<std::string> problem :
          {LengthProblem("id", fields[0], 1, 10), LengthProblem("surname", fields[1], 1, 25),
           LengthProblem("given name", fields[2], 0, 20)}) {
-        if (!problem.empty())
+        if (problem)
             return problem;
     }
     if (!IsNationCode(fields[3]))
         return "the nation " + Quoted(fields[3]) + " is not three capital letters";
-    return {};
+    return std::nullopt;
 }
 
-bool Fail(std::string* error, int lineNo, const std::string& problem) {
-    if (error)
-        *error = "line " + std::to_string(lineNo) + ": " + problem;
-    return false;
+std::string LineProblem(int lineNo, const std::string& problem) {
+    return "line " + std::to_string(lineNo) + ": " + problem;
 }
 
-bool ParseRow(std::string_view line, int lineNo, DiverEntry& diver, std::string* error) {
+// One row of the roster from `line`, or what is wrong with it.
+std::optional<std::string> ParseRow(std::string_view line, DiverEntry& diver) {
     const RowFields row = SplitTabs(line);
-    if (const std::string problem = RowProblem(row); !problem.empty())
-        return Fail(error, lineNo, problem);
+    if (auto problem = RowProblem(row))
+        return problem;
     const auto& fields = row.text;
     diver.Id.assign(fields[0]);
     diver.Surname.assign(fields[1]);
     diver.GivenName.assign(fields[2]);
     diver.Nation.assign(fields[3]);
-    return true;
+    return std::nullopt;
 }
 
 } // namespace
 
-std::optional<DiverRoster> ParseRoster(std::string_view text, std::string* error) {
+std::optional<std::string> ParseRoster(std::string_view text, DiverRoster& roster) {
+    roster = DiverRoster();
     text = WithoutByteOrderMark(text);
     std::vector<DiverEntry> rows;
     rows.reserve(std::min(CountLines(text), kMaxRosterRows));
@@ -227,23 +227,23 @@ std::optional<DiverRoster> ParseRoster(std::string_view text, std::string* error
         ++lineNo;
         if (IsBlank(line) || (lineNo == 1 && line.starts_with("Id\t")))
             continue;
-        if (rows.size() == kMaxRosterRows) {
-            Fail(error, lineNo, "more than " + std::to_string(kMaxRosterRows) + " divers");
-            return std::nullopt;
-        }
+        if (rows.size() == kMaxRosterRows)
+            return LineProblem(lineNo, "more than " + std::to_string(kMaxRosterRows) + " divers");
         DiverEntry row;
-        if (!ParseRow(line, lineNo, row, error))
-            return std::nullopt;
+        if (auto problem = ParseRow(line, row))
+            return LineProblem(lineNo, *problem);
         rows.push_back(row);
     }
-    return DiverRoster(std::move(rows));
+    roster = DiverRoster(std::move(rows));
+    return std::nullopt;
 }
 
 DiverRoster BuiltInRoster() {
     // The embedded text is checked by the tests; a broken one yields an empty roster rather
     // than a crash.
-    std::optional<DiverRoster> roster = ParseRoster(kRosterText, nullptr);
-    return roster ? std::move(*roster) : DiverRoster();
+    DiverRoster roster;
+    ParseRoster(kRosterText, roster);
+    return roster;
 }
 
 std::optional<std::string> FillReferenceTables(DiverRoster& roster, const std::string& dataDir) {
@@ -258,11 +258,8 @@ std::optional<std::string> FillReferenceTables(DiverRoster& roster, const std::s
         return read.message;
     // A bad file stops the program rather than fall back to the built-in rows, whose names
     // would be wrong for these results.
-    std::string error;
-    std::optional<DiverRoster> parsed = ParseRoster(text, &error);
-    if (!parsed)
-        return std::string(kRosterFileName) + " " + error;
-    roster = std::move(*parsed);
+    if (const auto problem = ParseRoster(text, roster))
+        return std::string(kRosterFileName) + " " + *problem;
     return std::nullopt;
 }
 

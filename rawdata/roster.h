@@ -62,11 +62,11 @@ inline constexpr std::size_t kMaxRosterRows = 100000;
 
 // Parses roster text: one row per line (CR, LF or CRLF), `Id`, `Surname`, `GivenName`,
 // `Nation` separated by tabs, an optional header line starting with "Id\t" (after a UTF-8
-// byte-order mark, if any), blank lines skipped. Returns nothing and sets `error` ("line 12: ...")
-// when a line does not have that shape, the id (1 to 10 characters), surname (1 to 25) or given
-// name (up to 20) is out of bounds, the nation is neither empty nor three capital letters, or there
-// are more than kMaxRosterRows rows.
-std::optional<DiverRoster> ParseRoster(std::string_view text, std::string* error);
+// byte-order mark, if any), blank lines skipped. Fills `roster`, or returns why not ("line 12:
+// ...") when a line does not have that shape, the id (1 to 10 characters), surname (1 to 25) or
+// given name (up to 20) is out of bounds, the nation is neither empty nor three capital letters,
+// or there are more than kMaxRosterRows rows; `roster` is then empty.
+std::optional<std::string> ParseRoster(std::string_view text, DiverRoster& roster);
 
 // The roster that ships inside the program.
 DiverRoster BuiltInRoster();

@@ -358,7 +358,9 @@ TEST(DataFolder, CatalogueTakesTheDDMostDivesCarry) {
     const std::string catalogue = dir.Read("f/Catalogue.tsv");
     EXPECT_EQ(catalogue.substr(0, catalogue.find('\n')), "Code\tDD3m\tDD10m");
     // The window takes it as it is written.
-    EXPECT_TRUE(ParseCatalogue(catalogue).catalogue.has_value()) << ParseCatalogue(catalogue).error;
+    DDCatalogue parsed;
+    const std::optional<std::string> problem = ParseCatalogue(catalogue, parsed);
+    EXPECT_FALSE(problem.has_value()) << *problem;
     const std::pair<std::string, std::string> rows[] = {
         {"207C", "207C\t3.5\t3.4"}, // majority on 3 m, the later source's on a tie
         {"999Z", "999Z\t0.0\t3.3"}, // a new code: "0.0" where it has no dive

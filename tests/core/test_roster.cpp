@@ -31,10 +31,10 @@ DiverEntry Row(std::string_view id, std::string_view surname, std::string_view g
 class ShippedRoster : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        std::string error;
-        std::optional<DiverRoster> parsed = ParseRoster(kRosterText, &error);
-        ASSERT_TRUE(parsed.has_value()) << error;
-        roster_ = std::make_unique<DiverRoster>(std::move(*parsed));
+        DiverRoster parsed;
+        const std::optional<std::string> error = ParseRoster(kRosterText, parsed);
+        ASSERT_FALSE(error.has_value()) << *error;
+        roster_ = std::make_unique<DiverRoster>(std::move(parsed));
     }
     static void TearDownTestSuite() { roster_.reset(); }
 
@@ -184,13 +184,13 @@ TEST(ParseRoster, ReadsRowsInOrderWithOrWithoutHeaderAndCrlf) {
         "Id\tSurname\tGivenName\tNation\r\n\r\n10\tONE\tA B\tAAA\r\n5\tTWO\tC-D\tBBB\r\n\r\n",
     };
     for (std::string_view text : texts) {
-        std::string error;
-        const std::optional<DiverRoster> roster = ParseRoster(text, &error);
-        ASSERT_TRUE(roster.has_value()) << error;
-        ASSERT_EQ(roster->Size(), 2);
-        EXPECT_EQ(DiverLabel(roster->Rows()[0]), "ONE, A B [AAA]");
-        EXPECT_EQ(roster->Rows()[1].Id, "5");
-        EXPECT_EQ(DiverLabel(roster->Rows()[1]), "TWO, C-D [BBB]");
+        DiverRoster roster;
+        const std::optional<std::string> error = ParseRoster(text, roster);
+        ASSERT_FALSE(error.has_value()) << *error;
+        ASSERT_EQ(roster.Size(), 2);
+        EXPECT_EQ(DiverLabel(roster.Rows()[0]), "ONE, A B [AAA]");
+        EXPECT_EQ(roster.Rows()[1].Id, "5");
+        EXPECT_EQ(DiverLabel(roster.Rows()[1]), "TWO, C-D [BBB]");
     }
 }
 
@@ -212,22 +212,23 @@ TEST(ParseRoster, RejectsALineOfTheWrongShapeAndSaysWhichLine) {
     };
     for (const BadRoster& c : cases) {
         SCOPED_TRACE(c.what);
-        std::string error;
-        EXPECT_FALSE(ParseRoster(c.text, &error).has_value());
-        EXPECT_NE(error.find(c.lineNo), std::string::npos) << error;
-        EXPECT_FALSE(ParseRoster(c.text, nullptr).has_value());
+        DiverRoster roster = BuiltInRoster();
+        const std::optional<std::string> error = ParseRoster(c.text, roster);
+        ASSERT_TRUE(error.has_value());
+        EXPECT_NE(error->find(c.lineNo), std::string::npos) << *error;
+        EXPECT_EQ(roster.Size(), 0) << "no rows of a refused text, nor of before";
     }
 }
 
 TEST(ParseRoster, FieldsAtTheirCapacitiesAreKept) {
     const std::string_view text =
         "1234567890\tABCDEFGHIJKLMNOPQRSTUVWXY\tABCDEFGHIJKLMNOPQRST\tXYZ";
-    std::string error;
-    const std::optional<DiverRoster> roster = ParseRoster(text, &error);
-    ASSERT_TRUE(roster.has_value()) << error;
-    EXPECT_EQ(DiverLabel(roster->Rows()[0]),
+    DiverRoster roster;
+    const std::optional<std::string> error = ParseRoster(text, roster);
+    ASSERT_FALSE(error.has_value()) << *error;
+    EXPECT_EQ(DiverLabel(roster.Rows()[0]),
               "ABCDEFGHIJKLMNOPQRSTUVWXY, ABCDEFGHIJKLMNOPQRST [XYZ]");
-    EXPECT_NE(roster->FindDiver("1234567890"), nullptr);
+    EXPECT_NE(roster.FindDiver("1234567890"), nullptr);
 }
 
 } // namespace

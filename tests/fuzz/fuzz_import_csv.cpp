@@ -71,7 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& [event, rows] : sheet.otherEvents)
         otherRows += rows;
     Check(kept + sheet.SkippedRows() + otherRows == table->rows.size());
-    Check(corvane::ParseRoster(corvane::RosterFileText(folder), nullptr).has_value());
-    Check(corvane::ParseCatalogue(corvane::BuildCatalogue(folder).text).catalogue.has_value());
+    corvane::DiverRoster roster;
+    Check(!corvane::ParseRoster(corvane::RosterFileText(folder), roster).has_value());
+    corvane::DDCatalogue catalogue;
+    Check(!corvane::ParseCatalogue(corvane::BuildCatalogue(folder).text, catalogue).has_value());
     return 0;
 }
