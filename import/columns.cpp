@@ -122,21 +122,20 @@ std::optional<NumberCell> ReadNumberCell(std::string_view cell, PenaltyMark mark
     return number;
 }
 
-std::optional<ColumnMap> FindColumns(const std::vector<std::string>& header,
-                                     const std::vector<ColumnChoice>& chosen, std::string& error) {
+std::optional<std::string> FindColumns(const std::vector<std::string>& header,
+                                       const std::vector<ColumnChoice>& chosen,
+                                       ColumnMap& columns) {
     std::vector<std::string> normal;
     for (const std::string& name : header)
         normal.push_back(NormalHeader(name));
-    ColumnMap columns;
+    columns = ColumnMap{};
     for (const FieldInfo& info : kFields)
         columns[static_cast<std::size_t>(info.field)] = FindByAlias(normal, info);
     for (const ColumnChoice& choice : chosen) {
         const int col = IndexOf(normal, NormalHeader(choice.header));
-        if (col < 0) {
-            error = "no column '" + choice.header + "' for " +
-                    std::string(FieldName(choice.field)) + "; " + HeadersFound(header);
-            return std::nullopt;
-        }
+        if (col < 0)
+            return "no column '" + choice.header + "' for " + std::string(FieldName(choice.field)) +
+                   "; " + HeadersFound(header);
         columns[static_cast<std::size_t>(choice.field)] = col;
     }
     const std::vector<Field> missing = MissingFields(columns);
@@ -144,11 +143,10 @@ std::optional<ColumnMap> FindColumns(const std::vector<std::string>& header,
         std::string names;
         for (const Field field : missing)
             names += (names.empty() ? "" : ", ") + std::string(FieldName(field));
-        error = "no column for " + names + " (name them with --column FIELD=HEADER); " +
-                HeadersFound(header);
-        return std::nullopt;
+        return "no column for " + names + " (name them with --column FIELD=HEADER); " +
+               HeadersFound(header);
     }
-    return columns;
+    return std::nullopt;
 }
 
 } // namespace corvane

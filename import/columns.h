@@ -52,9 +52,9 @@ std::optional<NumberCell> ReadNumberCell(std::string_view cell, PenaltyMark mark
 
 // Finds the columns of every field: a chosen column by its header, the others by their
 // aliases (earlier aliases first, then the leftmost column). A name column is needed unless
-// there is a surname column. Returns nothing and sets `error` when a required or chosen
+// there is a surname column. Fills `columns`, or returns why not when a required or chosen
 // column is missing, listing the headers found.
-std::optional<ColumnMap> FindColumns(const std::vector<std::string>& header,
-                                     const std::vector<ColumnChoice>& chosen, std::string& error);
+std::optional<std::string> FindColumns(const std::vector<std::string>& header,
+                                       const std::vector<ColumnChoice>& chosen, ColumnMap& columns);
 
 } // namespace corvane

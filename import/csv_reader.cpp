@@ -129,15 +129,14 @@ public:
 
     bool AtEnd() const { return at_ >= text_.size(); }
 
-    // Reads one record into `row`; false with `error` set on an unclosed quote.
-    bool Next(CsvRow& row, std::string& error) {
+    // Reads one record into `row`; says why not on an unclosed quote.
+    std::optional<std::string> Next(CsvRow& row) {
         row.line = line_;
         row.fields.clear();
         for (;;) {
             std::string& field = row.fields.emplace_back();
             if (!AtEnd() && text_[at_] == '"' && !ReadQuoted(field)) {
-                error = "line " + std::to_string(row.line) + ": a quoted field is never closed";
-                return false;
+                return "line " + std::to_string(row.line) + ": a quoted field is never closed";
             }
             ReadPlain(field);
             if (AtEnd() || text_[at_] != delimiter_)
@@ -145,7 +144,7 @@ public:
             ++at_;
         }
         EndLine();
-        return true;
+        return std::nullopt;
     }
 
 private:
@@ -253,8 +252,8 @@ char DetectDelimiter(std::string_view headerLine) {
     return *best == 0 ? ',' : kCandidates[static_cast<std::size_t>(best - counts.begin())];
 }
 
-std::optional<CsvTable> ReadCsv(std::string_view bytes, std::string& error) {
-    CsvTable table;
+std::optional<std::string> ReadCsv(std::string_view bytes, CsvTable& table) {
+    table = CsvTable{};
     const std::string text = DecodeText(bytes, table.readAsLatin1);
     const std::string_view firstLine = std::string_view(text).substr(0, text.find_first_of("\r\n"));
     // A spreadsheet's CSV export may name its separator on a first line of its own.
@@ -269,8 +268,10 @@ std::optional<CsvTable> ReadCsv(std::string_view bytes, std::string& error) {
     CsvRow row;
     bool haveHeader = false;
     while (!scanner.AtEnd()) {
-        if (!scanner.Next(row, error))
-            return std::nullopt;
+        if (auto problem = scanner.Next(row)) {
+            table = CsvTable{};
+            return problem;
+        }
         if (AllBlank(row.fields))
             continue;
         if (!haveHeader) {
@@ -281,10 +282,10 @@ std::optional<CsvTable> ReadCsv(std::string_view bytes, std::string& error) {
         }
     }
     if (!haveHeader) {
-        error = "no header line";
-        return std::nullopt;
+        table = CsvTable{};
+        return "no header line";
     }
-    return table;
+    return std::nullopt;
 }
 
 } // namespace corvane

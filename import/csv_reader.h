@@ -41,8 +41,8 @@ std::optional<char> SeparatorLine(std::string_view line);
 // Reads a CSV file: a first line "sep=X" sets the separator and is not the header. Quoted
 // fields as RFC 4180 (a doubled quote inside quotes is a quote, and quotes may enclose
 // separators and line ends), CRLF, LF or CR line ends, records
-// whose fields are all blank skipped. Returns nothing and sets `error` ("line 7: ...") when
-// there is no header line or a quoted field is never closed.
-std::optional<CsvTable> ReadCsv(std::string_view bytes, std::string& error);
+// whose fields are all blank skipped. Fills `table`, or returns why not ("line 7: ...") when
+// there is no header line or a quoted field is never closed; `table` is then empty.
+std::optional<std::string> ReadCsv(std::string_view bytes, CsvTable& table);
 
 } // namespace corvane

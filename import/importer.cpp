@@ -96,18 +96,17 @@ std::string_view CellAt(const CsvRow& row, int col) {
 std::optional<std::string> SheetReader::Read(const CsvTable& table,
                                              const std::vector<ColumnChoice>& chosen,
                                              const std::string& source) {
-    std::string error;
-    const std::optional<ColumnMap> columns = FindColumns(table.header, chosen, error);
-    if (!columns)
-        return source + ": " + error;
+    ColumnMap columns;
+    if (const auto problem = FindColumns(table.header, chosen, columns))
+        return source + ": " + *problem;
     const ExtraColumns extra = FindExtraColumns(table.header);
     Cells cells;
-    cells.hasIdColumn = ColumnOf(*columns, Field::DiverId) >= 0;
-    cells.hasSurnameColumn = ColumnOf(*columns, Field::Surname) >= 0;
+    cells.hasIdColumn = ColumnOf(columns, Field::DiverId) >= 0;
+    cells.hasSurnameColumn = ColumnOf(columns, Field::Surname) >= 0;
     cells.awards.resize(extra.awards.size());
     for (const CsvRow& row : table.rows) {
         for (std::size_t field = 0; field < kFieldCount; ++field)
-            cells.text[field] = CellAt(row, (*columns)[field]);
+            cells.text[field] = CellAt(row, columns[field]);
         cells.round = CellAt(row, extra.round);
         for (std::size_t judge = 0; judge < extra.awards.size(); ++judge)
             cells.awards[judge] = CellAt(row, extra.awards[judge]);

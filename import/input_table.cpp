@@ -6,19 +6,19 @@
 
 namespace corvane {
 
-std::optional<CsvTable> ReadInputTable(std::string_view bytes, const std::string& sheet,
-                                       std::string& error) {
+std::optional<std::string> ReadInputTable(std::string_view bytes, const std::string& sheet,
+                                          CsvTable& table) {
     const FileKind kind = KindOfContent(bytes);
     switch (kind) {
     case FileKind::Text:
-        return ReadCsv(bytes, error);
+        return ReadCsv(bytes, table);
     case FileKind::Xlsx:
-        return ReadWorkbook(bytes, WorkbookFormat::Xlsx, sheet, error);
+        return ReadWorkbook(bytes, WorkbookFormat::Xlsx, sheet, table);
     case FileKind::Ods:
-        return ReadWorkbook(bytes, WorkbookFormat::Ods, sheet, error);
+        return ReadWorkbook(bytes, WorkbookFormat::Ods, sheet, table);
     default:
-        error = std::string(KindDescription(kind)) + "; dive-import reads CSV, XLSX and ODS files";
-        return std::nullopt;
+        table = CsvTable{};
+        return std::string(KindDescription(kind)) + "; dive-import reads CSV, XLSX and ODS files";
     }
 }
 

@@ -11,11 +11,11 @@ namespace corvane {
 
 // Reads an input file's rows, whatever its name says: CSV text, or one sheet of an XLSX or
 // ODS workbook (the first, or the one `sheet` names; CSV has no sheets and ignores it).
-// Returns nothing and sets `error` when the file cannot be read as one of them: damaged, or
+// Fills `table`, or returns why not when the file cannot be read as one of them: damaged, or
 // something else, which the message names ("a PDF", "a ZIP archive, not a workbook",
-// "binary data") without showing its bytes.
-std::optional<CsvTable> ReadInputTable(std::string_view bytes, const std::string& sheet,
-                                       std::string& error);
+// "binary data") without showing its bytes; `table` is then empty.
+std::optional<std::string> ReadInputTable(std::string_view bytes, const std::string& sheet,
+                                          CsvTable& table);
 
 // For a table read from a workbook of several sheets, which sheet it was and which others
 // there are, for a message about its columns: " (sheet 'Cover' of 'Cover', 'Results'; name

@@ -16,18 +16,17 @@ namespace {
 InputOutcome ReadSheet(std::string_view bytes, const std::string& path,
                        const InputOptions& options) {
     InputOutcome outcome;
-    std::string error;
-    const std::optional<CsvTable> table = ReadInputTable(bytes, options.sheet, error);
-    if (!table) {
-        outcome.message = path + ": " + error;
+    CsvTable table;
+    if (const auto problem = ReadInputTable(bytes, options.sheet, table)) {
+        outcome.message = path + ": " + *problem;
         return outcome;
     }
     SheetReader reader;
-    if (auto failure = reader.Read(*table, options.columns, path)) {
-        outcome.message = std::move(*failure) + SheetHint(*table);
+    if (auto failure = reader.Read(table, options.columns, path)) {
+        outcome.message = std::move(*failure) + SheetHint(table);
         return outcome;
     }
-    if (table->readAsLatin1)
+    if (table.readAsLatin1)
         outcome.notes.push_back(path + " is not UTF-8; read as Latin-1");
     SheetReading sheet = reader.Finish(BaseName(path));
     InputReading& read = outcome.read.emplace();

@@ -466,35 +466,27 @@ CsvTable TableOf(const SheetFactory& factory) {
 
 } // namespace
 
-std::optional<CsvTable> ReadWorkbook(std::string_view bytes, WorkbookFormat format,
-                                     const std::string& sheet, std::string& error) {
-    if (const auto refusal = ArchiveRefusal(bytes)) {
-        error = *refusal;
-        return std::nullopt;
-    }
+std::optional<std::string> ReadWorkbook(std::string_view bytes, WorkbookFormat format,
+                                        const std::string& sheet, CsvTable& table) {
+    table = CsvTable{};
+    if (auto refusal = ArchiveRefusal(bytes))
+        return refusal;
     SheetFactory factory(sheet);
-    if (const auto failure = Parse(bytes, format, factory)) {
-        error = *failure;
-        return std::nullopt;
-    }
-    if (!factory.Found()) {
-        error = sheet.empty()
-                    ? "the workbook has no sheet"
-                    : "no sheet '" + sheet + "'; the sheets are " + SheetList(factory.Names());
-        return std::nullopt;
-    }
-    if (factory.Cells().TooLarge()) {
-        error = "the sheet has more than 4,000,000 cells, not read";
-        return std::nullopt;
-    }
-    CsvTable table = TableOf(factory);
+    if (auto failure = Parse(bytes, format, factory))
+        return failure;
+    if (!factory.Found())
+        return sheet.empty()
+                   ? "the workbook has no sheet"
+                   : "no sheet '" + sheet + "'; the sheets are " + SheetList(factory.Names());
+    if (factory.Cells().TooLarge())
+        return "the sheet has more than 4,000,000 cells, not read";
+    CsvTable read = TableOf(factory);
+    if (read.header.empty())
+        return "the sheet '" + factory.ChosenName() + "' is empty";
+    table = std::move(read);
     table.sheet = factory.ChosenName();
     table.sheets = factory.Names();
-    if (table.header.empty()) {
-        error = "the sheet '" + factory.ChosenName() + "' is empty";
-        return std::nullopt;
-    }
-    return table;
+    return std::nullopt;
 }
 
 } // namespace corvane

@@ -18,6 +18,20 @@ using testing::TestSheet;
 using testing::XlsxWorkbook;
 using Fields = std::vector<std::string>;
 
+// The table of a workbook; a refusal fails the test with its message.
+CsvTable Read(std::string_view bytes, WorkbookFormat format, const std::string& sheet = "") {
+    CsvTable table;
+    const std::optional<std::string> problem = ReadWorkbook(bytes, format, sheet, table);
+    EXPECT_FALSE(problem.has_value()) << *problem;
+    return table;
+}
+
+// Why a workbook is refused; empty when it is read.
+std::string Refusal(std::string_view bytes, WorkbookFormat format, const std::string& sheet = "") {
+    CsvTable table;
+    return ReadWorkbook(bytes, format, sheet, table).value_or("");
+}
+
 struct Format {
     const char* name;
     WorkbookFormat format;
@@ -38,20 +52,18 @@ const TestSheet kResults{"Results",
 TEST(Workbook, SheetCellsAsTheSheetShowsThem) {
     for (const Format& format : kFormats) {
         SCOPED_TRACE(format.name);
-        std::string error;
-        const auto table = ReadWorkbook(format.write({kResults}), format.format, "", error);
-        ASSERT_TRUE(table.has_value()) << error;
-        EXPECT_EQ(table->header, (Fields{"Event", "Diver", "Nation", "Dive", "DD", "Points"}));
-        ASSERT_EQ(table->rows.size(), 3u);
-        EXPECT_EQ(table->rows[0].line, 3);
-        EXPECT_EQ(table->rows[0].fields,
+        const CsvTable table = Read(format.write({kResults}), format.format);
+        EXPECT_EQ(table.header, (Fields{"Event", "Diver", "Nation", "Dive", "DD", "Points"}));
+        ASSERT_EQ(table.rows.size(), 3u);
+        EXPECT_EQ(table.rows[0].line, 3);
+        EXPECT_EQ(table.rows[0].fields,
                   (Fields{"Women's 3m Springboard", "\xE5\xBC\xB5 \xE5\x81\x89", "CHN", "5253B",
                           "3.4", "66.3"}));
-        EXPECT_EQ(table->rows[1].fields[1], "SMITH & SONS John");
-        EXPECT_EQ(table->rows[1].fields[2], "");
-        EXPECT_EQ(table->rows[1].fields[5], "49.6");
-        EXPECT_EQ(table->rows[2].line, 6);
-        EXPECT_EQ(table->rows[2].fields, (Fields{"M3M", "DOE Jane", "CAN", "107", "3", "-0.5"}));
+        EXPECT_EQ(table.rows[1].fields[1], "SMITH & SONS John");
+        EXPECT_EQ(table.rows[1].fields[2], "");
+        EXPECT_EQ(table.rows[1].fields[5], "49.6");
+        EXPECT_EQ(table.rows[2].line, 6);
+        EXPECT_EQ(table.rows[2].fields, (Fields{"M3M", "DOE Jane", "CAN", "107", "3", "-0.5"}));
     }
 }
 
@@ -61,14 +73,12 @@ TEST(Workbook, XlsxNumbersGetTheDecimalsOfTheirFormat) {
                            {"#3~0.0", "#49.6~0.00", "=A2+B2|52.6~#,##0.00;[Red]-#,##0.00"},
                            {"#3.45~0.0", "#49.6~builtin:2", "#8~0"},
                            {"#2.4~0.0%", "#1E+21~0.00", "#3~[h]:mm"}}};
-    std::string error;
-    const auto table = ReadWorkbook(XlsxWorkbook({sheet}), WorkbookFormat::Xlsx, "", error);
-    ASSERT_TRUE(table.has_value()) << error;
-    ASSERT_EQ(table->rows.size(), 3u);
-    EXPECT_EQ(table->rows[0].fields, (Fields{"3.0", "49.60", "52.60"}));
+    const CsvTable table = Read(XlsxWorkbook({sheet}), WorkbookFormat::Xlsx);
+    ASSERT_EQ(table.rows.size(), 3u);
+    EXPECT_EQ(table.rows[0].fields, (Fields{"3.0", "49.60", "52.60"}));
     // Never cut to the format's places; other formats leave the number as it is.
-    EXPECT_EQ(table->rows[1].fields, (Fields{"3.45", "49.60", "8"}));
-    EXPECT_EQ(table->rows[2].fields, (Fields{"2.4", "1e+21", "3"}));
+    EXPECT_EQ(table.rows[1].fields, (Fields{"3.45", "49.60", "8"}));
+    EXPECT_EQ(table.rows[2].fields, (Fields{"2.4", "1e+21", "3"}));
 
     const std::pair<std::string_view, int> codes[] = {
         {"General", 0}, {"0", 0},           {"0.0", 1},         {"0.00", 2},
@@ -93,16 +103,13 @@ TEST(Workbook, IdenticalRowsInARowAreEachRead) {
                            dive}};
     for (const Format& format : kFormats) {
         SCOPED_TRACE(format.name);
-        std::string error;
-        const auto table = ReadWorkbook(format.write({{"Cover", {{"x"}, {"x"}}}, sheet}),
-                                        format.format, "S", error);
-        ASSERT_TRUE(table.has_value()) << error;
+        const CsvTable table =
+            Read(format.write({{"Cover", {{"x"}, {"x"}}}, sheet}), format.format, "S");
         std::vector<int> lines;
-        for (const CsvRow& row : table->rows)
+        for (const CsvRow& row : table.rows)
             lines.push_back(row.line);
         EXPECT_EQ(lines, (std::vector<int>{2, 3, 4, 5, 8}));
-        EXPECT_EQ(table->rows.at(2).fields,
-                  (Fields{"M3M", "DOE John", "CAN", "105B", "2.4", "60"}));
+        EXPECT_EQ(table.rows.at(2).fields, (Fields{"M3M", "DOE John", "CAN", "105B", "2.4", "60"}));
     }
     // A repeated empty row, a repeated row of another sheet: no copies.
     const std::string xml = "<table:table table:name=\"A\"><table:table-row "
@@ -128,18 +135,12 @@ TEST(Workbook, TheSheetNamedIsRead) {
     for (const Format& format : kFormats) {
         SCOPED_TRACE(format.name);
         const std::string bytes = format.write({cover, kResults});
-        std::string error;
-        EXPECT_EQ(ReadWorkbook(bytes, format.format, "", error)->header,
-                  Fields{"Championships 2021"});
-        const auto chosen = ReadWorkbook(bytes, format.format, "Results", error);
-        ASSERT_TRUE(chosen.has_value()) << error;
-        EXPECT_EQ(chosen->rows.size(), 3u);
-        EXPECT_FALSE(ReadWorkbook(bytes, format.format, "results", error).has_value());
-        EXPECT_EQ(error, "no sheet 'results'; the sheets are 'Cover', 'Results'");
-        EXPECT_FALSE(
-            ReadWorkbook(format.write({{"Empty", {{""}}}, kResults}), format.format, "", error)
-                .has_value());
-        EXPECT_EQ(error, "the sheet 'Empty' is empty");
+        EXPECT_EQ(Read(bytes, format.format).header, Fields{"Championships 2021"});
+        EXPECT_EQ(Read(bytes, format.format, "Results").rows.size(), 3u);
+        EXPECT_EQ(Refusal(bytes, format.format, "results"),
+                  "no sheet 'results'; the sheets are 'Cover', 'Results'");
+        EXPECT_EQ(Refusal(format.write({{"Empty", {{""}}}, kResults}), format.format),
+                  "the sheet 'Empty' is empty");
     }
 }
 
@@ -163,17 +164,15 @@ TEST(Workbook, DamagedWorkbooksEndWithAMessage) {
             {garbled, "a damaged workbook, not read"},
             {hugeEntry, "a workbook that unpacks to more than 512 MB, not read"},
         };
-        std::string inlineError;
-        const bool inlineRead =
-            ReadWorkbook(inlineTexts, format.format, "", inlineError).has_value();
+        const std::string inlineError = Refusal(inlineTexts, format.format);
+        const bool inlineRead = inlineError.empty();
         EXPECT_EQ(inlineRead, format.format == WorkbookFormat::Ods) << inlineError;
         EXPECT_EQ(inlineError.find("(inline strings), which is not read") == std::string::npos,
                   format.format == WorkbookFormat::Ods)
             << inlineError;
         for (const auto& [bytes, says] : cases) {
             const auto start = std::chrono::steady_clock::now();
-            std::string error;
-            EXPECT_FALSE(ReadWorkbook(bytes, format.format, "", error).has_value());
+            const std::string error = Refusal(bytes, format.format);
             EXPECT_NE(error.find(says), std::string::npos) << error;
             EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
         }

@@ -49,16 +49,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const corvane::ZipEntry& entry : *entries)
             Check(entry.name.size() < size);
     }
-    std::string error;
-    const std::optional<corvane::CsvTable> table = corvane::ReadCsv(bytes, error);
-    if (!table) {
-        Check(!error.empty());
+    corvane::CsvTable table;
+    if (const std::optional<std::string> error = corvane::ReadCsv(bytes, table)) {
+        Check(!error->empty() && table.rows.empty());
         return 0;
     }
-    for (std::size_t i = 1; i < table->rows.size(); ++i)
-        Check(table->rows[i - 1].line < table->rows[i].line);
+    for (std::size_t i = 1; i < table.rows.size(); ++i)
+        Check(table.rows[i - 1].line < table.rows[i].line);
     corvane::SheetReader reader;
-    if (reader.Read(*table, {}, "fuzz"))
+    if (reader.Read(table, {}, "fuzz"))
         return 0;
     const corvane::SheetReading sheet = reader.Finish("fuzz");
     corvane::DataFolder folder;
@@ -70,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t otherRows = 0;
     for (const auto& [event, rows] : sheet.otherEvents)
         otherRows += rows;
-    Check(kept + sheet.SkippedRows() + otherRows == table->rows.size());
+    Check(kept + sheet.SkippedRows() + otherRows == table.rows.size());
     corvane::DiverRoster roster;
     Check(!corvane::ParseRoster(corvane::RosterFileText(folder), roster).has_value());
     corvane::DDCatalogue catalogue;
