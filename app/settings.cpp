@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings.h"
 
-#include "analysis/settings_text.h"
+#include "app/settings_text.h"
 #include "store/file_text.h"
 
 namespace corvane {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "analysis/settings_text.h"
 #include "app/settings.h"
+#include "app/settings_text.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // libFuzzer target: any bytes as the text of a settings file, all in memory. Reading must
 // give values inside the controls' ranges; writes must read back as written and leave
 // every other key as it was.
-#include "analysis/settings_text.h"
+#include "app/settings_text.h"
 #include "store/ini_text.h"
 #include "store/number_text.h"
 

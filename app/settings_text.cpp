@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings_text.h"
+#include "app/settings_text.h"
 
 #include "analysis/event_table.h"
 #include "store/ini_text.h"
