@@ -241,6 +241,7 @@ private slots:
     void closeDuringACount();
     void drillDownWithTheWindowHiddenVisibleAndMoved();
     void doubleClickDuringADrillDown();
+    void reloadDuringADrillDownFollowsIt();
     void closeDuringARunClosesAfterIt();
 
 private:
@@ -533,6 +534,33 @@ void TestReentry::doubleClickDuringADrillDown() {
     QCOMPARE(shown.summary, second.summary);
     QCOMPARE(shown.perDiver, second.perDiver);
     QCOMPARE(session.form->LastClickedRow(), 5);
+}
+
+// A reload of the folder asked for while a breakdown is made (an add that ended just then)
+// waits until the breakdown is shown and then hides it with the tables it came from: the
+// breakdown of the results before is never left over the tables read again.
+void TestReentry::reloadDuringADrillDownFollowsIt() {
+    Session session;
+    QVERIFY(session.Start());
+    int doubleClicks = 0;
+    InputProbe clicks(session.Viewport(1), QEvent::MouseButtonDblClick, [&] { ++doubleClicks; });
+    session.DoubleClickRow(2);
+    QVERIFY(Session::WaitFor([&] { return doubleClicks == 1 && session.stats->isVisible(); }));
+    // The second breakdown's sort paints the per-diver grid and lets messages run: the reload
+    // is asked for there.
+    bool asked = false;
+    InputProbe paint(session.stats->DiveStatsGrid()->viewport(), QEvent::Paint, [&] {
+        if (!asked && doubleClicks == 2) {
+            asked = true;
+            QMetaObject::invokeMethod(session.form.get(), &MainWindow::ReloadFolder,
+                                      Qt::QueuedConnection);
+        }
+    });
+    const auto before = session.Table(1).Generation();
+    session.DoubleClickRow(5);
+    QVERIFY(Session::WaitFor([&] {
+        return asked && session.Table(1).Generation() != before && !session.stats->isVisible();
+    }));
 }
 
 void TestReentry::closeDuringARunClosesAfterIt() {
