@@ -32,6 +32,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace corvane {
@@ -51,17 +52,16 @@ QFont GridFont() {
     return font;
 }
 
-// The M3M table of the initial run, sorted on the dive code with the default Sort Count.
-bool GenerateM3M(StringGrid& table, RecordStore& store, std::string& problem) {
+// The M3M table of the initial run, sorted on the dive code with the default Sort Count; why
+// not, when the sample results cannot be read.
+std::optional<std::string> GenerateM3M(StringGrid& table, RecordStore& store) {
     const LoadOutcome outcome = LoadResultFiles(CORVANE_SAMPLE_DIR, store);
-    if (outcome.kind != LoadOutcome::Kind::Loaded) {
-        problem = "sample results not loaded: " + outcome.path + " " + outcome.message;
-        return false;
-    }
+    if (outcome.kind != LoadOutcome::Kind::Loaded)
+        return "sample results not loaded: " + outcome.path + " " + outcome.message;
     const Thresholds defaults;
     GenerateEventTable(table, 1, store.Dives(1), BuiltInRoster(), BuiltInCatalogue(), true, {},
                        kSortCol, SortSplit{static_cast<int>(defaults.sortCount), {}});
-    return true;
+    return std::nullopt;
 }
 
 // The event painter with nothing measured yet, as a new grid starts.
@@ -94,9 +94,8 @@ bool LooksPainted(const QImage& image, const StringGridView& view) {
 
 void BM_PaintEventGridScreen(benchmark::State& state) {
     StringGrid table(kEventTableCols, 2);
-    std::string problem;
-    if (!GenerateM3M(table, *std::make_unique<RecordStore>(), problem)) {
-        state.SkipWithError(problem.c_str());
+    if (const auto problem = GenerateM3M(table, *std::make_unique<RecordStore>())) {
+        state.SkipWithError(problem->c_str());
         return;
     }
     const std::unique_ptr<StringGridView> view = EventGridView(table);
@@ -185,12 +184,12 @@ void BM_PaintMainWindowGrid(benchmark::State& state) {
 BENCHMARK(BM_PaintMainWindowGrid)->Unit(benchmark::kMillisecond);
 
 // The Dive Statistics window holding the breakdown of the most performed M3M dive, with its
-// "Score Bands" window shown.
-bool OpenChartOfMostPerformedDive(BreakdownWindow& stats, std::string& problem) {
+// "Score Bands" window shown; why not, when it could not be opened.
+std::optional<std::string> OpenChartOfMostPerformedDive(BreakdownWindow& stats) {
     const auto store = std::make_unique<RecordStore>();
     StringGrid table(kEventTableCols, 2);
-    if (!GenerateM3M(table, *store, problem))
-        return false;
+    if (auto problem = GenerateM3M(table, *store))
+        return problem;
     int row = 1;
     for (int other = 2; other < table.RowCount(); ++other) {
         if (CellInteger(table.Cell(1, other)) > CellInteger(table.Cell(1, row)))
@@ -202,17 +201,16 @@ bool OpenChartOfMostPerformedDive(BreakdownWindow& stats, std::string& problem) 
     stats.ShowBreakdown(result);
     stats.ShowChartWindow();
     if (result.diverCount < 3 || !stats.ChartWindow() || !stats.ChartWindow()->isVisible())
-        problem = "the chart of the breakdown did not open";
-    return problem.empty();
+        return "the chart of the breakdown did not open";
+    return std::nullopt;
 }
 
 // A click on another diver row until the chart shows it. Argument 1 also paints the chart
 // window as the screen would show it.
 void BM_ChartAfterRowClick(benchmark::State& state) {
     BreakdownWindow stats(BreakdownHost{});
-    std::string problem;
-    if (!OpenChartOfMostPerformedDive(stats, problem)) {
-        state.SkipWithError(problem.c_str());
+    if (const auto problem = OpenChartOfMostPerformedDive(stats)) {
+        state.SkipWithError(problem->c_str());
         return;
     }
     StringGridView& divers = *stats.DiveStatsGrid();
