@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "catalogue.h"
 
+#include "folder_table.h"
 #include "store/events.h"
 #include "store/file_text.h"
 #include "store/number_text.h"
@@ -247,20 +248,8 @@ std::optional<std::string> ParseCatalogue(std::string_view text, DDCatalogue& ca
 }
 
 std::optional<std::string> FillCatalogue(DDCatalogue& catalogue, const std::string& dataDir) {
-    catalogue = DDCatalogue();
-    std::string text;
-    const LoadOutcome read = ReadWholeFile(JoinPath(dataDir, kCatalogueFileName), text);
-    if (read.kind == LoadOutcome::Kind::MissingFile) {
-        catalogue = BuiltInCatalogue();
-        return std::nullopt;
-    }
-    if (read.kind == LoadOutcome::Kind::Failed)
-        return read.message;
-    // A bad file stops the program rather than fall back to the built-in DDs, which would
-    // put these results' dives into the wrong score bands.
-    if (const auto problem = ParseCatalogue(text, catalogue))
-        return std::string(kCatalogueFileName) + " " + *problem;
-    return std::nullopt;
+    return FillFromFolderFile(catalogue, dataDir, kCatalogueFileName, BuiltInCatalogue,
+                              ParseCatalogue);
 }
 
 } // namespace corvane

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "roster.h"
 
+#include "folder_table.h"
 #include "store/file_text.h"
 #include "store/number_text.h"
 #include "text_lines.h"
@@ -247,20 +248,7 @@ DiverRoster BuiltInRoster() {
 }
 
 std::optional<std::string> FillReferenceTables(DiverRoster& roster, const std::string& dataDir) {
-    roster = DiverRoster();
-    std::string text;
-    const LoadOutcome read = ReadWholeFile(JoinPath(dataDir, kRosterFileName), text);
-    if (read.kind == LoadOutcome::Kind::MissingFile) {
-        roster = BuiltInRoster();
-        return std::nullopt;
-    }
-    if (read.kind == LoadOutcome::Kind::Failed)
-        return read.message;
-    // A bad file stops the program rather than fall back to the built-in rows, whose names
-    // would be wrong for these results.
-    if (const auto problem = ParseRoster(text, roster))
-        return std::string(kRosterFileName) + " " + *problem;
-    return std::nullopt;
+    return FillFromFolderFile(roster, dataDir, kRosterFileName, BuiltInRoster, ParseRoster);
 }
 
 std::optional<std::string> FillReferenceTables(DiverRoster& roster, DDCatalogue& catalogue,
