@@ -89,7 +89,8 @@ Exit status: 0 the folder was written; 1 an input could not be read or used (a
 PDF that is damaged, encrypted, without text or without detailed results), it
 holds no dive of the four events, a row was left out under --strict, or an
 event has more dives than the program holds; 2 bad arguments, or FOLDER
-already holds results and neither --force nor --add is given.
+already holds results and neither --force nor --add is given, or holds a
+Divers.tsv or Catalogue.tsv but no results and --force is not given.
 
 Examples:
   dive-import --out ~/dives/worlds results.csv && corvane-dive-analyzer ~/dives/worlds
@@ -258,6 +259,7 @@ bool OutputFolderFree(const Options& options, std::ostream& err) {
     for (const EventInfo& event : kEvents)
         names.emplace_back(event.id);
     names.emplace_back(kRosterFileName);
+    names.emplace_back(kCatalogueFileName);
     const std::vector<std::string> existing = ExistingFiles(options.outDir, names);
     if (existing.empty())
         return true;
@@ -269,6 +271,14 @@ bool OutputFolderFree(const Options& options, std::ostream& err) {
         << (imported ? "; give --add to add to them or --force to replace them\n"
                      : "; give --force to replace them\n");
     return false;
+}
+
+// Whether `dir` holds results that --add adds to: result files, or the sources of an import.
+bool HoldsResults(const std::string& dir) {
+    std::vector<std::string> names{kSourcesFileName};
+    for (const EventInfo& event : kEvents)
+        names.emplace_back(event.id);
+    return !ExistingFiles(dir, names).empty();
 }
 
 // The folder an import starts from: empty, or with --add what it holds.
@@ -317,7 +327,9 @@ int WriteFolder(const DataFolder& folder, const std::string& dir, std::ostream& 
 }
 
 int Import(const Options& options, std::ostream& err) {
-    if (!options.add && !OutputFolderFree(options, err))
+    // A roster or DD table made by hand, without results to add to, is the user's too: --add
+    // replaces it only with --force, as an import without --add would.
+    if ((!options.add || !HoldsResults(options.outDir)) && !OutputFolderFree(options, err))
         return kExitBadUsage;
     std::optional<DataFolder> folder = StartingFolder(options, err);
     if (!folder)

@@ -364,6 +364,27 @@ TEST(DiveImport, ResultsAlreadyThereAreReplacedOnlyWithForceAndOnlyWhole) {
     EXPECT_EQ(entries, 9u);
 }
 
+TEST(DiveImport, AHandMadeRosterOrDdTableWithoutResultsIsReplacedOnlyWithForce) {
+    const TempDir dir;
+    const std::string csv = "Event,Diver,Nation,Dive,DD,Points\nM3M,ONE Diver,CAN,105B,2.4,60\n";
+    const std::string roster = "Id\tSurname\tGivenName\tNation\n7\tOWN\tROSTER\tCAN\n";
+    fs::create_directory(dir.Path() / "out");
+    dir.Write("out/Divers.tsv", roster);
+    dir.Write("out/Catalogue.tsv", "hand-made");
+    for (const std::vector<std::string>& add : {std::vector<std::string>{}, {"--add"}}) {
+        const Outcome refused = ImportText(dir, csv, add);
+        EXPECT_EQ(refused.code, 2) << refused.err;
+        EXPECT_TRUE(Has(refused.err, "already holds Divers.tsv, Catalogue.tsv; give --force"))
+            << refused.err;
+        EXPECT_EQ(dir.Read("out/Divers.tsv"), roster);
+        EXPECT_EQ(dir.Read("out/Catalogue.tsv"), "hand-made");
+        EXPECT_FALSE(fs::exists(dir.Path() / "out/M3M"));
+    }
+    const Outcome forced = ImportText(dir, csv, {"--add", "--force"});
+    EXPECT_EQ(forced.code, 0) << forced.err;
+    EXPECT_EQ(dir.Read("out/M3M"), "10\t105B\t2.4\t60\t\r\n");
+}
+
 TEST(DiveImport, BadArgumentsAndUnreadableInput) {
     const TempDir dir;
     const std::pair<std::vector<std::string>, std::string> usage[] = {
