@@ -12,28 +12,20 @@
 namespace corvane {
 namespace {
 
+using testing::kMixedResults;
 using testing::OdsWorkbook;
 using testing::TestSheet;
 using testing::XlsxWorkbook;
 
-const TestSheet kResults{"Results",
-                         {{"Event", "Diver", "Nation", "Dive", "DD", "Points"},
-                          {},
-                          {"Women's 3m Springboard", "\xE5\xBC\xB5 \xE5\x81\x89", "CHN", "5253B",
-                           "#3.3999999999999999", "=E3*19.5|66.299999999999997"},
-                          {"M3M", "SMITH & SONS John", "", "105B", "#2.4", "#49.6"},
-                          {"", "", "", "", "", ""},
-                          {"M3M", "DOE Jane", "CAN", "#107", "#3", "#-0.5"}}};
-
 TEST(FileKind, ToldByContentNotByName) {
-    const std::string xlsx = XlsxWorkbook({kResults});
+    const std::string xlsx = XlsxWorkbook({kMixedResults});
     const std::pair<std::string, FileKind> cases[] = {
         {"Event,Diver\nM3M,A B\n", FileKind::Text},
         {"Event,Diver\nM3M,A\x01 B\n", FileKind::Text}, // a stray control character
         {"", FileKind::Text},
         {xlsx, FileKind::Xlsx},
         {xlsx.substr(0, xlsx.size() / 2), FileKind::Xlsx}, // cut: still meant as a workbook
-        {OdsWorkbook({kResults}), FileKind::Ods},
+        {OdsWorkbook({kMixedResults}), FileKind::Ods},
         {testing::StoredZip({{"word/document.xml", "<w/>"}}), FileKind::Zip},
         {testing::StoredZip({{"mimetype", "application/vnd.oasis.opendocument.text"}}),
          FileKind::Zip},

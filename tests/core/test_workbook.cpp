@@ -13,6 +13,7 @@
 namespace corvane {
 namespace {
 
+using testing::kMixedResults;
 using testing::OdsWorkbook;
 using testing::TestSheet;
 using testing::XlsxWorkbook;
@@ -40,19 +41,10 @@ struct Format {
 const Format kFormats[] = {{"xlsx", WorkbookFormat::Xlsx, XlsxWorkbook},
                            {"ods", WorkbookFormat::Ods, OdsWorkbook}};
 
-const TestSheet kResults{"Results",
-                         {{"Event", "Diver", "Nation", "Dive", "DD", "Points"},
-                          {},
-                          {"Women's 3m Springboard", "\xE5\xBC\xB5 \xE5\x81\x89", "CHN", "5253B",
-                           "#3.3999999999999999", "=E3*19.5|66.299999999999997"},
-                          {"M3M", "SMITH & SONS John", "", "105B", "#2.4", "#49.6"},
-                          {"", "", "", "", "", ""},
-                          {"M3M", "DOE Jane", "CAN", "#107", "#3", "#-0.5"}}};
-
 TEST(Workbook, SheetCellsAsTheSheetShowsThem) {
     for (const Format& format : kFormats) {
         SCOPED_TRACE(format.name);
-        const CsvTable table = Read(format.write({kResults}), format.format);
+        const CsvTable table = Read(format.write({kMixedResults}), format.format);
         EXPECT_EQ(table.header, (Fields{"Event", "Diver", "Nation", "Dive", "DD", "Points"}));
         ASSERT_EQ(table.rows.size(), 3u);
         EXPECT_EQ(table.rows[0].line, 3);
@@ -134,12 +126,12 @@ TEST(Workbook, TheSheetNamedIsRead) {
     const TestSheet cover{"Cover", {{"Championships 2021"}}};
     for (const Format& format : kFormats) {
         SCOPED_TRACE(format.name);
-        const std::string bytes = format.write({cover, kResults});
+        const std::string bytes = format.write({cover, kMixedResults});
         EXPECT_EQ(Read(bytes, format.format).header, Fields{"Championships 2021"});
         EXPECT_EQ(Read(bytes, format.format, "Results").rows.size(), 3u);
         EXPECT_EQ(Refusal(bytes, format.format, "results"),
                   "no sheet 'results'; the sheets are 'Cover', 'Results'");
-        EXPECT_EQ(Refusal(format.write({{"Empty", {{""}}}, kResults}), format.format),
+        EXPECT_EQ(Refusal(format.write({{"Empty", {{""}}}, kMixedResults}), format.format),
                   "the sheet 'Empty' is empty");
     }
 }
@@ -148,7 +140,7 @@ TEST(Workbook, TheSheetNamedIsRead) {
 TEST(Workbook, DamagedWorkbooksEndWithAMessage) {
     for (const Format& format : kFormats) {
         SCOPED_TRACE(format.name);
-        const std::string good = format.write({kResults});
+        const std::string good = format.write({kMixedResults});
         std::string garbled = good;
         for (std::size_t at = good.size() / 3; at < good.size() / 2; at += 7)
             garbled[at] = static_cast<char>(garbled[at] ^ 0x5A);

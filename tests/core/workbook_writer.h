@@ -23,6 +23,18 @@ struct TestSheet {
     std::vector<std::vector<std::string>> rows;
 };
 
+// A results sheet of every kind of cell: a blank row, a formula, text beyond ASCII, a row of
+// empty cells, numbers written as numbers where text is expected.
+inline const TestSheet kMixedResults{
+    "Results",
+    {{"Event", "Diver", "Nation", "Dive", "DD", "Points"},
+     {},
+     {"Women's 3m Springboard", "\xE5\xBC\xB5 \xE5\x81\x89", "CHN", "5253B", "#3.3999999999999999",
+      "=E3*19.5|66.299999999999997"},
+     {"M3M", "SMITH & SONS John", "", "105B", "#2.4", "#49.6"},
+     {"", "", "", "", "", ""},
+     {"M3M", "DOE Jane", "CAN", "#107", "#3", "#-0.5"}}};
+
 using ZipParts = std::vector<std::pair<std::string, std::string>>; // name, contents
 
 inline std::uint32_t Crc32(std::string_view data) {
